@@ -1,0 +1,3 @@
+#include "shell/program.h"
+
+int main() { return RunProgram(); }

@@ -1,0 +1,128 @@
+#pragma once
+// The application: one SDL window showing one form at a time, the event pump with
+// nestable ProcessMessages, one-shot timers, modal boxes and forms, cursors, and the
+// display switch. The only place (with the rest of this folder) that knows SDL.
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/controls.h"
+#include "platform/image.h"
+
+class Form;
+
+// What the pump delivers, in the game's terms. Scripts and tests push these directly.
+struct InputEvent {
+  enum class Type { KeyDown, KeyUp, Char, MouseDown, MouseUp, Close };
+  Type type = Type::KeyDown;
+  int vk = 0;        // KeyDown / KeyUp: virtual-key code
+  char ch = 0;       // Char: the typed character
+  int x = 0, y = 0;  // mouse, in the visible form's client coordinates
+  MouseButton button = MouseButton::Left;
+  bool repeat = false;  // KeyDown produced by the keyboard's own repeat
+};
+
+// One-shot style timer: runs while interval > 0; fires (only inside ProcessMessages)
+// each time the interval has passed. Setting the value it already has does not restart it.
+class Timer {
+ public:
+  void SetInterval(int ms);
+  int Interval() const { return interval_; }
+  std::function<void()> onTimer;
+
+ private:
+  friend class App;
+  int interval_ = 0;
+  uint64_t dueAt_ = 0;
+  Clock* clock_ = nullptr;
+};
+
+enum class BoxKind { Error, Confirmation, Message };
+enum class BoxResult { Ok, Yes, No };
+
+class App {
+ public:
+  // `clock` must outlive the app. With `headless` no window is created at all;
+  // presenting is skipped and only the composed pictures exist.
+  App(Clock& clock, bool headless);
+  ~App();
+  App(const App&) = delete;
+  App& operator=(const App&) = delete;
+
+  // SDL video (and TTF) start-up; false with a reason when it fails.
+  bool Init(std::string& error);
+  void SetTitle(const std::string& title);
+  Clock& GetClock() { return clock_; }
+
+  // Windows of the program, in creation order. The app does not own them.
+  void AddForm(Form* form);
+  // Makes `form` the visible one (the others are hidden).
+  void Show(Form* form);
+  void Hide(Form* form);
+  Form* Visible() const { return visible_; }
+
+  // Borderless window of the given size centred on the desktop.
+  void SetWindowed(int width, int height);
+  // Full screen with a logical size: scaled crisply, letterboxed in black. False
+  // with a reason when the desktop refused.
+  bool SetFullScreen(int logicalWidth, int logicalHeight, std::string& error);
+  // Back to the desktop (at quit).
+  void RestoreDesktop();
+
+  // Pumps pending events, dispatches them, fires due timers and presents when the
+  // picture changed and a display refresh has passed. Never blocks. Nestable.
+  void ProcessMessages();
+  void SleepMs(int ms) { clock_.SleepMs(ms); }
+  // The outer message loop: runs until Terminate().
+  void Run();
+  void Terminate();
+  bool Terminated() const { return terminated_; }
+
+  Timer& CreateTimer();
+
+  // Modal boxes drawn inside the window over the visible form; a nested loop that
+  // keeps timers firing. Enter = default button, Y/N answer, Escape closes an OK box.
+  BoxResult MessageBox(BoxKind kind, const std::string& text);
+  // Open boxes and forms, innermost last (for tests and the driver).
+  const std::vector<std::string>& OpenBoxTexts() const { return boxTexts_; }
+  // A modal form over the visible one; returns when form.modalDone is set.
+  void ShowModal(Form& form);
+
+  void SetCursor(CursorKind kind);
+  CursorKind Cursor() const { return cursor_; }
+
+  // Scripted input: delivered by ProcessMessages once the clock reaches atMs.
+  void PushInput(const InputEvent& e, uint64_t atMs = 0);
+  bool ScriptPending() const { return !script_.empty(); }
+  // Called for every event before dispatch (the driver logs with it).
+  std::function<void(const InputEvent&)> onEvent;
+
+  // What the player sees: the visible form (or the innermost modal form) composed,
+  // with any open box drawn over it.
+  Image ComposeScreen() const;
+  // Presents now if anything changed (used when a loop goes idle).
+  void PresentIfDirty();
+
+ private:
+  struct Impl;
+  void Dispatch(const InputEvent& e);
+  void FireTimers();
+  Form* InputTarget() const;
+
+  Clock& clock_;
+  bool headless_;
+  bool terminated_ = false;
+  std::unique_ptr<Impl> impl_;
+  std::vector<Form*> forms_;
+  Form* visible_ = nullptr;
+  std::vector<Form*> modalForms_;
+  std::vector<std::unique_ptr<Timer>> timers_;
+  std::deque<std::pair<uint64_t, InputEvent>> script_;
+  std::vector<std::string> boxTexts_;
+  CursorKind cursor_ = CursorKind::Arrow;
+  uint64_t lastPresentMs_ = 0;
+};

@@ -1,0 +1,117 @@
+#pragma once
+// Window controls drawn in software over a form's canvas: labels, pictures, edit
+// fields, drop-down lists and panels. Positions are relative to the parent.
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/image.h"
+
+enum class CursorKind { Arrow, Hourglass, Hand, Hidden };
+enum class Align { Left, Center, Right };
+enum class MouseButton { Left, Right, Middle };
+
+struct FontSpec {
+  std::string face = "MS Sans Serif";  // "Comic Sans MS" or "MS Sans Serif"
+  int pixelHeight = 13;
+  bool bold = false;
+  bool underline = false;
+};
+
+class Panel;
+
+class Control {
+ public:
+  virtual ~Control() = default;
+
+  std::string name;
+  int left = 0, top = 0, width = 0, height = 0;
+  bool visible = true;
+  bool enabled = true;
+  int tag = 0;
+  CursorKind cursor = CursorKind::Arrow;
+  Panel* parent = nullptr;
+
+  std::function<void(MouseButton, int x, int y)> onMouseDown;
+  std::function<void(MouseButton, int x, int y)> onMouseUp;
+  std::function<void()> onClick;
+
+  // Visible itself and every parent visible.
+  bool Showing() const;
+  // Position in the form's client coordinates.
+  int ScreenLeft() const;
+  int ScreenTop() const;
+  virtual bool CanFocus() const { return false; }
+  // Paints at form coordinates (x, y) onto the composed picture.
+  virtual void Paint(Image& target, int x, int y) const = 0;
+};
+
+class Label : public Control {
+ public:
+  std::string text;
+  FontSpec font;
+  Color color = Black;
+  bool transparent = true;
+  Color background = Black;
+  Align align = Align::Left;
+  bool autoSize = true;   // width and height follow the text (not when word-wrapped)
+  bool wordWrap = false;  // wraps inside `width`
+  void SetText(const std::string& t);
+  void Paint(Image& target, int x, int y) const override;
+};
+
+class Picture : public Control {
+ public:
+  Image image;
+  bool stretch = true;
+  void Paint(Image& target, int x, int y) const override;
+};
+
+class EditField : public Control {
+ public:
+  std::string text;
+  FontSpec font;
+  Color color = Black;
+  Color background = Black;
+  bool readOnly = false;
+  bool selected = false;  // the whole text is selected; typing replaces it
+  // Called after typing changed the text.
+  std::function<void()> onChange;
+  // Focus leaves the field.
+  std::function<void()> onExit;
+  std::function<void(int vk)> onKeyDown;
+  std::function<void(int vk)> onKeyUp;
+  // A typed character; set it to 0 to swallow it.
+  std::function<void(char& c)> onKeyPress;
+  void SelectAll() { selected = true; }
+  bool CanFocus() const override { return visible && enabled; }
+  void Paint(Image& target, int x, int y) const override;
+};
+
+class DropDown : public Control {
+ public:
+  std::vector<std::string> items;
+  int selectedIndex = 0;
+  FontSpec font;
+  Color color = Black;
+  Color background = White;
+  bool open = false;  // the list is unfolded below the field
+  std::function<void()> onChange;
+  bool CanFocus() const override { return visible && enabled; }
+  void Paint(Image& target, int x, int y) const override;
+};
+
+class Panel : public Control {
+ public:
+  Color background = Black;
+  bool transparent = false;
+  std::vector<Control*> children;  // owned by the form
+  void Paint(Image& target, int x, int y) const override;
+};
+
+// Renders one line of text; alpha-blended pixels as 0xAARRGGBB. Width and height out.
+std::vector<uint32_t> RenderText(const FontSpec& font, const std::string& text, Color color,
+                                 int& width, int& height);
+// Width and height of one line of text in pixels.
+void MeasureText(const FontSpec& font, const std::string& text, int& width, int& height);

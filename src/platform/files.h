@@ -1,0 +1,11 @@
+#pragma once
+// File-system helpers in the game's terms.
+#include <string>
+
+bool FileExists(const std::string& path);
+// Read-only means: the owner may not write it.
+bool FileIsReadOnly(const std::string& path);
+// Makes the file writable by its owner again; false when that failed.
+bool MakeFileWritable(const std::string& path);
+// The working directory, ending with '/'.
+std::string CurrentDirectoryWithSlash();

@@ -1,0 +1,52 @@
+#pragma once
+// One player's record; the game owns two of them for the whole run.
+#include <cstdint>
+#include <string>
+
+constexpr int LifeFull = 90;
+constexpr int MenuBomb = 1;
+constexpr int MenuLife = 2;
+constexpr int MenuNothing = 3;
+
+struct PlayerState {
+  int32_t X = 0;
+  int32_t Y = 0;
+  int32_t StartX = 0;
+  int32_t StartY = 0;
+  int32_t ShotX = 0;
+  int32_t ShotY = 0;
+  int32_t BombX = 0;
+  int32_t BombY = 0;
+  int32_t Life = 0;
+  int32_t Points = 0;
+  int32_t Keys = 0;
+  int32_t HealthKits = 0;
+  int32_t Bombs = 0;
+  int32_t LevelsPassed = 0;
+  int32_t KeyLeft = 0;
+  int32_t KeyRight = 0;
+  int32_t KeyUp = 0;
+  int32_t KeyDown = 0;
+  int32_t KeyFire = 0;
+  int32_t KeyMenu = 0;
+  int32_t MenuChoice = 0;
+  int32_t PlayerNumber = 0;
+  int32_t ShotAge = 0;
+  int32_t ShieldTicks = 0;
+  int32_t MoveDirection = 0;
+  int32_t ShotDirection = 0;
+  int32_t CodeUnderBomb = 0;
+  bool Firing = false;
+  bool BombActive = false;
+  bool ShotActive = false;
+  bool MenuOpen = false;
+  bool Dead = false;
+  bool Warped = false;
+  bool UsesKeyboard = true;
+  std::string StatusText;
+
+  // The player's own cell code: 25 for player 1, 26 for player 2.
+  int16_t Code() const { return PlayerNumber == 2 ? 26 : 25; }
+  // Sound n for player 1 is n + 20 for player 2.
+  int Sound(int n) const { return PlayerNumber == 2 ? n + 20 : n; }
+};

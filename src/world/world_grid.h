@@ -1,0 +1,83 @@
+#pragma once
+// The level in memory: 5 x 5 rooms of 20 x 12 cells in one flat array, the level
+// itself in rooms 1..3 x 1..3, a ring of floor rooms around it inside an edge frame.
+#include <array>
+#include <cstdint>
+
+#include "world/cell_codes.h"
+
+constexpr int GridRoomsAcross = 5;
+constexpr int GridRoomsDown = 5;
+constexpr int GridRoomWidth = 20;
+constexpr int GridRoomHeight = 12;
+constexpr int RoomCells = GridRoomWidth * GridRoomHeight;                  // 240
+constexpr int GridCells = GridRoomsAcross * GridRoomsDown * RoomCells;     // 6000
+constexpr int TargetCapacity = 600;
+
+// RX * 1200 + RY * 240 + x * 12 + y: a room column's cells are adjacent.
+constexpr int CellIndex(int rx, int ry, int x, int y) {
+  return rx * GridRoomsDown * RoomCells + ry * RoomCells + x * GridRoomHeight + y;
+}
+constexpr int SnapshotIndex(int x, int y) { return x * GridRoomHeight + y; }
+
+struct GridPoint {
+  int16_t X = 0;
+  int16_t Y = 0;
+};
+
+struct WorldGrid {
+  int32_t RoomsAcross = GridRoomsAcross;
+  int32_t RoomsDown = GridRoomsDown;
+  int32_t RoomWidth = GridRoomWidth;
+  int32_t RoomHeight = GridRoomHeight;
+
+  std::array<CellCode, GridCells> Cells{};
+  int16_t CurrentRoomX = 0;
+  int16_t CurrentRoomY = 0;
+  int16_t StartRoomX = 0;
+  int16_t StartRoomY = 0;
+  std::array<CellCode, RoomCells> RoomSnapshot{};
+  std::array<GridPoint, TargetCapacity> TargetList{};
+  int32_t TargetCount = 0;
+
+  WorldGrid() { ClearWorld(); }
+
+  void ClearWorld();
+  // True (failed) when the room lies outside the grid; the current room then stays.
+  bool SetCurrentRoom(int rx, int ry);
+  void TakeRoomSnapshot();
+
+  // Current-room access. Callers keep (x, y) inside the room; At() checks in debug.
+  CellCode& At(int x, int y);
+  CellCode At(int x, int y) const;
+  CellCode Snapshot(int x, int y) const { return RoomSnapshot[SnapshotIndex(x, y)]; }
+  // Any room of the grid; rooms and cells outside the grid are refused.
+  static bool InGrid(int rx, int ry, int x, int y);
+  CellCode& RoomCell(int rx, int ry, int x, int y) { return Cells[CellIndex(rx, ry, x, y)]; }
+
+  static bool OutsideRoom(int x, int y);
+  bool CellIsFree(int x, int y) const;
+  bool CellIsPlayer(int x, int y) const;
+  bool CellIsEnemyWall(int x, int y) const;
+  bool EnemyCanEnter(int x, int y) const;
+  bool CellIsPlayerShot(int x, int y) const;
+  bool CellIsLaserBeam(int x, int y) const;
+  bool CellIsPigProducer(int x, int y) const;
+  bool CellIsDartTarget(int x, int y) const;
+
+  // Blocked (true) unless room (rx, ry) and cell (x, y) lie inside the grid and the
+  // cell is Floor; then it receives code.
+  bool PlaceInRoom(int rx, int ry, CellCode code, int x, int y);
+  // Copies a mover on an edge of the current room into the neighbouring room(s);
+  // returns the result of the last placement tried (true = blocked).
+  bool CrossRoomEdge(int x, int y, CellCode code);
+};
+
+// Code classes shared by the predicates and by the player code.
+constexpr bool CodeIsPlayer(int c) { return c == Cell::Player1 || c == Cell::Player2; }
+constexpr bool CodeIsPlayerShot(int c) { return (c >= 27 && c <= 30) || (c >= 81 && c <= 92); }
+constexpr bool CodeIsLaserBeam(int c) { return c == 40 || c == 41 || (c >= 93 && c <= 98); }
+constexpr bool CodeIsPigProducer(int c) { return c >= 33 && c <= 36; }
+constexpr bool CodeIsDartTarget(int c) {
+  return CodeIsPigProducer(c) || (c >= 2 && c <= 14) || c == 31 || c == 32 || c == 37;
+}
