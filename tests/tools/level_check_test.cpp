@@ -305,3 +305,28 @@ TEST(LevelCheck, OpenOuterBoundaryIsNoted) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(LevelCheck, MovesThatStrandAPlayerForGoodAreNoted) {
+  // The gap in the wall leads on; a down slide drops into a closed pocket below.
+  MapSketch m = SplitRoom();
+  m.Set(5, 10, '.').Set(6, 10, '.').HWall(8, 1, 9).Set(8, 3, 'v');
+  CheckReport r = Check(m);
+  EXPECT_TRUE(r.Ok());
+  EXPECT_TRUE(HasMessage(r.notes, "stuck for good: slide from"));
+
+  // A way back out of the pocket (an up slide) removes the trap.
+  m.Set(8, 6, '^');
+  r = Check(m);
+  EXPECT_FALSE(HasMessage(r.notes, "stuck for good"));
+
+  // Spending the only key on the wrong door is a trap as well.
+  MapSketch doors = SplitRoom();
+  doors.HWall(3, 1, 9).Set(3, 5, '|').Set(5, 10, '|').Set(8, 3, 'k');
+  r = Check(doors);
+  EXPECT_TRUE(r.Ok());
+  EXPECT_TRUE(HasMessage(r.notes, "stuck for good: open the door at row 3 col 5"));
+}
+
+}  // namespace

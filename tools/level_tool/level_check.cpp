@@ -264,7 +264,9 @@ class Search {
     backStamp_.assign(WorldCells, 0);
   }
 
-  ModeResult Run() {
+  // With `exhaustive`, goes on after the Finish is found, to look for states from
+  // which it can no longer be reached (a player stuck for good).
+  ModeResult Run(bool exhaustive) {
     ModeResult result;
     result.searched = true;
     std::vector<State> stack;
@@ -273,41 +275,52 @@ class Search {
     first.action = "start at " + Where(m_.start1);
     stack.push_back(first);
 
-    std::unordered_set<uint64_t> rawSeen;
-    std::unordered_map<uint64_t, std::vector<Bits>> closedSeen;
+    std::unordered_map<uint64_t, int> rawNode;  // state before its closure -> node
+    std::unordered_map<uint64_t, std::vector<std::pair<Bits, int>>> closedSeen;
     struct Node {
       int parent;
       std::string text;
+      bool goal = false;
+      std::vector<int> next;
     };
     std::vector<Node> nodes;
+    auto link = [&](int from, int to) {
+      if (from >= 0 && to >= 0) nodes[from].next.push_back(to);
+    };
 
     while (!stack.empty()) {
       State s = std::move(stack.back());
       stack.pop_back();
       const uint64_t raw = Mix(Mix(std::hash<Bits>{}(s.cleared), s.pos), s.keys);
-      if (!rawSeen.insert(raw).second) continue;
+      if (auto seen = rawNode.find(raw); seen != rawNode.end()) {
+        link(s.parent, seen->second);
+        continue;
+      }
+      rawNode[raw] = -1;
 
       ClosureResult c = Closure(s);
       if (s.partnerLanding >= 0 && !c.inStrong[s.partnerLanding]) continue;
-      if (s.parent < 0 && team_ && !c.inStrong[m_.start2]) {
-        startsJoined_ = false;
-        break;
+      if (s.parent < 0) {
+        startsJoined_ = c.inStrong[m_.start2];
+        if (team_ && !startsJoined_) break;
       }
-      if (s.parent < 0) startsJoined_ = c.inStrong[m_.start2];
 
-      // Skip a state when an earlier one stood in the same place with the same doors
-      // open and at least everything else done.
+      // A state is as good as an earlier one that stood in the same place with the
+      // same doors open and at least everything else done.
       uint64_t doorHash = 0;
       for (int d : m_.doors) doorHash = Mix(doorHash, s.cleared[d] ? d + 1 : 0);
       auto& seenHere = closedSeen[Mix(doorHash, c.canonical)];
-      bool dominated = false;
-      for (const Bits& other : seenHere)
+      int dominator = -1;
+      for (const auto& [other, node] : seenHere)
         if ((s.cleared & ~other).none()) {
-          dominated = true;
+          dominator = node;
           break;
         }
-      if (dominated) continue;
-      seenHere.push_back(s.cleared);
+      if (dominator >= 0) {
+        rawNode[raw] = dominator;
+        link(s.parent, dominator);
+        continue;
+      }
 
       std::string text = s.action;
       if (!c.gains.empty()) {
@@ -316,20 +329,24 @@ class Search {
       }
       nodes.push_back({s.parent, std::move(text)});
       const int me = static_cast<int>(nodes.size()) - 1;
+      seenHere.push_back({s.cleared, me});
+      rawNode[raw] = me;
+      link(s.parent, me);
       if (++result.states > options_.stateLimit) {
         result.gaveUp = true;
         break;
       }
       if (c.goalFrom >= 0) {
-        result.reachable = true;
-        if (options_.wantRoute) {
+        nodes[me].goal = true;
+        if (!result.reachable && options_.wantRoute) {
           std::vector<std::string> route;
           route.push_back("step onto the Finish from " + Where(c.goalFrom));
           for (int n = me; n >= 0; n = nodes[n].parent) route.push_back(nodes[n].text);
           std::reverse(route.begin(), route.end());
           result.route = std::move(route);
         }
-        return result;
+        result.reachable = true;
+        if (!exhaustive) return result;
       }
 
       for (const Edge& e : c.leaving) {
@@ -355,6 +372,34 @@ class Search {
                         (next.keys == 1 ? " key" : " keys") + " left)";
           stack.push_back(std::move(next));
         }
+    }
+
+    if (exhaustive && !result.gaveUp && !nodes.empty()) {
+      // Which states can still lead to the Finish: backwards from the goal states.
+      std::vector<std::vector<int>> before(nodes.size());
+      for (std::size_t n = 0; n < nodes.size(); ++n)
+        for (int to : nodes[n].next) before[to].push_back(static_cast<int>(n));
+      std::vector<char> alive(nodes.size(), 0);
+      std::vector<int> queue;
+      for (std::size_t n = 0; n < nodes.size(); ++n)
+        if (nodes[n].goal) {
+          alive[n] = 1;
+          queue.push_back(static_cast<int>(n));
+        }
+      for (std::size_t q = 0; q < queue.size(); ++q)
+        for (int from : before[queue[q]])
+          if (!alive[from]) {
+            alive[from] = 1;
+            queue.push_back(from);
+          }
+      // Report the moves that lead from a hopeful state into a hopeless one.
+      for (std::size_t n = 0; n < nodes.size(); ++n) {
+        if (alive[n]) continue;
+        const int parent = nodes[n].parent;
+        if (parent >= 0 && !alive[parent]) continue;
+        result.deadEnds.push_back(parent < 0 ? "the Finish cannot be reached from the start"
+                                             : nodes[n].text);
+      }
     }
     return result;
   }
@@ -652,9 +697,9 @@ CheckReport CheckLevel(const LevelBytes& bytes, const CheckOptions& options) {
   if (!report.errors.empty()) return report;
 
   Search one(m, false, options);
-  report.onePlayer = one.Run();
+  report.onePlayer = one.Run(options.findDeadEnds);
   Search two(m, true, options);
-  report.twoPlayers = two.Run();
+  report.twoPlayers = two.Run(false);
   report.bothStartsUsable = two.StartsJoined();
   report.startInfo = "Start at " + Search::Where(m.start) + "; player 1 starts at " +
                      Search::Where(m.start1) + ", player 2 at " + Search::Where(m.start2) +
@@ -663,13 +708,16 @@ CheckReport CheckLevel(const LevelBytes& bytes, const CheckOptions& options) {
                           : ": the two start cells are not joined (the players cannot meet)");
   if (!report.bothStartsUsable)
     report.errors.push_back("player 2's start cell is cut off from player 1's");
-  if (report.onePlayer.gaveUp)
+  for (const auto& d : report.onePlayer.deadEnds)
+    if (report.onePlayer.reachable)
+      report.notes.push_back("a player can get stuck for good: " + d);
+  if (report.onePlayer.gaveUp && !report.onePlayer.reachable)
     report.errors.push_back("one player: gave up after " + std::to_string(options.stateLimit) +
                             " search states");
   else if (!report.onePlayer.reachable)
     report.errors.push_back("one player cannot reach the Finish");
   if (report.bothStartsUsable) {
-    if (report.twoPlayers.gaveUp)
+    if (report.twoPlayers.gaveUp && !report.twoPlayers.reachable)
       report.errors.push_back("two players: gave up after " + std::to_string(options.stateLimit) +
                               " search states");
     else if (!report.twoPlayers.reachable)

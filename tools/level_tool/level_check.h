@@ -12,6 +12,9 @@ struct CheckOptions {
   int stateLimit = 40000;
   // Fill the routes of the report.
   bool wantRoute = false;
+  // Explore every state a single player can reach, to find the moves after which
+  // the Finish is out of reach for good (reported as notes).
+  bool findDeadEnds = true;
 };
 
 struct ModeResult {
@@ -20,6 +23,8 @@ struct ModeResult {
   bool gaveUp = false;  // the state limit was hit before an answer
   int states = 0;
   std::vector<std::string> route;  // the steps that prove it, when wanted
+  // Moves after which the Finish can never be reached (only when searched for).
+  std::vector<std::string> deadEnds;
 };
 
 struct CheckReport {
