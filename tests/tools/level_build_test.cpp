@@ -127,11 +127,9 @@ TEST(ShippedLevels, EveryLevelCanBeFinishedByOneAndByTwoPlayers) {
     const CheckReport r = CheckLevel(read.bytes);
     EXPECT_TRUE(r.Ok()) << path << ": " << (r.errors.empty() ? "" : r.errors.front());
     EXPECT_TRUE(r.bothStartsUsable) << path;
-    // Shipped levels neither leak into the floor rooms around them, nor rely on the
-    // arriving player overwriting things, nor let a player strand itself.
-    for (const auto& note : r.notes)
-      for (const char* bad : {"walk out of the level", "overwrites", "stuck for good"})
-        EXPECT_EQ(note.find(bad), std::string::npos) << path << ": " << note;
+    // Shipped levels leave nothing to note: no way out into the floor rooms around
+    // them, no crossing that overwrites a wall, no move that strands a player.
+    for (const auto& note : r.notes) ADD_FAILURE() << path << ": " << note;
   }
 }
 
