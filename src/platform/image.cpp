@@ -23,6 +23,7 @@ void Image::Fill(Color c) { FillRect(0, 0, width_, height_, c); }
 void Image::FillRect(int x, int y, int w, int h, Color c) {
   int x0 = std::max(x, 0), y0 = std::max(y, 0);
   int x1 = std::min(x + w, width_), y1 = std::min(y + h, height_);
+  if (x0 >= x1 || y0 >= y1) return;
   uint32_t v = (uint32_t{c.r} << 16) | (uint32_t{c.g} << 8) | c.b;
   for (int yy = y0; yy < y1; ++yy)
     std::fill(pixels_.begin() + static_cast<ptrdiff_t>(yy) * width_ + x0,
