@@ -6,6 +6,7 @@
 #include "platform/app.h"
 #include "platform/app_impl.h"
 #include "platform/form.h"
+#include "platform/screen_fit.h"
 #include "platform/state_hash.h"
 
 namespace {
@@ -52,33 +53,23 @@ bool Difference(const Image& a, const Image& b, Span& span) {
 void App::Impl::UpdateDest() {
   if (!renderer || logicalWidth <= 0 || logicalHeight <= 0) return;
   int ow = 0, oh = 0;
-  if (SDL_GetRendererOutputSize(renderer, &ow, &oh) != 0 || ow <= 0 || oh <= 0) return;
-  // Whole multiples stay crisp; below twice the size only a fractional fit is possible.
-  int factor = std::min(ow / logicalWidth, oh / logicalHeight);
-  int dw, dh;
-  if (factor >= 2) {
-    dw = logicalWidth * factor;
-    dh = logicalHeight * factor;
-  } else {
-    double scale = std::min(static_cast<double>(ow) / logicalWidth, static_cast<double>(oh) / logicalHeight);
-    dw = std::max(1, static_cast<int>(std::lround(logicalWidth * scale)));
-    dh = std::max(1, static_cast<int>(std::lround(logicalHeight * scale)));
-  }
-  dest = {(ow - dw) / 2, (oh - dh) / 2, dw, dh};
+  if (SDL_GetRendererOutputSize(renderer, &ow, &oh) != 0) return;
+  ScreenFit fit = FitScreen(ow, oh, logicalWidth, logicalHeight);
+  if (fit.w > 0) dest = {fit.x, fit.y, fit.w, fit.h};
 }
 
 void App::Impl::WindowToLogical(int wx, int wy, int& x, int& y) const {
   int ww = 0, wh = 0, ow = 0, oh = 0;
   SDL_GetWindowSize(window, &ww, &wh);
   SDL_GetRendererOutputSize(renderer, &ow, &oh);
-  if (ww <= 0 || wh <= 0 || dest.w <= 0 || dest.h <= 0) {
+  if (ww <= 0 || wh <= 0) {
     x = wx;
     y = wy;
     return;
   }
+  // Window points to output pixels (they differ on high-density displays).
   double px = static_cast<double>(wx) * ow / ww, py = static_cast<double>(wy) * oh / wh;
-  x = static_cast<int>(std::floor((px - dest.x) * logicalWidth / dest.w));
-  y = static_cast<int>(std::floor((py - dest.y) * logicalHeight / dest.h));
+  OutputToLogical(ScreenFit{dest.x, dest.y, dest.w, dest.h}, logicalWidth, logicalHeight, px, py, x, y);
 }
 
 void App::SetWindowed(int width, int height) {

@@ -67,8 +67,12 @@ void App::DispatchKey(const InputEvent& e) {
   Impl& m = *impl_;
   bool boxOnTop = TopLayerIsBox(m.layers);
   if (e.type == InputEvent::Type::KeyDown) {
+    bool heldBefore = m.keysDown.count(e.vk) > 0 && m.swallowUps.count(e.vk) == 0;
     m.keysDown.insert(e.vk);
     if (boxOnTop) {
+      // The repeat of a key held since before the box is nobody's; its release goes
+      // to the form that saw it pressed.
+      if (e.repeat && heldBefore) return;
       m.swallowUps.insert(e.vk);
       m.swallowChars = true;
       BoxInput(e);

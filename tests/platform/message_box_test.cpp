@@ -65,6 +65,9 @@ TEST_F(MessageBoxTest, KeyHeldBeforeTheBoxStillReleasesOnTheForm) {
   app.PushInput(KeyUp(VK::Right), 10);
   app.PushInput(KeyDown('N'), 20);
   app.PushInput(KeyUp('N'), 21);
+  InputEvent repeat = KeyDown(VK::Right);
+  repeat.repeat = true;
+  app.PushInput(repeat, 5);
   Pump(40);
   EXPECT_EQ(form.log, (std::vector<std::string>{"down 39", "down 27", "up 27", "up 39"}));
   EXPECT_EQ(form.answers, std::vector<BoxResult>{BoxResult::No});
