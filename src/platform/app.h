@@ -103,7 +103,7 @@ class App {
   // Button `index` (0 = OK or Yes, 1 = No) of the innermost open box, in screen
   // coordinates; false when no box is open.
   bool BoxButtonRect(int index, int& x, int& y, int& w, int& h) const;
-  // Open boxes and forms, innermost last (for tests and the driver).
+  // Texts of the open boxes, innermost last (for tests and the driver).
   const std::vector<std::string>& OpenBoxTexts() const { return boxTexts_; }
   // A modal form over the visible one; returns when form.modalDone is set.
   void ShowModal(Form& form);

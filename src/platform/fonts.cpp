@@ -2,6 +2,7 @@
 #include <SDL_ttf.h>
 #include <sys/stat.h>
 
+#include <cctype>
 #include <cstdio>
 #include <list>
 #include <map>
@@ -36,9 +37,13 @@ std::string FirstFile(std::initializer_list<const char*> paths) {
 }
 
 bool IsComic(const std::string& face) {
-  std::string lower;
-  for (char c : face) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return lower.find("comic") != std::string::npos;
+  static const char kWord[] = "comic";
+  for (size_t i = 0; i + 5 <= face.size(); ++i) {
+    size_t k = 0;
+    while (k < 5 && std::tolower(static_cast<unsigned char>(face[i + k])) == kWord[k]) ++k;
+    if (k == 5) return true;
+  }
+  return false;
 }
 
 std::string ResolveFontFile(bool comic, bool bold) {

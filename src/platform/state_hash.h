@@ -28,12 +28,12 @@ class StateHasher {
   StateHasher& Add(const FontSpec& f) {
     return Add(f.face).Add(static_cast<uint64_t>(f.pixelHeight)).Add(f.bold).Add(f.underline);
   }
-  // Small pictures in full; large ones by a dense sample, which any real change of
-  // picture alters.
+  // Small pictures in full; large ones by a sample of some thousand pixels spread
+  // over the picture, which any real change of picture alters.
   StateHasher& Add(const Image& image) {
     Add(static_cast<uint64_t>(image.Width())).Add(static_cast<uint64_t>(image.Height()));
     const std::vector<uint32_t>& p = image.Pixels();
-    size_t step = p.size() > 65536 ? p.size() / 16384 : 1;
+    size_t step = p.size() > 4096 ? p.size() / 4096 : 1;
     for (size_t i = 0; i < p.size(); i += step) {
       h_ ^= p[i];
       h_ *= 1099511628211ULL;
