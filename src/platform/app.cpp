@@ -148,14 +148,14 @@ void App::ProcessMessages() {
     script_.pop_front();
   }
   // A form that was shown or resized paints itself first, as on a paint message.
-  std::vector<Form*> painting{visible_};
-  painting.insert(painting.end(), modalForms_.begin(), modalForms_.end());
-  for (Form* f : painting) {
+  auto paintIfDue = [this](Form* f) {
     if (f && f->paintPending_ && !terminated_) {
       f->paintPending_ = false;
       f->FormPaint();
     }
-  }
+  };
+  paintIfDue(visible_);
+  for (size_t i = 0; i < modalForms_.size(); ++i) paintIfDue(modalForms_[i]);
   while (!impl_->pending.empty() && !terminated_) {
     InputEvent e = impl_->pending.front();
     impl_->pending.pop_front();

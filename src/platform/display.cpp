@@ -1,7 +1,6 @@
 // The window, the composed screen and presenting it: only what changed is composed
 // and uploaded, and at most about once per display refresh.
 #include <algorithm>
-#include <cmath>
 
 #include "platform/app.h"
 #include "platform/app_impl.h"

@@ -58,6 +58,17 @@ TEST_F(MessageBoxTest, KeysOfTheBoxNeverReachTheScreenBehind) {
   EXPECT_EQ(form.log, (std::vector<std::string>{"down 27", "up 27", "down 66", "char b", "up 66"}));
 }
 
+TEST_F(MessageBoxTest, CharacterOfTheAnsweringKeyArrivingLaterIsSwallowed) {
+  form.log.clear();
+  Press(VK::Escape);
+  app.PushInput(KeyDown('Y'), 5);
+  app.PushInput(Typed('y'), 8);
+  app.PushInput(KeyUp('Y'), 9);
+  Pump(20);
+  EXPECT_EQ(form.answers, std::vector<BoxResult>{BoxResult::Yes});
+  EXPECT_EQ(form.log, (std::vector<std::string>{"down 27", "up 27"}));
+}
+
 TEST_F(MessageBoxTest, KeyHeldBeforeTheBoxStillReleasesOnTheForm) {
   form.log.clear();
   app.PushInput(KeyDown(VK::Right));
