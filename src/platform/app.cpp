@@ -161,6 +161,12 @@ void App::ProcessMessages() {
     impl_->pending.pop_front();
     if (onEvent) onEvent(e);
     Dispatch(e);
+    // A box or modal form that just ended gives the rest to the loop beneath it,
+    // as a dialog's own message loop stops at its end.
+    if (!impl_->layers.empty()) {
+      const ModalLayer& top = impl_->layers.back();
+      if (top.box ? top.box->done : top.form->modalDone) break;
+    }
   }
   if (terminated_) return;
   FireTimers();

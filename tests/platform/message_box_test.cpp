@@ -58,6 +58,12 @@ TEST_F(MessageBoxTest, KeysOfTheBoxNeverReachTheScreenBehind) {
   EXPECT_EQ(form.log, (std::vector<std::string>{"down 27", "up 27", "down 66", "char b", "up 66"}));
 }
 
+TEST_F(MessageBoxTest, KeysQueuedBehindTheAnswerGoToTheScreen) {
+  AskWith({KeyDown('N'), KeyUp('N'), KeyDown('B'), Typed('b'), KeyUp('B')});
+  EXPECT_EQ(form.answers, std::vector<BoxResult>{BoxResult::No});
+  EXPECT_EQ(form.log, (std::vector<std::string>{"down 27", "up 27", "down 66", "char b", "up 66"}));
+}
+
 TEST_F(MessageBoxTest, CharacterOfTheAnsweringKeyArrivingLaterIsSwallowed) {
   form.log.clear();
   Press(VK::Escape);
