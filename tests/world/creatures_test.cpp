@@ -54,13 +54,6 @@ TEST_F(CreaturesTest, OfEquallyNearTargetsTheLastWins) {
   EXPECT_EQ(At(9, 5), Cell::Devil);
 }
 
-TEST_F(CreaturesTest, NearestTargetWithoutTargetsIsTheCreatureItself) {
-  game.World.TargetCount = 0;
-  const GridPoint p = NearestTarget(game.World, 7, 3);
-  EXPECT_EQ(p.X, 7);
-  EXPECT_EQ(p.Y, 3);
-}
-
 TEST_F(CreaturesTest, ChasersStepDiagonallyAndPreferTheUpperLeftOnTies) {
   PlacePlayer(1, 10, 10);
   Put(5, 5, Cell::Cow);

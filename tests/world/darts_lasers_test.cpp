@@ -23,16 +23,6 @@ class DartsTest : public WorldTest {
   }
 };
 
-TEST_F(DartsTest, DartCodesMatchTheirDirections) {
-  const CellCode expected[9] = {0, Cell::Fire1, Cell::Fire2, Cell::Fire3, Cell::Fire4,
-                                Cell::Fire5, Cell::Fire6, Cell::Fire7, Cell::Fire8};
-  for (int d = 1; d <= 8; ++d) {
-    EXPECT_EQ(DartCode(d), expected[d]);
-    EXPECT_EQ(DartDirection(expected[d]), d);
-  }
-  EXPECT_EQ(DartDirection(Cell::FireP), 0);
-}
-
 TEST_F(DartsTest, AProducerFiresOnHalfTheScansAndTriesFifteenTimes) {
   Put(5, 5, Cell::FireP);
   Script({1, 2});

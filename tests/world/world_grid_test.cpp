@@ -27,14 +27,6 @@ TEST(WorldGridTest, ClearWorldLeavesFloorInsideAFrameOfEdgeBricks) {
   EXPECT_EQ(w.TargetCount, 0);
 }
 
-TEST(WorldGridTest, CellIndexKeepsARoomColumnTogether) {
-  EXPECT_EQ(CellIndex(0, 0, 0, 1), 1);
-  EXPECT_EQ(CellIndex(0, 0, 1, 0), 12);
-  EXPECT_EQ(CellIndex(0, 1, 0, 0), 240);
-  EXPECT_EQ(CellIndex(1, 0, 0, 0), 1200);
-  EXPECT_EQ(CellIndex(4, 4, 19, 11), GridCells - 1);
-}
-
 TEST(WorldGridTest, SetCurrentRoomRefusesRoomsOutsideTheGrid) {
   WorldGrid w;
   EXPECT_FALSE(w.SetCurrentRoom(2, 3));
@@ -45,24 +37,6 @@ TEST(WorldGridTest, SetCurrentRoomRefusesRoomsOutsideTheGrid) {
   EXPECT_EQ(w.CurrentRoomY, 3);
   EXPECT_FALSE(w.SetCurrentRoom(4, 4));
   EXPECT_EQ(w.CurrentRoomX, 4);
-}
-
-TEST(WorldGridTest, PredicatesWorkOnTheCurrentRoom) {
-  WorldGrid w;
-  w.SetCurrentRoom(1, 2);
-  w.RoomCell(1, 2, 3, 4) = Cell::BrickEnemyTrans;
-  w.RoomCell(1, 2, 5, 4) = Cell::Player2;
-  w.RoomCell(2, 2, 3, 4) = Cell::Key;
-  EXPECT_TRUE(w.EnemyCanEnter(3, 4));
-  EXPECT_TRUE(w.EnemyCanEnter(5, 4));
-  EXPECT_TRUE(w.EnemyCanEnter(0, 0));
-  EXPECT_FALSE(w.EnemyCanEnter(-1, 0));
-  EXPECT_FALSE(w.CellIsFree(20, 4));
-  EXPECT_EQ(w.At(3, 4), Cell::BrickEnemyTrans);
-  w.TakeRoomSnapshot();
-  EXPECT_EQ(w.Snapshot(5, 4), Cell::Player2);
-  EXPECT_TRUE(CodeIsDartTarget(Cell::PigP5));
-  EXPECT_FALSE(CodeIsDartTarget(Cell::Heart));
 }
 
 TEST(WorldGridTest, PlaceInRoomWritesOnlyOnFloorInsideTheGrid) {
