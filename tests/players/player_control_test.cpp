@@ -228,8 +228,9 @@ TEST_F(ControlTest, ShieldStopsHitsBelow200ButStillSounds) {
   DamagePlayer(game, 199, 99, true);  // any code other than 25 hurts player 2
   EXPECT_EQ(p2.Life, LifeFull);
 
-  DamagePlayer(game, 250, Cell::Player2, true);
+  DamagePlayer(game, 200, Cell::Player2, true);  // 200 and more pass the shield
   EXPECT_TRUE(p2.Dead);
+  EXPECT_EQ(p2.Life, -110);
   EXPECT_EQ(p2.ShieldTicks, 0);
   EXPECT_EQ(At(9, 5), Cell::Floor);
   EXPECT_EQ(host.sounds, (Sounds{25, 25, 26}));
