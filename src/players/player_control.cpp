@@ -156,24 +156,19 @@ void ReadJoystick(Game& game, PlayerState& player) {
   const int t = JoystickThreshold;
   const bool left = stick.X <= -t, right = stick.X >= t;
   const bool up = stick.Y <= -t, down = stick.Y >= t;
+  // Diagonals first; a straight deflection also moves the item-menu selection.
   int dir = 0;
   int menuChoice = 0;  // 0: the selection stays
-  if (left && up)
-    dir = 8;
-  else if (right && up)
-    dir = 2;
-  else if (left && down)
-    dir = 6;
-  else if (right && down)
-    dir = 4;
-  else if (up)
-    dir = 1, menuChoice = MenuLife;
-  else if (down)
-    dir = 5, menuChoice = MenuLife;
-  else if (left)
+  if (up || down) {
+    if (left || right)
+      dir = up ? (left ? 8 : 2) : (left ? 6 : 4);
+    else
+      dir = up ? 1 : 5, menuChoice = MenuLife;
+  } else if (left) {
     dir = 7, menuChoice = MenuBomb;
-  else if (right)
+  } else if (right) {
     dir = 3, menuChoice = MenuNothing;
+  }
 
   if (player.MenuOpen) {
     if (menuChoice) player.MenuChoice = menuChoice;

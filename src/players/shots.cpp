@@ -87,10 +87,14 @@ void UpdateShot(Game& game, PlayerState& player) {
 
   game.host->ProcessMessages();
 
-  const int dir = IsDirection(player.ShotDirection) ? player.ShotDirection : 0;
+  const int dir = player.ShotDirection;
+  if (!IsDirection(dir)) {
+    player.ShotActive = false;
+    return;
+  }
   const int tx = player.ShotX + DirDx[dir];
   const int ty = player.ShotY + DirDy[dir];
-  if (dir != 0 && world.CellIsFree(tx, ty)) {
+  if (world.CellIsFree(tx, ty)) {
     player.ShotX = tx;
     player.ShotY = ty;
     PaintCell(game, tx, ty, ShotCode(player.PlayerNumber, dir));
