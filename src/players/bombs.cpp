@@ -1,6 +1,6 @@
 #include "players/bombs.h"
 
-#include "players/paint_cell.h"
+#include "world/room_cells.h"
 #include "players/pickups.h"
 #include "players/player_control.h"
 #include "world/direction.h"
@@ -13,12 +13,12 @@ constexpr bool CodeIsFieldUnderBomb(int c) { return c == Cell::DeathField || Cod
 
 void PutBackUnderBomb(Game& game, int x, int y, int code) {
   if (CodeIsFieldUnderBomb(code) || CodeIsPlayer(code)) {
-    PaintCell(game, x, y, static_cast<CellCode>(code));
+    SetCell(game, x, y, static_cast<CellCode>(code));
   } else if (code != Cell::Floor) {
-    PaintCell(game, x, y, static_cast<CellCode>(code));
+    SetCell(game, x, y, static_cast<CellCode>(code));
     game.host->DrawRoom();
   } else {
-    PaintCell(game, x, y, Cell::Floor);
+    SetCell(game, x, y, Cell::Floor);
   }
 }
 
@@ -46,7 +46,7 @@ void PlaceBomb(Game& game, PlayerState& player) {
   player.BombX = player.X;
   player.BombY = player.Y;
   player.CodeUnderBomb = game.World.At(player.X, player.Y);
-  PaintCell(game, player.X, player.Y, Cell::Bomb);
+  SetCell(game, player.X, player.Y, Cell::Bomb);
   player.BombActive = true;
 }
 
@@ -70,7 +70,7 @@ void SteerBomb(Game& game, PlayerState& player) {
     return;
   }
   if (BombCanEnter(world, player.BombX, player.BombY))
-    PaintCell(game, player.BombX, player.BombY, Cell::Bomb);
+    SetCell(game, player.BombX, player.BombY, Cell::Bomb);
 }
 
 void DetonateBomb(Game& game, PlayerState& player) {
@@ -78,7 +78,7 @@ void DetonateBomb(Game& game, PlayerState& player) {
   player.BombActive = false;
   player.StatusText.clear();
   if (CodeIsFieldUnderBomb(player.CodeUnderBomb))
-    PaintCell(game, player.BombX, player.BombY, static_cast<CellCode>(player.CodeUnderBomb));
+    SetCell(game, player.BombX, player.BombY, static_cast<CellCode>(player.CodeUnderBomb));
 }
 
 void ExplodeBomb(Game& game, int x, int y, bool withSound) {
@@ -94,7 +94,7 @@ void ExplodeBomb(Game& game, int x, int y, bool withSound) {
     if (CodeIsPlayer(p->CodeUnderBomb)) DamagePlayer(game, BlastDamage, p->CodeUnderBomb, true);
   }
   if (!(playerStood && !game.Player1.Dead && !game.Player2.Dead))
-    PaintCell(game, x, y, Cell::Floor);
+    SetCell(game, x, y, Cell::Floor);
 
   for (PlayerState* p : players) {
     if (p->BombX == x && p->BombY == y) {
@@ -118,13 +118,13 @@ void ExplodeBomb(Game& game, int x, int y, bool withSound) {
 void BlastCell(Game& game, int x, int y) {
   const int code = game.World.At(x, y);
   if (code == Cell::Bomb) {
-    PaintCell(game, x, y, Cell::Floor);
+    SetCell(game, x, y, Cell::Floor);
     ExplodeBomb(game, x, y, false);
   } else if (CodeIsPlayer(code)) {
     DamagePlayer(game, BlastDamage, code, true);
     if (game.PlayerByCode(code).Dead && game.World.At(x, y) != Cell::Floor)
-      PaintCell(game, x, y, Cell::Floor);
+      SetCell(game, x, y, Cell::Floor);
   } else {
-    PaintCell(game, x, y, Cell::Floor);
+    SetCell(game, x, y, Cell::Floor);
   }
 }

@@ -1,6 +1,6 @@
 #include "players/pickups.h"
 
-#include "players/paint_cell.h"
+#include "world/room_cells.h"
 #include "players/player_control.h"
 #include "world/direction.h"
 #include "world/game.h"
@@ -90,7 +90,7 @@ bool EnterCell(Game& game, PlayerState& player, int backX, int backY) {
     case Cell::Finish:
       // The Finish stays; the player leaves the room and waits for the next level.
       back();
-      PaintCell(game, backX, backY, Cell::Floor);
+      SetCell(game, backX, backY, Cell::Floor);
       player.Warped = true;
       player.MoveDirection = 0;
       sound(SoundWarp);

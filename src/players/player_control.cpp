@@ -3,7 +3,7 @@
 #include <climits>
 
 #include "players/bombs.h"
-#include "players/paint_cell.h"
+#include "world/room_cells.h"
 #include "players/pickups.h"
 #include "players/room_change.h"
 #include "world/direction.h"
@@ -218,8 +218,8 @@ void UpdatePlayer(Game& game, PlayerState& player) {
   const bool hidden = EnterCell(game, player, oldX, oldY);
 
   const bool moved = player.X != oldX || player.Y != oldY;
-  if (moved && sameRoom) PaintCell(game, oldX, oldY, Cell::Floor);
-  if (!hidden && moved) PaintCell(game, player.X, player.Y, player.Code());
+  if (moved && sameRoom) SetCell(game, oldX, oldY, Cell::Floor);
+  if (!hidden && moved) SetCell(game, player.X, player.Y, player.Code());
 }
 
 void StepPlayer(Game& game, PlayerState& player) {
@@ -266,7 +266,7 @@ void DamagePlayer(Game& game, int amount, int code, bool withSound) {
     player.BombActive = false;
     player.MenuOpen = false;
     if (!player.Dead) {
-      PaintCell(game, player.X, player.Y, Cell::Floor);
+      SetCell(game, player.X, player.Y, Cell::Floor);
       game.host->PlaySound(player.Sound(SoundDie));
       diedNow = true;
     }

@@ -1,7 +1,7 @@
 #include "players/shots.h"
 
 #include "players/bombs.h"
-#include "players/paint_cell.h"
+#include "world/room_cells.h"
 #include "players/player_control.h"
 #include "world/direction.h"
 #include "world/game.h"
@@ -27,13 +27,13 @@ void ScatterAround(Game& game, int x, int y) {
       if (game.host->Random(2) == 1) continue;
       const int code = world.At(cx, cy);
       if (code != Cell::Floor && !CodeIsDartTarget(code)) continue;
-      PaintCell(game, cx, cy, ScatterCodes[game.host->Random(7)]);
+      SetCell(game, cx, cy, ScatterCodes[game.host->Random(7)]);
     }
   }
 }
 
 void Revive(Game& game, PlayerState& player, int x, int y) {
-  PaintCell(game, x, y, player.Code());
+  SetCell(game, x, y, player.Code());
   player.X = x;
   player.Y = y;
   player.Life = RevivedLife;
@@ -47,7 +47,7 @@ void HitHeart(Game& game, int x, int y, PlayerState& shooter) {
   else if (game.TwoPlayers() && game.Player2.Dead)
     Revive(game, game.Player2, x, y);
   else
-    PaintCell(game, x, y, Cell::Chigger);
+    SetCell(game, x, y, Cell::Chigger);
   game.host->PlaySound(shooter.Sound(SoundHitHeart));
 }
 
@@ -81,7 +81,7 @@ void UpdateShot(Game& game, PlayerState& player) {
   if (player.ShotAge > 0) {
     const int here = world.At(player.ShotX, player.ShotY);
     if (CodeIsPlayerShot(here) || game.host->Random(3) == 0)
-      PaintCell(game, player.ShotX, player.ShotY, Cell::Floor);
+      SetCell(game, player.ShotX, player.ShotY, Cell::Floor);
   }
   player.ShotAge += 1;
 
@@ -97,7 +97,7 @@ void UpdateShot(Game& game, PlayerState& player) {
   if (world.CellIsFree(tx, ty)) {
     player.ShotX = tx;
     player.ShotY = ty;
-    PaintCell(game, tx, ty, ShotCode(player.PlayerNumber, dir));
+    SetCell(game, tx, ty, ShotCode(player.PlayerNumber, dir));
     return;
   }
   if (CellIsShootable(world, tx, ty)) ShotHit(game, tx, ty, player);
@@ -138,7 +138,7 @@ void ShotHit(Game& game, int x, int y, PlayerState& shooter) {
     case Cell::PigP3: outcome = {Cell::Floor, 5}; break;
     case Cell::PigP4: outcome = {Cell::Floor, 7}; break;
     case Cell::HorseP:
-      PaintCell(game, x, y, Cell::Floor);
+      SetCell(game, x, y, Cell::Floor);
       shooter.Points += 150;
       ScatterAround(game, x, y);
       return;
@@ -146,12 +146,12 @@ void ShotHit(Game& game, int x, int y, PlayerState& shooter) {
       HitHeart(game, x, y, shooter);
       return;
     case Cell::Bomb:
-      PaintCell(game, x, y, Cell::Floor);
+      SetCell(game, x, y, Cell::Floor);
       ExplodeBomb(game, x, y, true);
       return;
     default:  // FireP and everything else stop the shot unharmed
       return;
   }
-  PaintCell(game, x, y, outcome.becomes);
+  SetCell(game, x, y, outcome.becomes);
   shooter.Points += outcome.points;
 }
