@@ -86,11 +86,13 @@ std::vector<TileRecipe> ParseRecipes(const std::string& text, const std::string&
     }
     recipe.name = head[1];
     // Layers split on '+'; colours contain no '+', so this is unambiguous.
-    std::string rest = line.substr(eq + 1);
-    std::istringstream parts(rest);
-    std::string part;
+    const std::string rest = line.substr(eq + 1);
     bool ok = true;
-    while (std::getline(parts, part, '+')) {
+    for (size_t start = 0; ok && start <= rest.size();) {
+      size_t plus = rest.find('+', start);
+      if (plus == std::string::npos) plus = rest.size();
+      const std::string part = rest.substr(start, plus - start);
+      start = plus + 1;
       TileLayer layer;
       std::string why;
       if (!ParseLayer(SplitWords(part), layer, why)) {
