@@ -1,11 +1,11 @@
 #pragma once
-// The tile pictures the game loads: one file per cell code that has a picture.
+// The tile pictures the game loads, as the tile maker names them.
 #include <string>
 #include <vector>
 
 struct TileName {
   int code;
-  const char* name;  // the part of the file name after "NN-"
+  std::string name;  // the part of the file name after "NN-"
 };
 
 // All 88 entries in loading order (0..68, then 80..98).
