@@ -90,9 +90,10 @@ bool ParseDriverScript(const std::string& text, DriverScript& script, std::strin
     if (what == "type") {
       std::string rest;
       std::getline(words, rest);
-      const auto start = rest.find_first_not_of(' ');
+      const auto start = rest.find_first_not_of(" \t");
       if (start == std::string::npos) return fail("'type' needs characters");
-      for (char c : rest.substr(start)) {
+      const auto stop = rest.find_last_not_of(" \t\r");
+      for (char c : rest.substr(start, stop - start + 1)) {
         a.input = InputEvent{};
         a.input.type = InputEvent::Type::Char;
         a.input.ch = c;
