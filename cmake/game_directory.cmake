@@ -19,11 +19,11 @@ if(TARGET tile_maker)
   file(GLOB_RECURSE art_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/assets/*.txt)
   add_custom_command(
     OUTPUT ${CMAKE_BINARY_DIR}/art.stamp
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${TROK_GAME_DIR}/Objects ${TROK_GAME_DIR}/Pictures
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${TROK_GAME_DIR}/Objects
     COMMAND tile_maker ${CMAKE_SOURCE_DIR}/assets ${TROK_GAME_DIR}
     COMMAND ${CMAKE_COMMAND} -E touch ${CMAKE_BINARY_DIR}/art.stamp
     DEPENDS tile_maker ${art_sources}
-    COMMENT "Making tile and menu pictures")
+    COMMENT "Making tile pictures")
   list(APPEND game_stamps ${CMAKE_BINARY_DIR}/art.stamp)
 endif()
 

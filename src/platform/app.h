@@ -17,10 +17,11 @@ class Form;
 
 // What the pump delivers, in the game's terms. Scripts and tests push these directly.
 struct InputEvent {
-  enum class Type { KeyDown, KeyUp, Char, MouseDown, MouseUp, Close };
+  // MouseMove only moves the pointer (hover cursor, box buttons); controls get no event.
+  enum class Type { KeyDown, KeyUp, Char, MouseDown, MouseUp, Close, MouseMove };
   Type type = Type::KeyDown;
   int vk = 0;        // KeyDown / KeyUp: virtual-key code
-  char ch = 0;       // Char: the typed character
+  char ch = 0;       // Char: the typed character (Latin-1 byte)
   int x = 0, y = 0;  // mouse, in the visible form's client coordinates
   MouseButton button = MouseButton::Left;
   bool repeat = false;  // KeyDown produced by the keyboard's own repeat
@@ -39,6 +40,7 @@ class Timer {
   int interval_ = 0;
   uint64_t dueAt_ = 0;
   Clock* clock_ = nullptr;
+  bool firing_ = false;  // its handler runs (perhaps a nested loop): not fired again meanwhile
 };
 
 enum class BoxKind { Error, Confirmation, Message };
@@ -56,12 +58,17 @@ class App {
   // SDL video (and TTF) start-up; false with a reason when it fails.
   bool Init(std::string& error);
   void SetTitle(const std::string& title);
+  const std::string& Title() const;
   Clock& GetClock() { return clock_; }
 
-  // Windows of the program, in creation order. The app does not own them.
+  // Windows of the program, in creation order. The app does not own them. Forms
+  // add themselves when made and remove themselves when destroyed.
   void AddForm(Form* form);
-  // Makes `form` the visible one (the others are hidden).
+  void RemoveForm(Form* form);
+  // Makes `form` the visible one (the others are hidden) and calls its FormShow; the
+  // first control of its tab order takes the focus if none has it.
   void Show(Form* form);
+  // Hiding the visible form leaves the screen black; hiding a modal form ends it.
   void Hide(Form* form);
   Form* Visible() const { return visible_; }
 
@@ -72,6 +79,9 @@ class App {
   bool SetFullScreen(int logicalWidth, int logicalHeight, std::string& error);
   // Back to the desktop (at quit).
   void RestoreDesktop();
+  // The logical screen: the window's size, or the visible form's while none was set.
+  int ScreenWidth() const;
+  int ScreenHeight() const;
 
   // Pumps pending events, dispatches them, fires due timers and presents when the
   // picture changed and a display refresh has passed. Never blocks. Nestable.
@@ -85,15 +95,24 @@ class App {
   Timer& CreateTimer();
 
   // Modal boxes drawn inside the window over the visible form; a nested loop that
-  // keeps timers firing. Enter = default button, Y/N answer, Escape closes an OK box.
+  // keeps timers firing. Enter = default button, Y/N answer, Escape closes an OK box
+  // (No in a Yes/No box). Keys pressed while the box is open go only to it; a key
+  // held from before it opened still reaches the form when released. Returns at
+  // once (Ok / No) once the app is terminated.
   BoxResult MessageBox(BoxKind kind, const std::string& text);
-  // Open boxes and forms, innermost last (for tests and the driver).
+  // Button `index` (0 = OK or Yes, 1 = No) of the innermost open box, in screen
+  // coordinates; false when no box is open.
+  bool BoxButtonRect(int index, int& x, int& y, int& w, int& h) const;
+  // Texts of the open boxes, innermost last (for tests and the driver).
   const std::vector<std::string>& OpenBoxTexts() const { return boxTexts_; }
   // A modal form over the visible one; returns when form.modalDone is set.
   void ShowModal(Form& form);
 
   void SetCursor(CursorKind kind);
   CursorKind Cursor() const { return cursor_; }
+  // The pointer shown now: the app's hourglass or hidden pointer wins; otherwise the
+  // hovered control's cursor; the arrow over an open box.
+  CursorKind ShownCursor() const;
 
   // Scripted input: delivered by ProcessMessages once the clock reaches atMs.
   void PushInput(const InputEvent& e, uint64_t atMs = 0);
@@ -107,11 +126,29 @@ class App {
   // Presents now if anything changed (used when a loop goes idle).
   void PresentIfDirty();
 
+  // How much presenting work was done (a running game must stay cheap).
+  struct PresentStats {
+    uint64_t fullComposes = 0;     // whole screen composed and compared
+    uint64_t partialComposes = 0;  // one announced canvas rectangle composed
+    uint64_t presents = 0;         // pictures handed to the display
+  };
+  const PresentStats& Stats() const;
+
  private:
   struct Impl;
   void Dispatch(const InputEvent& e);
   void FireTimers();
   Form* InputTarget() const;
+  // Where a form's client area lies on the screen.
+  void FormOrigin(const Form* form, int& x, int& y) const;
+  void DispatchKey(const InputEvent& e);
+  void DispatchMouse(const InputEvent& e);
+  // Input for the innermost box; false when the event is not the box's.
+  bool BoxInput(const InputEvent& e);
+  void SyncLayerLists();
+  void PumpSdl();
+  void Present(bool force);
+  void ApplyCursor();
 
   Clock& clock_;
   bool headless_;

@@ -1,6 +1,7 @@
 #pragma once
 // Window controls drawn in software over a form's canvas: labels, pictures, edit
 // fields, drop-down lists and panels. Positions are relative to the parent.
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -20,6 +21,7 @@ struct FontSpec {
 };
 
 class Panel;
+class Form;
 
 class Control {
  public:
@@ -43,8 +45,17 @@ class Control {
   int ScreenLeft() const;
   int ScreenTop() const;
   virtual bool CanFocus() const { return false; }
-  // Paints at form coordinates (x, y) onto the composed picture.
+  // The form's focus is on this control.
+  bool Focused() const { return focused_; }
+  // Paints at form coordinates (x, y) onto the composed picture, within its own bounds.
   virtual void Paint(Image& target, int x, int y) const = 0;
+  // Everything the control's picture depends on, folded into one number: the app
+  // compares it between presents to notice changes made by plain assignment.
+  virtual uint64_t StateHash() const;
+
+ private:
+  friend class Form;
+  bool focused_ = false;
 };
 
 class Label : public Control {
@@ -55,10 +66,17 @@ class Label : public Control {
   bool transparent = true;
   Color background = Black;
   Align align = Align::Left;
-  bool autoSize = true;   // width and height follow the text (not when word-wrapped)
+  // Width and height follow the text; a word-wrapped label keeps its width and only
+  // its height follows the wrapped lines.
+  bool autoSize = true;
   bool wordWrap = false;  // wraps inside `width`
   void SetText(const std::string& t);
+  // Applies autoSize now (SetText does; the app does before it composes or hit-tests).
+  void FitToText();
+  // The size autoSize gives for the current text and font.
+  void FittedSize(int& w, int& h) const;
   void Paint(Image& target, int x, int y) const override;
+  uint64_t StateHash() const override;
 };
 
 class Picture : public Control {
@@ -66,6 +84,7 @@ class Picture : public Control {
   Image image;
   bool stretch = true;
   void Paint(Image& target, int x, int y) const override;
+  uint64_t StateHash() const override;
 };
 
 class EditField : public Control {
@@ -85,8 +104,22 @@ class EditField : public Control {
   // A typed character; set it to 0 to swallow it.
   std::function<void(char& c)> onKeyPress;
   void SelectAll() { selected = true; }
+  // Caret position in `text`; past the end means at the end.
+  size_t caret = std::string::npos;
   bool CanFocus() const override { return visible && enabled; }
   void Paint(Image& target, int x, int y) const override;
+  uint64_t StateHash() const override;
+
+  // Editing as the keyboard does it (the app calls these after the handlers).
+  // A typed character: printable ones insert (replacing a selected text), 8 deletes
+  // back; nothing when read-only. True when the text changed.
+  bool TypeChar(char c);
+  // Delete, Left, Right, Home, End. True when the text changed.
+  bool EditKey(int vk);
+  // Caret index nearest to x pixels from the field's left edge.
+  size_t CaretIndexAt(int x) const;
+  // Where the text starts inside the field.
+  static constexpr int kMargin = 4;
 };
 
 class DropDown : public Control {
@@ -100,14 +133,24 @@ class DropDown : public Control {
   std::function<void()> onChange;
   bool CanFocus() const override { return visible && enabled; }
   void Paint(Image& target, int x, int y) const override;
+  uint64_t StateHash() const override;
+  // The unfolded list, drawn over everything with its top-left corner at (x, y).
+  void PaintList(Image& target, int x, int y) const;
+  int ItemHeight() const;
+  int ListHeight() const;
+  // The item under y pixels below the list's top, or -1.
+  int ItemAt(int y) const;
+  // Picks an item as the user does: calls onChange when the selection changed.
+  void Choose(int index);
 };
 
 class Panel : public Control {
  public:
   Color background = Black;
   bool transparent = false;
-  std::vector<Control*> children;  // owned by the form
+  std::vector<Control*> children;  // owned by the form; painted after the panel, clipped to it
   void Paint(Image& target, int x, int y) const override;
+  uint64_t StateHash() const override;
 };
 
 // Renders one line of text; alpha-blended pixels as 0xAARRGGBB. Width and height out.

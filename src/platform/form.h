@@ -1,6 +1,7 @@
 #pragma once
 // A screen of the program: a borderless window with its own canvas and controls.
 // One form is visible at a time; it receives the keys first (key preview).
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,10 +11,14 @@
 
 class App;
 
+// A form registers itself with the app when made (AddForm) and leaves it when
+// destroyed, so it must not outlive the app.
 class Form {
  public:
   Form(App& app, std::string name, int clientWidth, int clientHeight, Color background);
   virtual ~Form();
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
 
   App& app;
   std::string name;
@@ -45,16 +50,31 @@ class Form {
   const std::vector<std::unique_ptr<Control>>& Controls() const { return controls_; }
 
   Control* focus = nullptr;
+  // Moves the focus; the field that loses it gets its onExit.
   void SetFocus(Control* c);
   // Tab order: the focusable controls in the order given.
   std::vector<Control*> tabOrder;
+  // Tab / Shift+Tab: the next (previous) focusable, showing control of tabOrder,
+  // wrapping around. A field reached this way has its whole text selected.
+  void FocusNext(bool backwards);
+
+  // The deepest showing control at a point of the client area; the later added wins
+  // where controls overlap, an unfolded drop-down list lies over everything, and a
+  // label without mouse handlers lets the mouse through to what lies under it.
+  Control* ControlAt(int x, int y) const;
 
   // The canvas with every showing control painted over it.
   Image Compose() const;
-  // Something changed: the next present shows it.
+  // Paints the showing controls (and unfolded lists) with the client area's corner at
+  // (originX, originY) of `target`.
+  void PaintControls(Image& target, int originX, int originY) const;
+  // Drawing onto `canvas` must be announced with one of these, or the screen keeps
+  // the old picture. Changes to controls are noticed without them.
   void Invalidate() { dirty = true; }
   void InvalidateRect(int x, int y, int w, int h);
   bool dirty = true;
+  // The controls' visible state folded into one number (see Control::StateHash).
+  uint64_t StateHash() const;
 
   // Handlers; the key ones see every key before the focused control does.
   virtual void FormKeyDown(int /*vk*/) {}
@@ -67,6 +87,13 @@ class Form {
   bool modalDone = false;
 
  private:
+  friend class App;
+  struct DirtyRect {
+    int x, y, w, h;
+  };
   void Adopt(std::unique_ptr<Control> c, Panel* parent);
   std::vector<std::unique_ptr<Control>> controls_;
+  std::vector<DirtyRect> dirtyRects_;
+  // FormPaint is due (the form was shown or resized), as a window's paint message.
+  bool paintPending_ = true;
 };

@@ -54,6 +54,7 @@ struct WorldGrid {
   // Any room of the grid; rooms and cells outside the grid are refused.
   static bool InGrid(int rx, int ry, int x, int y);
   CellCode& RoomCell(int rx, int ry, int x, int y) { return Cells[CellIndex(rx, ry, x, y)]; }
+  CellCode RoomCell(int rx, int ry, int x, int y) const { return Cells[CellIndex(rx, ry, x, y)]; }
 
   static bool OutsideRoom(int x, int y);
   bool CellIsFree(int x, int y) const;

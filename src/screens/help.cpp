@@ -1,0 +1,3 @@
+#include "screens/help.h"
+
+THelpForm::THelpForm(App& application) : ScreenForm(application, "HelpForm", 805, 573) {}

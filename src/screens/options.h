@@ -1,0 +1,46 @@
+#pragma once
+// The options screen: every user setting lives in its fields.
+#include <array>
+
+#include "platform/controls.h"
+#include "screens/screen_form.h"
+
+struct KeyDefault {
+  const char* name;
+  int code;
+};
+
+class TOptionsForm : public ScreenForm {
+ public:
+  explicit TOptionsForm(App& app);
+
+  // Reads Options.dat into the fields, when it exists.
+  void LoadOptions();
+  // Writes the fields to Options.dat.
+  void SaveOptions();
+  void CloseOptionsScreen();
+
+  EditField* GameSpeedEdit = nullptr;
+  DropDown* P1ControlBox = nullptr;
+  DropDown* P2ControlBox = nullptr;
+  // Up, Down, Left, Right, Fire, Menu; the bound virtual-key code is the field's tag.
+  std::array<EditField*, 6> P1Keys{};
+  std::array<EditField*, 6> P2Keys{};
+  EditField* SoundEdit = nullptr;
+  EditField* MusicEdit = nullptr;
+
+  EditField* P1UpEdit() const { return P1Keys[0]; }
+  EditField* P1DownEdit() const { return P1Keys[1]; }
+  EditField* P1LeftEdit() const { return P1Keys[2]; }
+  EditField* P1RightEdit() const { return P1Keys[3]; }
+  EditField* P1FireEdit() const { return P1Keys[4]; }
+  EditField* P1MenuEdit() const { return P1Keys[5]; }
+  EditField* P2UpEdit() const { return P2Keys[0]; }
+  EditField* P2DownEdit() const { return P2Keys[1]; }
+  EditField* P2LeftEdit() const { return P2Keys[2]; }
+  EditField* P2RightEdit() const { return P2Keys[3]; }
+  EditField* P2FireEdit() const { return P2Keys[4]; }
+  EditField* P2MenuEdit() const { return P2Keys[5]; }
+
+  void FormKeyUp(int vk) override;
+};

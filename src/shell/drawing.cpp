@@ -1,0 +1,83 @@
+// The display switch, drawing the room and single cells, and screen captures.
+#include <cstdio>
+
+#include "platform/files.h"
+#include "shell/main_window.h"
+
+namespace {
+const char* const CaptureError =
+    "Error capturing screen. Please make sure the directory of TROK is writable. If it is and "
+    "captures still fail, please report it to the TROK Mirel team with the message above.";
+}  // namespace
+
+bool TMainForm::SetUpDisplay() {
+  std::string error;
+  if (!app.SetFullScreen(800, 600, error)) {
+    app.MessageBox(BoxKind::Error, "Error switching to full screen.");
+    return false;
+  }
+  displaySetUp_ = true;
+  // The main window covers the whole switched screen.
+  SetClientSize(800, 600);
+  return true;
+}
+
+void TMainForm::ReleaseDisplay() {
+  if (!displaySetUp_) return;
+  displaySetUp_ = false;
+  app.RestoreDesktop();
+}
+
+bool TMainForm::DrawRoomCells() {
+  const WorldGrid& w = game.World;
+  for (int y = 0; y < w.RoomHeight; ++y) {
+    app.ProcessMessages();
+    for (int x = 0; x < w.RoomWidth; ++x) {
+      CellCode& c = game.World.At(x, y);
+      const PlayerState& p1 = game.Player1;
+      const PlayerState& p2 = game.Player2;
+      // A dead player's marker left at its position vanishes at a full redraw.
+      if (c == Cell::Player1 && p1.Dead && p1.X == x && p1.Y == y) c = Cell::Floor;
+      if (c == Cell::Player2 && (p2.Dead || game.PlayerCount != 2) && p2.X == x && p2.Y == y)
+        c = Cell::Floor;
+      if (!HasTilePicture(c) || A[c]->image.Empty()) continue;
+      canvas.Blit(A[c]->image, RoomOriginX + 32 * x, RoomOriginY + 32 * y);
+    }
+  }
+  return true;
+}
+
+void TMainForm::DrawRoom() {
+  app.ProcessMessages();
+  DrawRoomCells();
+  InvalidateRect(RoomOriginX, RoomOriginY, 32 * game.World.RoomWidth, 32 * game.World.RoomHeight);
+  app.ProcessMessages();
+}
+
+void TMainForm::DrawCell(int x, int y, int code) {
+  if (WorldGrid::OutsideRoom(x, y) || !HasTilePicture(code) || A[code]->image.Empty()) return;
+  const int left = RoomOriginX + 32 * x, top = RoomOriginY + 32 * y;
+  canvas.BlitStretched(A[code]->image, left, top, 32, 32);
+  InvalidateRect(left, top, 32, 32);
+}
+
+void TMainForm::FormPaint() {
+  if (!GameStopped) DrawRoom();
+}
+
+void TMainForm::CaptureScreen(Form& window) {
+  const Image picture = window.Compose();
+  std::string path;
+  for (int n = 0;; ++n) {
+    app.ProcessMessages();
+    char file[32];
+    std::snprintf(file, sizeof file, "Capture%03d.bmp", n);
+    path = StartDirectory() + file;
+    if (!FileExists(path)) break;
+  }
+  std::string error;
+  if (!SaveBmp24(picture, path, error)) {
+    app.MessageBox(BoxKind::Error, error);
+    app.MessageBox(BoxKind::Error, CaptureError);
+  }
+}

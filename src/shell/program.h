@@ -1,0 +1,24 @@
+#pragma once
+// Program entry: the application, its five windows in creation order, the message loop.
+#include <memory>
+
+#include "platform/app.h"
+#include "screens/help.h"
+#include "screens/high_scores.h"
+#include "screens/options.h"
+#include "shell/main_window.h"
+
+struct Program {
+  // Creates the windows; the caller runs app.Run() or drives ProcessMessages itself.
+  Program(Clock& clock, bool headless);
+  bool Init(std::string& error);
+
+  App app;
+  std::unique_ptr<TMainForm> mainForm;
+  std::unique_ptr<TOptionsForm> optionsForm;
+  std::unique_ptr<THScoreForm> scoreForm;
+  std::unique_ptr<TNameForm> nameForm;
+  std::unique_ptr<THelpForm> helpForm;
+};
+
+int RunProgram();

@@ -1,0 +1,69 @@
+// Start-up sequence on the first typed key, and the quit routine.
+#include "platform/form.h"
+#include "screens/options.h"
+#include "shell/main_window.h"
+#include "world/level_file.h"
+
+namespace {
+const char* const NoLevelsError =
+    "Error loading levels (no levels found). Please make sure the FELDS directory exists and "
+    "that it is in the same directory as this program.";
+constexpr Color Grey{128, 128, 128};
+}  // namespace
+
+bool TMainForm::StartUp() {
+  app.SetCursor(CursorKind::Hourglass);
+  if (!LoadTileImages()) return false;
+  app.ProcessMessages();
+  sounds.LoadSounds(StartDirectory());
+  music.PrepareOpeningSong(StartDirectory());
+  app.ProcessMessages();
+  music.LoadMusic([this] { app.ProcessMessages(); });
+  app.ProcessMessages();
+
+  game.LevelCount = CountLevels(StartDirectory(), [this] { app.ProcessMessages(); });
+  if (game.LevelCount == 0) {
+    app.MessageBox(BoxKind::Error, NoLevelsError);
+    QuitProgram();
+    return false;
+  }
+
+  if (!SetUpDisplay()) return false;
+
+  if (!input.SetUpInput()) {
+    app.MessageBox(BoxKind::Error, "Error Initializing DirectInput");
+  } else {
+    for (DropDown* box : {options_->P1ControlBox, options_->P2ControlBox}) {
+      for (const std::string& n : input.JoystickNames) box->items.push_back(n);
+      box->selectedIndex = 0;
+    }
+  }
+  options_->LoadOptions();
+
+  if (sounds.SoundEnabled) {
+    if (options_->SoundEdit->text == "Off") sounds.SoundEnabled = false;
+  } else {
+    options_->SoundEdit->text = "Off";
+    options_->SoundEdit->color = Grey;
+    options_->SoundEdit->enabled = false;
+  }
+  if (music.OpeningSongReady) music.PlayOpeningSong();
+  StartupDone = true;
+  app.SetCursor(CursorKind::Arrow);
+  return true;
+}
+
+void TMainForm::QuitProgram() {
+  GameStopped = true;
+  if (StartupDone) options_->SaveOptions();
+  music.UnloadMusic();
+  music.ShutDownMusic();
+  ReleaseDisplay();
+  input.ReleaseInput();
+  app.ProcessMessages();
+  app.Terminate();
+}
+
+void TMainForm::AskQuit() {
+  if (app.MessageBox(BoxKind::Confirmation, "Quit to system?") == BoxResult::Yes) QuitProgram();
+}

@@ -1,0 +1,14 @@
+#pragma once
+// The picture file of every cell code that has one, in loading order.
+#include <array>
+
+struct TilePicture {
+  int code;
+  const char* file;
+};
+
+constexpr int TilePictureCount = 88;
+extern const std::array<TilePicture, TilePictureCount> TilePictures;
+
+// "NN-Name.bmp" for a code with a picture, else nullptr.
+const char* TilePictureFile(int code);

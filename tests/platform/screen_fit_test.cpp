@@ -1,0 +1,52 @@
+#include "platform/screen_fit.h"
+
+#include <gtest/gtest.h>
+
+TEST(ScreenFit, WholeFactorsWhenTwoOrMoreFit) {
+  ScreenFit f = FitScreen(2560, 1440, 800, 600);
+  EXPECT_EQ(f.w, 1600);
+  EXPECT_EQ(f.h, 1200);
+  EXPECT_EQ(f.x, 480);
+  EXPECT_EQ(f.y, 120);
+  f = FitScreen(3840, 2160, 800, 600);
+  EXPECT_EQ(f.w, 2400) << "factor 3, not the fractional 3.6";
+  EXPECT_EQ(f.h, 1800);
+}
+
+TEST(ScreenFit, FractionalFitBelowTwiceTheSize) {
+  ScreenFit f = FitScreen(1920, 1080, 800, 600);
+  EXPECT_EQ(f.w, 1440);
+  EXPECT_EQ(f.h, 1080);
+  EXPECT_EQ(f.x, 240);
+  EXPECT_EQ(f.y, 0);
+  f = FitScreen(1280, 1024, 800, 600);
+  EXPECT_EQ(f.w, 1280);
+  EXPECT_EQ(f.h, 960);
+  EXPECT_EQ(f.y, 32);
+  f = FitScreen(640, 480, 800, 600);
+  EXPECT_EQ(f.w, 640) << "a smaller desktop shrinks the picture";
+  f = FitScreen(632, 453, 632, 453);
+  EXPECT_EQ(f.w, 632);
+  EXPECT_EQ(f.x, 0);
+  EXPECT_EQ(FitScreen(0, 0, 800, 600).w, 0);
+}
+
+TEST(ScreenFit, MousePositionsMapBackToTheLogicalScreen) {
+  ScreenFit f = FitScreen(1920, 1080, 800, 600);
+  int x, y;
+  OutputToLogical(f, 800, 600, 240, 0, x, y);
+  EXPECT_EQ(x, 0);
+  EXPECT_EQ(y, 0);
+  OutputToLogical(f, 800, 600, 240 + 1439.9, 1079.9, x, y);
+  EXPECT_EQ(x, 799);
+  EXPECT_EQ(y, 599);
+  OutputToLogical(f, 800, 600, 960, 540, x, y);
+  EXPECT_EQ(x, 400);
+  EXPECT_EQ(y, 300);
+  OutputToLogical(f, 800, 600, 100, 540, x, y);
+  EXPECT_LT(x, 0) << "in the black border";
+  f = FitScreen(2560, 1440, 800, 600);
+  OutputToLogical(f, 800, 600, 480 + 3, 120 + 5, x, y);
+  EXPECT_EQ(x, 1);
+  EXPECT_EQ(y, 2);
+}

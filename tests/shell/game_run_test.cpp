@@ -1,0 +1,207 @@
+#include <filesystem>
+#include <fstream>
+
+#include "platform/keys.h"
+#include "players/player_control.h"
+#include "screens/high_scores.h"
+#include "shell/game_directory_fixture.h"
+
+namespace {
+
+class GameRunTest : public GameDirectoryTest {
+ protected:
+  void SetUp() override {
+    MakeGameDirectory(3);
+    StartProgram();
+    ReachTitleMenu();
+  }
+  // The picture of `code` as the room's cell (x, y) shows it.
+  bool CellShows(int x, int y, int code) {
+    const Image& tile = main->A[code]->image;
+    for (int py = 0; py < 32; ++py)
+      for (int px = 0; px < 32; ++px)
+        if (main->canvas.Pixel(RoomOriginX + 32 * x + px, RoomOriginY + 32 * y + py) !=
+            tile.Pixel(px, py))
+          return false;
+    return true;
+  }
+  bool RoomShowsGrid() {
+    const WorldGrid& w = main->game.World;
+    for (int y = 0; y < 12; ++y)
+      for (int x = 0; x < 20; ++x)
+        if (HasTilePicture(w.At(x, y)) && !CellShows(x, y, w.At(x, y))) return false;
+    return true;
+  }
+};
+
+TEST_F(GameRunTest, StartAbortContinueAndReturn) {
+  const uint64_t t = Now();
+  bool inGame = false, drawn = false, titleShown = false;
+  std::vector<std::string> question;
+  bool continued = false;
+  PushKey(VK::F2, t + 5);
+  At(t + 400, [&] {
+    inGame = main->InGame() && !main->GameStopped;
+    drawn = RoomShowsGrid();
+    titleShown = main->LevelTitleLbl->visible && main->LevelTitleLbl->text == "Level 0";
+  });
+  PushKey(VK::Escape, t + 500);
+  At(t + 600, [&] { question = program->app.OpenBoxTexts(); });
+  PushKey('N', t + 650);
+  At(t + 900, [&] { continued = main->InGame() && !main->GameStopped && !main->AbortQuestionOpen; });
+  PushKey(VK::Escape, t + 1000);
+  PushKey('Y', t + 1100);
+  RunFor(1500);
+
+  EXPECT_TRUE(inGame);
+  EXPECT_TRUE(drawn);
+  EXPECT_TRUE(titleShown);
+  ASSERT_EQ(question.size(), 1u);
+  EXPECT_EQ(question[0], "Abort game and return to menu?");
+  EXPECT_TRUE(continued);
+  EXPECT_TRUE(main->InTitleMenu());
+  EXPECT_TRUE(main->GameStopped);
+  EXPECT_EQ(main->game.PlayerCount, 0);
+  EXPECT_FALSE(main->Player1InfoBox.Visible());
+  EXPECT_EQ(program->app.Cursor(), CursorKind::Arrow);
+}
+
+TEST_F(GameRunTest, StatusPanelsArePlacedBelowTheRoom) {
+  bool placed = false, secondHidden = false;
+  PushKey(VK::F2, Now() + 5);
+  At(Now() + 300, [&] {
+    const Panel* box = main->Player1InfoBox.Box();
+    placed = box->visible && box->left == 80 && box->top == 449 && box->width == 310 &&
+             box->height == 105;
+    secondHidden = !main->Player2InfoBox.Visible() && main->game.Player2.Dead;
+  });
+  PushKey(VK::Escape, Now() + 400);
+  PushKey('Y', Now() + 500);
+  RunFor(700);
+  EXPECT_TRUE(placed);
+  EXPECT_TRUE(secondHidden);
+}
+
+TEST_F(GameRunTest, TwoPlayersShowBothPanels) {
+  PushKey(VK::F7, Now() + 5);
+  RunFor(50);
+  bool both = false;
+  PushKey(VK::F2, Now() + 5);
+  At(Now() + 300, [&] {
+    const Panel* second = main->Player2InfoBox.Box();
+    both = main->Player1InfoBox.Visible() && second->visible && second->left == 400 &&
+           second->top == 449 && !main->game.Player2.Dead;
+  });
+  PushKey(VK::Escape, Now() + 400);
+  PushKey('Y', Now() + 500);
+  RunFor(700);
+  EXPECT_TRUE(both);
+}
+
+TEST_F(GameRunTest, WarpTimerAdvancesTheLevelAfterItsDelay) {
+  const uint64_t t = Now();
+  std::string titleBefore, titleAfter;
+  std::string status;
+  int levelIndex = -1;
+  PushKey(VK::F2, t + 5);
+  At(t + 300, [&] { main->game.Player1.Warped = true; });
+  At(t + 300 + 3700, [&] {
+    titleBefore = main->LevelTitleLbl->text;
+    status = main->game.Player1.StatusText;
+  });
+  At(t + 300 + 4100, [&] {
+    titleAfter = main->LevelTitleLbl->text;
+    levelIndex = main->game.LevelIndex;
+  });
+  PushKey(VK::Escape, t + 4600);
+  PushKey('Y', t + 4700);
+  RunFor(5000);
+  EXPECT_EQ(titleBefore, "Level 0");
+  EXPECT_EQ(status, "WARP");
+  EXPECT_EQ(titleAfter, "Level 1");
+  EXPECT_EQ(levelIndex, 1);
+  EXPECT_EQ(main->game.Player1.LevelsPassed, 1);
+}
+
+TEST_F(GameRunTest, GameOverOpensTheScoresAboutThreeSecondsLater) {
+  const uint64_t t = Now();
+  bool stillPlaying = false, escapeIgnored = false;
+  PushKey(VK::F2, t + 5);
+  At(t + 300, [&] { DamagePlayer(main->game, 250, Cell::Player1, true); });
+  PushKey(VK::Escape, t + 500);  // all players dead: no question
+  At(t + 600, [&] { escapeIgnored = program->app.OpenBoxTexts().empty(); });
+  At(t + 300 + 3000, [&] { stillPlaying = !main->GameStopped; });
+  RunFor(3700);
+  EXPECT_TRUE(escapeIgnored);
+  EXPECT_TRUE(stillPlaying);
+  EXPECT_TRUE(main->GameStopped);
+  EXPECT_EQ(program->app.Visible(), program->scoreForm.get());
+  EXPECT_TRUE(main->MenuBox->visible);
+}
+
+TEST_F(GameRunTest, DrawRoomClearsADeadPlayersMarkerAndSkipsCodesWithoutPicture) {
+  WorldGrid& w = main->game.World;
+  w.ClearWorld();
+  w.SetCurrentRoom(1, 1);
+  main->game.PlayerCount = 1;
+  PlayerState& p1 = main->game.Player1;
+  p1.Dead = true;
+  p1.X = 4;
+  p1.Y = 3;
+  w.At(4, 3) = Cell::Player1;
+  w.At(6, 3) = 70;
+  w.At(7, 3) = Cell::Money;
+  // Something already on screen where code 70 stands must stay.
+  main->canvas.FillRect(RoomOriginX + 32 * 6, RoomOriginY + 32 * 3, 32, 32, Color{1, 2, 3});
+  main->DrawRoom();
+  EXPECT_EQ(w.At(4, 3), Cell::Floor);
+  EXPECT_TRUE(CellShows(4, 3, Cell::Floor));
+  EXPECT_TRUE(CellShows(7, 3, Cell::Money));
+  EXPECT_EQ(main->canvas.PixelColor(RoomOriginX + 32 * 6 + 5, RoomOriginY + 32 * 3 + 5),
+            (Color{1, 2, 3}));
+  EXPECT_EQ(w.At(6, 3), 70);
+}
+
+TEST_F(GameRunTest, CapturesTakeTheLowestFreeNumberAndShowTheScreen) {
+  std::string error;
+  ASSERT_TRUE(SaveBmp24(Image(4, 4), "Capture000.bmp", error));
+  ASSERT_TRUE(SaveBmp24(Image(4, 4), "Capture002.bmp", error));
+  PushKey(VK::PrintScreen, Now() + 5);
+  RunFor(50);
+  EXPECT_TRUE(std::filesystem::exists("Capture001.bmp"));
+  EXPECT_FALSE(std::filesystem::exists("Capture003.bmp"));
+  PushKey(VK::PrintScreen, Now() + 5);
+  RunFor(50);
+  ASSERT_TRUE(std::filesystem::exists("Capture003.bmp"));
+
+  auto capture = LoadBmp("Capture003.bmp", error);
+  ASSERT_TRUE(capture) << error;
+  EXPECT_EQ(capture->Width(), 800);
+  EXPECT_EQ(capture->Height(), 600);
+  const Image screen = main->Compose();
+  EXPECT_EQ(capture->Pixels(), screen.Pixels());
+  // 24 bits per pixel in the file header.
+  std::ifstream f("Capture003.bmp", std::ios::binary);
+  char header[30];
+  f.read(header, sizeof header);
+  EXPECT_EQ(header[0], 'B');
+  EXPECT_EQ(header[28], 24);
+}
+
+TEST_F(GameRunTest, CaptureOfAnotherScreenCapturesThatScreen) {
+  PushKey(VK::F12, Now() + 5);
+  RunFor(50);
+  ASSERT_EQ(program->app.Visible(), program->helpForm.get());
+  PushKey(VK::PrintScreen, Now() + 5);
+  RunFor(50);
+  std::string error;
+  auto capture = LoadBmp("Capture000.bmp", error);
+  ASSERT_TRUE(capture) << error;
+  EXPECT_EQ(capture->Width(), program->helpForm->ClientWidth());
+  PushKey(VK::Escape, Now() + 5);
+  RunFor(50);
+  EXPECT_EQ(program->app.Visible(), main);
+  EXPECT_TRUE(main->InTitleMenu());
+}
+
+}  // namespace
