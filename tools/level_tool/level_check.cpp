@@ -140,7 +140,7 @@ struct Model {
 
   // The cell a player walking out of the room from `cell` in `dir` lands on, or -1
   // when there is no room that way.
-  static int Landing(int cell, int dir, int* leaveDir = nullptr) {
+  static int Landing(int cell, int dir) {
     const int x = LocalX(cell), y = LocalY(cell);
     const int w = GridRoomWidth, h = GridRoomHeight;
     int leave = dir;
@@ -158,7 +158,6 @@ struct Model {
     if (DirDx[leave] < 0) nx = w - 1;
     if (DirDy[leave] > 0) ny = 0;
     if (DirDy[leave] < 0) ny = h - 1;
-    if (leaveDir) *leaveDir = leave;
     return Index(rx * w + nx, ry * h + ny);
   }
 
@@ -493,11 +492,9 @@ class Search {
           continue;
         }
         int target = t;
-        bool slide = false;
         if (m_.kind[t] == Kind::Slide) {
           target = m_.SlideEnd(t, d);
           if (target < 0) continue;
-          slide = true;
           if (m_.Standable(s.cleared, target)) {
             addEdge(target, 1);
             continue;
@@ -505,7 +502,6 @@ class Search {
         }
         if (m_.kind[target] == Kind::Door && !s.cleared[target]) doors.push_back({u, target});
         if (m_.kind[target] == Kind::Finish) goals.push_back(u);
-        (void)slide;
       }
     }
     r.reach = queue;
