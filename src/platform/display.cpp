@@ -96,6 +96,16 @@ bool App::SetFullScreen(int logicalWidth, int logicalHeight, std::string& error)
       error = SDL_GetError();
       return false;
     }
+    // Without a window manager the request changes nothing: cover the desktop ourselves.
+    SDL_DisplayMode desktop;
+    if (SDL_GetDesktopDisplayMode(SDL_GetWindowDisplayIndex(m.window), &desktop) == 0) {
+      int w = 0, h = 0;
+      SDL_GetWindowSize(m.window, &w, &h);
+      if (w != desktop.w || h != desktop.h) {
+        SDL_SetWindowPosition(m.window, 0, 0);
+        SDL_SetWindowSize(m.window, desktop.w, desktop.h);
+      }
+    }
     m.windowPlaced = true;
   }
   m.logicalWidth = logicalWidth;

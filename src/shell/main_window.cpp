@@ -27,7 +27,6 @@ TMainForm::TMainForm(App& application)
   WelcomeLbl->color = White;
   WelcomeLbl->align = Align::Center;
   WelcomeLbl->wordWrap = true;
-  WelcomeLbl->autoSize = false;
   WelcomeLbl->SetText("Welcome to TROK Mirel for Windows.  Press any key to start the game.");
 
   ListVersionLbl = &Add<Label>("ListVersionLbl", 0, 0, 0, 0);
