@@ -91,21 +91,18 @@ void App::SetWindowed(int width, int height) {
 bool App::SetFullScreen(int logicalWidth, int logicalHeight, std::string& error) {
   Impl& m = *impl_;
   if (m.window) {
-    SDL_ShowWindow(m.window);
-    if (SDL_SetWindowFullscreen(m.window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+    // A borderless window over the whole desktop: unlike a full-screen request it
+    // needs no window manager to honour it, and it never changes the display mode.
+    SDL_DisplayMode desktop;
+    if (SDL_GetDesktopDisplayMode(SDL_GetWindowDisplayIndex(m.window), &desktop) != 0) {
       error = SDL_GetError();
       return false;
     }
-    // Without a window manager the request changes nothing: cover the desktop ourselves.
-    SDL_DisplayMode desktop;
-    if (SDL_GetDesktopDisplayMode(SDL_GetWindowDisplayIndex(m.window), &desktop) == 0) {
-      int w = 0, h = 0;
-      SDL_GetWindowSize(m.window, &w, &h);
-      if (w != desktop.w || h != desktop.h) {
-        SDL_SetWindowPosition(m.window, 0, 0);
-        SDL_SetWindowSize(m.window, desktop.w, desktop.h);
-      }
-    }
+    SDL_SetWindowBordered(m.window, SDL_FALSE);
+    SDL_SetWindowPosition(m.window, 0, 0);
+    SDL_SetWindowSize(m.window, desktop.w, desktop.h);
+    SDL_ShowWindow(m.window);
+    SDL_RaiseWindow(m.window);
     m.windowPlaced = true;
   }
   m.logicalWidth = logicalWidth;
@@ -119,7 +116,7 @@ bool App::SetFullScreen(int logicalWidth, int logicalHeight, std::string& error)
 void App::RestoreDesktop() {
   Impl& m = *impl_;
   if (!m.window || !m.fullScreen) return;
-  SDL_SetWindowFullscreen(m.window, 0);
+  SDL_SetWindowPosition(m.window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
   m.fullScreen = false;
   m.UpdateDest();
   m.needRender = true;
