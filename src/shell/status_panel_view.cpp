@@ -1,5 +1,7 @@
 #include "shell/status_panel_view.h"
 
+#include <algorithm>
+
 #include "platform/form.h"
 
 namespace {
@@ -14,8 +16,14 @@ Label& StatusPanelView::AddLabel(Form& form, const std::string& name, const std:
   l.color = color_;
   l.transparent = true;
   l.align = align;
-  // Right-aligned values keep their right edge where it was laid out.
   l.autoSize = align == Align::Left;
+  // Right-aligned values grow to the left: they keep the right edge they were laid
+  // out with and get room for long scores and negative life.
+  if (align == Align::Right) {
+    const int grown = std::max(width, 120);
+    l.left = left + width - grown;
+    l.width = grown;
+  }
   l.SetText(text);
   return l;
 }
