@@ -1,10 +1,15 @@
 #include "shell/status_panel_view.h"
 
+#include <algorithm>
+
 #include "platform/form.h"
 
 namespace {
 constexpr Color Player1Colour{0, 128, 0};
 constexpr Color Player2Colour{0, 128, 128};
+// The laid-out boxes of the two right-aligned numbers: (105, 20) and (259, 10).
+constexpr int LifeWidth = 20, LifeRight = 105 + LifeWidth;
+constexpr int PointsWidth = 10, PointsRight = 259 + PointsWidth;
 }  // namespace
 
 Label& StatusPanelView::AddLabel(Form& form, const std::string& name, const std::string& text,
@@ -14,10 +19,21 @@ Label& StatusPanelView::AddLabel(Form& form, const std::string& name, const std:
   l.color = color_;
   l.transparent = true;
   l.align = align;
-  // Right-aligned values keep their right edge where it was laid out.
+  // Right-aligned values size themselves by hand (below) so that they grow leftwards.
   l.autoSize = align == Align::Left;
   l.SetText(text);
   return l;
+}
+
+void StatusPanelView::SetRightAligned(Label& label, int right, int minWidth,
+                                      const std::string& text) {
+  // A number wider than its laid-out box grows to the left, keeping its right edge,
+  // instead of being cut down to its last digits.
+  label.SetText(text);
+  int w = 0, h = 0;
+  label.FittedSize(w, h);
+  label.width = std::max(minWidth, w);
+  label.left = right - label.width;
 }
 
 void StatusPanelView::Build(Form& form, int playerNumber, Color background) {
@@ -27,9 +43,10 @@ void StatusPanelView::Build(Form& form, int playerNumber, Color background) {
   box_->background = background;
   box_->visible = false;
   AddLabel(form, p + "Caption", playerNumber == 2 ? "Player 2:" : "Player 1:", 3, -4, 74, Align::Left);
-  LifeLbl = &AddLabel(form, p + "LifeLbl", "90", 105, -4, 20, Align::Right);
+  LifeLbl = &AddLabel(form, p + "LifeLbl", "90", LifeRight - LifeWidth, -4, LifeWidth, Align::Right);
   AddLabel(form, p + "PercentCaption", "%", 129, -4, 15, Align::Left);
-  PointsLbl = &AddLabel(form, p + "PointsLbl", "0", 259, -4, 10, Align::Right);
+  PointsLbl =
+      &AddLabel(form, p + "PointsLbl", "0", PointsRight - PointsWidth, -4, PointsWidth, Align::Right);
   AddLabel(form, p + "HKitsCaption", "Health Kits:", 4, 28, 100, Align::Right);
   HKitsLbl = &AddLabel(form, p + "HKitsLbl", "0", 107, 28, 10, Align::Left);
   AddLabel(form, p + "BombsCaption", "Bombs:", 198, 28, 58, Align::Right);
@@ -52,8 +69,8 @@ void StatusPanelView::ShowAt(int left, int top) {
 void StatusPanelView::Hide() { box_->visible = false; }
 
 void StatusPanelView::Apply(const PanelTexts& t) {
-  LifeLbl->SetText(t.Life);
-  PointsLbl->SetText(t.Points);
+  SetRightAligned(*LifeLbl, LifeRight, LifeWidth, t.Life);
+  SetRightAligned(*PointsLbl, PointsRight, PointsWidth, t.Points);
   HKitsLbl->SetText(t.HealthKits);
   BombsLbl->SetText(t.Bombs);
   KeysLbl->SetText(t.Keys);
