@@ -27,6 +27,7 @@ class StatusPanelView {
  private:
   Label& AddLabel(Form& form, const std::string& name, const std::string& text, int left,
                   int top, int width, Align align);
+  static void SetRightAligned(Label& label, int right, int minWidth, const std::string& text);
   Panel* box_ = nullptr;
   Color color_;
 };

@@ -205,3 +205,28 @@ TEST_F(GameRunTest, CaptureOfAnotherScreenCapturesThatScreen) {
 }
 
 }  // namespace
+
+TEST_F(GameRunTest, WideNumbersGrowLeftAndStayWhole) {
+  bool checked = false;
+  PushKey(VK::F2, Now() + 5);
+  At(Now() + 300, [&] {
+    main->game.Player1.Points = 12345;
+    main->game.Player1.Life = -160;
+  });
+  At(Now() + 400, [&] {
+    checked = true;
+    for (Label* label : {main->Player1InfoBox.PointsLbl, main->Player1InfoBox.LifeLbl}) {
+      int w = 0, h = 0;
+      label->FittedSize(w, h);
+      EXPECT_GE(label->width, w) << label->text << " is cut down";
+    }
+    EXPECT_EQ(main->Player1InfoBox.PointsLbl->text, "12345");
+    EXPECT_EQ(main->Player1InfoBox.PointsLbl->left + main->Player1InfoBox.PointsLbl->width, 269);
+    EXPECT_EQ(main->Player1InfoBox.LifeLbl->text, "-160");
+    EXPECT_EQ(main->Player1InfoBox.LifeLbl->left + main->Player1InfoBox.LifeLbl->width, 125);
+  });
+  PushKey(VK::Escape, Now() + 600);
+  PushKey('Y', Now() + 700);
+  RunFor(900);
+  EXPECT_TRUE(checked);
+}
