@@ -9,6 +9,10 @@ bool THScoreForm::LoadHighScores() { return false; }
 
 void THScoreForm::ShowHighScores() {}
 
+void THScoreForm::InsertHighScores(const std::vector<FinalResult>& /*results*/) { SaveHighScores(); }
+
+void THScoreForm::SaveHighScores() {}
+
 void THScoreForm::FormKeyUp(int vk) {
   if (vk == VK::Enter)
     CloseHighScores();

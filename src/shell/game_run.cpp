@@ -193,5 +193,17 @@ void TMainForm::GameOverTimerTimer() {
   app.Show(scores_);
   app.Hide(this);
   app.SetCursor(CursorKind::Arrow);
-  if (scores_->LoadHighScores()) scores_->ShowHighScores();
+  if (!scores_->LoadHighScores()) return;
+  // The final results as the panels show them; player 2 takes part in a two-player game.
+  std::vector<THScoreForm::FinalResult> results;
+  auto result = [](const StatusPanelView& panel) {
+    int points = 0;
+    std::from_chars(panel.PointsLbl->text.data(),
+                    panel.PointsLbl->text.data() + panel.PointsLbl->text.size(), points);
+    return THScoreForm::FinalResult{points, panel.LevelsPassedLbl->text};
+  };
+  results.push_back(result(Player1InfoBox));
+  if (NumPlayersLbl->text == "2") results.push_back(result(Player2InfoBox));
+  scores_->InsertHighScores(results);
+  scores_->ShowHighScores();
 }
