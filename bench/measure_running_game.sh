@@ -35,5 +35,6 @@ sleep 1
     DISPLAY=$display xdotool keydown Down; sleep 0.25; DISPLAY=$display xdotool keyup Down
     DISPLAY=$display xdotool keydown Up; sleep 0.25; DISPLAY=$display xdotool keyup Up
   done ) &
+walker=$!
 measure "game, walking"
-wait
+wait "$walker"

@@ -1,3 +1,4 @@
+#include <cstdio>
 #include "tile_maker/preview.h"
 
 #include <sstream>
@@ -15,9 +16,10 @@ constexpr int Digits[10][5] = {
 };
 
 void DrawNumber(Image& image, int value, int x, int y, int size, Color color) {
-  const std::string text = (value < 10 ? "0" : "") + std::to_string(value);
-  for (char ch : text) {
-    const int* rows = Digits[ch - '0'];
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d", value);
+  for (const char* p = text; *p; ++p) {
+    const int* rows = Digits[*p - '0'];
     for (int r = 0; r < 5; ++r)
       for (int c = 0; c < 3; ++c)
         if (rows[r] & (4 >> c)) image.FillRect(x + c * size, y + r * size, size, size, color);
