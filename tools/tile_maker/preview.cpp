@@ -1,6 +1,6 @@
-#include <cstdio>
 #include "tile_maker/preview.h"
 
+#include <cstdio>
 #include <sstream>
 #include <vector>
 
