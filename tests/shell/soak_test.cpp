@@ -72,6 +72,7 @@ class SoakTest : public GameDirectoryTest, public ::testing::WithParamInterface<
   RunStats Play(int level, int players, uint32_t seed, double warpAt, double dieAt,
                 int doomed) {
     stats_ = RunStats{};
+    invariants_ = WorldInvariants();
     rng_.seed(seed);
     main->UseFixedSeed(seed);
     busyUntil_.fill(0);
@@ -182,7 +183,7 @@ class SoakTest : public GameDirectoryTest, public ::testing::WithParamInterface<
     }
     const bool allDead = game.Player1.Dead && (game.PlayerCount == 1 || game.Player2.Dead);
     if (allDead && stats_.allDeadAt == UINT64_MAX) stats_.allDeadAt = Now();
-    const std::string broken = CheckWorldInvariants(game);
+    const std::string broken = invariants_.Check(game);
     if (!broken.empty()) Fault(broken);
   }
 
@@ -263,6 +264,7 @@ class SoakTest : public GameDirectoryTest, public ::testing::WithParamInterface<
   std::array<uint64_t, 2> busyUntil_{}, headingUntil_{};
   std::array<int, 2> heading_{}, lastPosition_{};
   RunStats stats_;
+  WorldInvariants invariants_;
   Phase phase_ = Phase::Done;
   uint64_t end_ = 0, warpAt_ = 0, dieAt_ = 0;
   int doomed_ = 0;

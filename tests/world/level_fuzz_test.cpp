@@ -90,11 +90,12 @@ class LevelFuzzTest : public ::testing::Test {
     StartGame();
     InvariantOptions options;
     options.markersOnlyAtPlayers = Markers(Cell::Player1) == 1 && Markers(Cell::Player2) == 1;
-    ASSERT_EQ(CheckWorldInvariants(game, options), "") << "right after loading";
+    WorldInvariants invariants(options);
+    ASSERT_EQ(invariants.Check(game), "") << "right after loading";
     int pumps = 0;
     std::string broken;
     host.onProcessMessages = [&] {
-      if (++pumps % 23 == 0 && broken.empty()) broken = CheckWorldInvariants(game, options);
+      if (++pumps % 23 == 0 && broken.empty()) broken = invariants.Check(game);
     };
     for (int tick = 0; tick < Ticks && broken.empty(); ++tick) {
       if (Roll(0, 3) == 0) {
@@ -106,7 +107,7 @@ class LevelFuzzTest : public ::testing::Test {
           KeyReleased(game, key, p);
       }
       WorldTick(game);
-      if (broken.empty()) broken = CheckWorldInvariants(game, options);
+      if (broken.empty()) broken = invariants.Check(game);
       // The warp timer's work, once everyone is at the Finish or dead.
       const PlayerState& p1 = game.Player1;
       const PlayerState& p2 = game.Player2;
@@ -114,6 +115,7 @@ class LevelFuzzTest : public ::testing::Test {
         AdvanceLevel(game);
         options.markersOnlyAtPlayers =
             Markers(Cell::Player1) == 1 && Markers(Cell::Player2) == 1;
+        invariants.SetOptions(options);
       }
       host.drawn.clear();
       host.sounds.clear();
