@@ -133,6 +133,10 @@ void AdvanceLevel(Game& game) {
   }
   game.LevelIndex = next;
   LoadLevel(game, next);
+  // A shot still in flight belongs to the old grid; in the new one it would clear
+  // whatever stands at its position.
+  game.Player1.ShotActive = false;
+  game.Player2.ShotActive = false;
 
   PlayerState& p1 = game.Player1;
   p1.Warped = false;

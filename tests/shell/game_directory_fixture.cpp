@@ -2,13 +2,16 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+
 namespace fs = std::filesystem;
 
 void GameDirectoryTest::MakeGameDirectory(int levels) {
   const fs::path game(TROK_GAME_DIR);
-  dir = fs::temp_directory_path() /
-        ("trok-test-" + std::to_string(::getpid()) + "-" +
-         ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  // Parameterised tests have a '/' in their name.
+  std::string testName = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+  std::replace(testName.begin(), testName.end(), '/', '_');
+  dir = fs::temp_directory_path() / ("trok-test-" + std::to_string(::getpid()) + "-" + testName);
   fs::remove_all(dir);
   fs::create_directories(dir / "FELDS");
   fs::create_directory_symlink(game / "Objects", dir / "Objects");

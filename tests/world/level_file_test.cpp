@@ -6,6 +6,7 @@
 #include <fstream>
 #include <vector>
 
+#include "players/shots.h"
 #include "support/fake_host.h"
 #include "world/game.h"
 #include "world/level_file.h"
@@ -220,6 +221,33 @@ TEST_F(LevelFileTest, AdvanceLevelWrapsAfterTheLastAndPutsPlayersAtTheStart) {
   EXPECT_EQ(game.World.CurrentRoomX, 3);
   EXPECT_EQ(game.World.CurrentRoomY, 2);
   EXPECT_EQ(host.roomDraws, 1);
+}
+
+// A shot still flying when the level changes belongs to the old grid; in the new one it
+// would clear whatever stands at its old position, here player 1's marker.
+TEST_F(LevelFileTest, AShotInFlightEndsWithTheLevel) {
+  auto level = EmptyLevel();
+  level[Offset(1, 1, 6, 3)] = Cell::Start;
+  Write(0, level);
+  game.LevelCount = 1;
+  game.PlayerCount = 2;
+  game.Player1.PlayerNumber = 1;
+  game.Player1.Warped = true;
+  PlayerState& p2 = game.Player2;
+  p2.PlayerNumber = 2;
+  p2.Dead = true;
+  p2.ShotActive = true;
+  p2.ShotAge = 3;
+  p2.ShotDirection = 5;
+  p2.ShotX = 5;  // where player 1 will stand
+  p2.ShotY = 3;
+  AdvanceLevel(game);
+  ASSERT_EQ(game.World.At(5, 3), Cell::Player1);
+  EXPECT_FALSE(p2.ShotActive);
+  host.scriptedDraws = {0, 0, 0};
+  ShotsTick(game);
+  EXPECT_EQ(game.World.At(5, 3), Cell::Player1);
+  EXPECT_EQ(game.World.At(5, 4), Cell::Floor);
 }
 
 }  // namespace
