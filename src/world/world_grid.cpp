@@ -8,6 +8,7 @@ void WorldGrid::ClearWorld() {
   RoomWidth = GridRoomWidth;
   RoomHeight = GridRoomHeight;
   TargetCount = 0;
+  ++Generation;
   CurrentRoomX = CurrentRoomY = StartRoomX = StartRoomY = 0;
   const int worldWidth = RoomsAcross * RoomWidth;
   const int worldHeight = RoomsDown * RoomHeight;

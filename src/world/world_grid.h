@@ -39,6 +39,9 @@ struct WorldGrid {
   std::array<CellCode, RoomCells> RoomSnapshot{};
   std::array<GridPoint, TargetCapacity> TargetList{};
   int32_t TargetCount = 0;
+  // Counts ClearWorld calls, i.e. level loads: lets a scan notice that the level it
+  // was scanning was replaced while messages were processed.
+  uint32_t Generation = 0;
 
   WorldGrid() { ClearWorld(); }
 

@@ -90,11 +90,20 @@ void Scan(Game& game, const ScanPhase& phase) {
   world.TakeRoomSnapshot();
   world.TargetCount = CollectTargets(game);
   GameHost& host = *game.host;
-  for (int y = 0; y < GridRoomHeight; ++y) {
+  // A timer handled inside the scan may load the next level; the snapshot then belongs
+  // to a level that is gone, so the scan ends rather than act it out in the new one.
+  const uint32_t generation = world.Generation;
+  const int roomX = world.CurrentRoomX, roomY = world.CurrentRoomY;
+  auto pump = [&] {
     host.ProcessMessages();
-    if (y == 0 || y == 10) host.ProcessMessages();
+    return world.Generation == generation && world.CurrentRoomX == roomX &&
+           world.CurrentRoomY == roomY;
+  };
+  for (int y = 0; y < GridRoomHeight; ++y) {
+    if (!pump()) return;
+    if ((y == 0 || y == 10) && !pump()) return;
     for (int x = 0; x < GridRoomWidth; ++x) {
-      if (x % 5 == 0) host.ProcessMessages();
+      if (x % 5 == 0 && !pump()) return;
       const CellCode code = world.Snapshot(x, y);
       if (code == Cell::Floor || code == Cell::BrickSolid) continue;
       ScanCell(game, x, y, code, phase);

@@ -134,6 +134,22 @@ TEST_F(WorldTickTest, ChangesMadeWhileMessagesArePumpedDoNotStopTheScan) {
   EXPECT_EQ(At(10, 8), Cell::Floor);
 }
 
+TEST_F(WorldTickTest, ALevelLoadedDuringTheScanEndsIt) {
+  // A warp handled while the scan pumps messages replaces the level: the old room's
+  // creatures must not act on in the new one.
+  Put(10, 6, Cell::Devil);
+  PlacePlayer(1, 10, 2);
+  int pumps = 0;
+  host.onProcessMessages = [&] {
+    if (++pumps != 8) return;  // inside the scan, before row 6
+    game.World.ClearWorld();
+    game.World.SetCurrentRoom(RoomX, RoomY);
+  };
+  FullScan();
+  EXPECT_EQ(CountInRoom(Cell::Devil), 0);
+  EXPECT_EQ(CountInRoom(Cell::Floor), RoomCells);
+}
+
 TEST_F(WorldTickTest, ShootableWallsCrumbleWhenNearlyAlone) {
   // Two side by side: each sees only the other.
   Put(3, 3, Cell::BrickShootable);
