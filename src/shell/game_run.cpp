@@ -3,6 +3,8 @@
 #include <charconv>
 #include <exception>
 
+#include "shell/text_numbers.h"
+
 #include "players/player_control.h"
 #include "players/status_panels.h"
 #include "screens/high_scores.h"
@@ -12,17 +14,6 @@
 #include "world/world_tick.h"
 
 namespace {
-int TextToInt(const std::string& text) {
-  int v = 0;
-  const char* begin = text.data();
-  const char* end = begin + text.size();
-  if (begin != end && *begin == '+') ++begin;
-  auto [ptr, ec] = std::from_chars(begin, end, v);
-  if (ec != std::errc() || ptr != end || begin == end)
-    throw std::runtime_error("'" + text + "' is not a valid integer value");
-  return v;
-}
-
 void CopyKeys(PlayerState& p, const std::array<EditField*, 6>& keys) {
   // Fields are ordered Up, Down, Left, Right, Fire, Menu.
   p.KeyUp = keys[0]->tag;

@@ -1,22 +1,10 @@
 // The title menu's actions: level selection with hold-to-repeat arrows, player count,
 // the other screens and starting a game.
-#include <charconv>
-
 #include "screens/help.h"
 #include "screens/high_scores.h"
 #include "screens/options.h"
 #include "shell/main_window.h"
-
-namespace {
-// The caption is the only store of the choice; a caption that is not a number fails.
-bool ParseInt(const std::string& text, int& value) {
-  const char* begin = text.data();
-  const char* end = begin + text.size();
-  if (begin != end && *begin == '+') ++begin;
-  auto [ptr, ec] = std::from_chars(begin, end, value);
-  return ec == std::errc() && ptr == end && begin != end;
-}
-}  // namespace
+#include "shell/text_numbers.h"
 
 bool TMainForm::StepLevel(int delta) {
   int v = 0;
