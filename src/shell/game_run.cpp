@@ -1,6 +1,5 @@
 // A game from Start Game to the title menu: the main loop, its timers and the abort
 // question.
-#include <charconv>
 #include <exception>
 
 #include "shell/text_numbers.h"
@@ -189,8 +188,7 @@ void TMainForm::GameOverTimerTimer() {
   std::vector<THScoreForm::FinalResult> results;
   auto result = [](const StatusPanelView& panel) {
     int points = 0;
-    std::from_chars(panel.PointsLbl->text.data(),
-                    panel.PointsLbl->text.data() + panel.PointsLbl->text.size(), points);
+    ParseInt(panel.PointsLbl->text, points);
     return THScoreForm::FinalResult{points, panel.LevelsPassedLbl->text};
   };
   results.push_back(result(Player1InfoBox));
