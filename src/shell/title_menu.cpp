@@ -61,7 +61,12 @@ void TMainForm::StartSelectedLevel() {
   app.SetCursor(CursorKind::Hourglass);
   app.ProcessMessages();
   int level = 0;
-  ParseInt(LevelLbl->text, level);
+  if (!ParseInt(LevelLbl->text, level)) {
+    app.MessageBox(BoxKind::Error, "'" + LevelLbl->text + "' is not a valid integer value");
+    MenuBox->visible = true;
+    app.SetCursor(CursorKind::Hidden);
+    return;
+  }
   game.LevelIndex = level;
   game.RandomLevels = false;
   BeginGame();
