@@ -85,23 +85,23 @@ struct FontCloser {
 
 // Fonts stay open for the life of the program: the game uses a handful of sizes.
 // A face whose file is missing borrows DejaVu's font under its own key.
-TTF_Font* OpenFont(const FontSpec& spec) {
+TTF_Font* OpenFont(const FontSpec& wanted) {
   if (!TTF_WasInit() && TTF_Init() != 0) return nullptr;
   using Key = std::tuple<bool, bool, bool, int>;
   static std::map<Key, TTF_Font*> byKey;
   static std::vector<std::unique_ptr<TTF_Font, FontCloser>> owned;
-  int size = spec.pixelHeight > 0 ? spec.pixelHeight : 1;
-  Key key{IsComic(spec.face), spec.bold, spec.underline, size};
+  int size = wanted.pixelHeight > 0 ? wanted.pixelHeight : 1;
+  Key key{IsComic(wanted.face), wanted.bold, wanted.underline, size};
   auto it = byKey.find(key);
   if (it != byKey.end()) return it->second;
-  const std::string& path = FontFile(std::get<0>(key), spec.bold);
+  const std::string& path = FontFile(std::get<0>(key), wanted.bold);
   TTF_Font* font = path.empty() ? nullptr : TTF_OpenFont(path.c_str(), size);
   if (font) {
     TTF_SetFontHinting(font, TTF_HINTING_NORMAL);
-    if (spec.underline) TTF_SetFontStyle(font, TTF_STYLE_UNDERLINE);
+    if (wanted.underline) TTF_SetFontStyle(font, TTF_STYLE_UNDERLINE);
     owned.emplace_back(font);
   } else if (std::get<0>(key)) {
-    FontSpec plain = spec;
+    FontSpec plain = wanted;
     plain.face = "MS Sans Serif";
     font = OpenFont(plain);
   }

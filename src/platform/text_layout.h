@@ -30,5 +30,5 @@ int LineHeight(const FontSpec& font);
 // Breaks at '\n' and, when width > 0, between words so that each line fits; a word
 // longer than the width is broken between characters.
 std::vector<std::string> WrapText(const FontSpec& font, const std::string& text, int width);
-// The file a font specification resolves to (for tests and diagnostics); empty if none.
+// The file a font description resolves to (for tests and diagnostics); empty if none.
 std::string FontFileFor(const FontSpec& font);
