@@ -49,7 +49,10 @@ TOptionsForm::TOptionsForm(App& application) : ScreenForm(application, "OptionsF
   ScrollBox = &Add<Panel>("ScrollBox", 5, 5, 790, 590);
   ScrollBox->background = Black;
 
-  Caption("SpeedLbl", "Slow down game by       milliseconds.", 56, 32, Red);
+  // Two captions around the field: the blank run of one caption would depend on the
+  // width of a space in whichever font is installed.
+  Caption("SpeedLbl", "Slow down game by", 56, 32, Red);
+  Caption("SpeedUnitLbl", "milliseconds.", 313, 32, Red);
   GameSpeedEdit = &Field("GameSpeedEdit", "16", 261, 30, 44);
   GameSpeedEdit->onChange = [this] { GameSpeedEditChange(); };
   GameSpeedEdit->onExit = [this] { GameSpeedEditExit(); };
@@ -100,7 +103,8 @@ TOptionsForm::TOptionsForm(App& application) : ScreenForm(application, "OptionsF
   ReturnImage->cursor = CursorKind::Hand;
   ReturnImage->onClick = [this] { CloseOptionsScreen(); };
   Caption("ReturnLbl", "Return to Main Menu", 293, 492, Red, 24);
-  Caption("ReturnKeyLbl", "ESC", 254, 494, Blue, 13);
+  // On the key cap of the plate, where the title menu puts its key names.
+  Caption("ReturnKeyLbl", "ESC", 246, 494, Blue, 13);
 
   tabOrder = {GameSpeedEdit, P1ControlBox};
   tabOrder.insert(tabOrder.end(), P1Keys.begin(), P1Keys.end());
