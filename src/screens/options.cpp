@@ -1,48 +1,245 @@
 #include "screens/options.h"
 
+#include <fstream>
+
 #include "platform/app.h"
+#include "platform/files.h"
 #include "platform/keys.h"
+#include "screens/key_names.h"
+#include "shell/menu_art.h"
+#include "shell/text_numbers.h"
 
 namespace {
+
 constexpr KeyDefault Player1Defaults[6] = {{"Up", 38},   {"Down", 40}, {"Left", 37},
                                            {"Right", 39}, {"Ctrl", 17}, {"Shift", 16}};
 constexpr KeyDefault Player2Defaults[6] = {{"T", 84}, {"G", 71}, {"F", 70},
                                            {"H", 72}, {"Z", 90}, {"A", 65}};
 const char* const KeyFieldNames[6] = {"Up", "Down", "Left", "Right", "Fire", "Menu"};
+
+constexpr Color Red{224, 0, 0};
+constexpr Color Green{0, 128, 0};
+constexpr Color Teal{0, 128, 128};
+constexpr Color Blue{0, 0, 255};
+constexpr Color DarkBlue{1, 0, 51};
+
+// Where each key's caption and field lie, for player 1 and player 2, in the order
+// Up, Down, Left, Right, Fire, Menu: caption left, caption top, field left, field top.
+struct KeySeat {
+  int captionLeft, captionTop, fieldLeft, fieldTop;
+};
+constexpr KeySeat Player1Seats[6] = {{155, 152, 197, 150}, {128, 232, 197, 230}, {55, 192, 117, 190},
+                                     {208, 192, 277, 190}, {58, 280, 117, 278},  {206, 280, 277, 278}};
+constexpr KeySeat Player2Seats[6] = {{531, 152, 573, 150}, {504, 232, 573, 230}, {431, 192, 493, 190},
+                                     {584, 192, 653, 190}, {434, 280, 493, 278}, {582, 280, 653, 278}};
+
+const char* const CannotOpen = "Unable to open 'Options.dat' file. Please make sure the disk is accessable.";
+const char* const LoadFailed = "Error loading 'Options.dat' file. ";
+const char* const AskWritable =
+    "The 'Options.dat' file is read-only. Do you want to make this file write able?";
+const char* const NotSaved = "Options settings NOT saved.";
+const char* const CannotMakeWritable =
+    "Unable to make the 'Options.dat' file write able. Please make sure it is not on a write "
+    "protected disk.";
+const char* const CannotWrite = "Option settings not saved. Please make sure the disk is not write protected.";
+
 }  // namespace
 
 TOptionsForm::TOptionsForm(App& application) : ScreenForm(application, "OptionsForm", 792, 573) {
-  // The screen's layout comes with the options screen itself; until then the fields
-  // hold their defaults out of sight.
-  GameSpeedEdit = &Add<EditField>("GameSpeedEdit", 261, 30, 44, 38);
-  GameSpeedEdit->text = "16";
-  P1ControlBox = &Add<DropDown>("P1ControlBox", 208, 117, 169, 23);
-  P2ControlBox = &Add<DropDown>("P2ControlBox", 584, 117, 169, 23);
-  for (DropDown* box : {P1ControlBox, P2ControlBox}) {
-    box->items = {"Keyboard"};
-    box->selectedIndex = 0;
+  ScrollBox = &Add<Panel>("ScrollBox", 5, 5, 790, 590);
+  ScrollBox->background = Black;
+
+  // Two captions around the field: the blank run of one caption would depend on the
+  // width of a space in whichever font is installed.
+  Caption("SpeedLbl", "Slow down game by", 56, 32, Red);
+  Caption("SpeedUnitLbl", "milliseconds.", 313, 32, Red);
+  GameSpeedEdit = &Field("GameSpeedEdit", "16", 261, 30, 44);
+  GameSpeedEdit->onChange = [this] { GameSpeedEditChange(); };
+  GameSpeedEdit->onExit = [this] { GameSpeedEditExit(); };
+  GameSpeedEdit->onKeyPress = [](char& c) {
+    if (c == VK::Enter) c = 0;
+  };
+
+  Caption("ControlsLbl", "Controls:", 56, 80, Red);
+  Caption("Player1Lbl", "Player 1", 120, 112, Green, 21, true);
+  P1ControlBox = &DeviceBox("P1ControlBox", 208, Green);
+  Caption("Player2Lbl", "Player 2", 496, 112, Teal, 21, true);
+  P2ControlBox = &DeviceBox("P2ControlBox", 584, Teal);
+
+  for (int player = 0; player < 2; ++player) {
+    const KeySeat* seats = player == 0 ? Player1Seats : Player2Seats;
+    const KeyDefault* defaults = player == 0 ? Player1Defaults : Player2Defaults;
+    auto& keys = player == 0 ? P1Keys : P2Keys;
+    const std::string prefix = player == 0 ? "P1" : "P2";
+    for (int i = 0; i < 6; ++i) {
+      const KeySeat& seat = seats[i];
+      Caption(prefix + KeyFieldNames[i] + "Lbl", std::string(KeyFieldNames[i]) + ":", seat.captionLeft,
+              seat.captionTop, player == 0 ? Green : Teal);
+      EditField& field = Field(prefix + KeyFieldNames[i] + "Edit", defaults[i].name, seat.fieldLeft,
+                               seat.fieldTop, 76);
+      field.tag = defaults[i].code;
+      field.readOnly = true;
+      field.onKeyUp = [this, &field](int vk) { CaptureKey(vk, field); };
+      keys[i] = &field;
+    }
   }
-  for (int i = 0; i < 6; ++i) {
-    P1Keys[i] = &Add<EditField>(std::string("P1") + KeyFieldNames[i] + "Edit", 0, 0, 76, 38);
-    P1Keys[i]->text = Player1Defaults[i].name;
-    P1Keys[i]->tag = Player1Defaults[i].code;
-    P2Keys[i] = &Add<EditField>(std::string("P2") + KeyFieldNames[i] + "Edit", 0, 0, 76, 38);
-    P2Keys[i]->text = Player2Defaults[i].name;
-    P2Keys[i]->tag = Player2Defaults[i].code;
+
+  Caption("SoundLbl", "Sound:", 56, 360, Red);
+  SoundEdit = &Field("SoundEdit", "On", 129, 358, 56);
+  Caption("MusicLbl", "Music:", 56, 400, Red);
+  MusicEdit = &Field("MusicEdit", "On", 129, 398, 56);
+  for (EditField* toggle : {SoundEdit, MusicEdit}) {
+    toggle->readOnly = true;
+    toggle->onClick = [toggle] { ToggleSwitch(*toggle); };
+    toggle->onKeyUp = [toggle](int vk) {
+      if (vk == VK::Enter) ToggleSwitch(*toggle);
+    };
   }
-  SoundEdit = &Add<EditField>("SoundEdit", 129, 358, 56, 38);
-  SoundEdit->text = "On";
-  MusicEdit = &Add<EditField>("MusicEdit", 129, 398, 56, 38);
-  MusicEdit->text = "On";
-  for (const auto& c : Controls()) c->visible = false;
+
+  // The return button wears the same plate as the title menu's Random Level button.
+  ReturnImage = &Add<Picture>("ReturnImage", 236, 482, 317, 54, ScrollBox);
+  ReturnImage->image = MakeButton(317, 54);
+  ReturnImage->stretch = true;
+  ReturnImage->cursor = CursorKind::Hand;
+  ReturnImage->onClick = [this] { CloseOptionsScreen(); };
+  Caption("ReturnLbl", "Return to Main Menu", 293, 492, Red, 24);
+  // On the key cap of the plate, where the title menu puts its key names.
+  Caption("ReturnKeyLbl", "ESC", 246, 494, Blue, 13);
+
+  tabOrder = {GameSpeedEdit, P1ControlBox};
+  tabOrder.insert(tabOrder.end(), P1Keys.begin(), P1Keys.end());
+  tabOrder.push_back(P2ControlBox);
+  tabOrder.insert(tabOrder.end(), P2Keys.begin(), P2Keys.end());
+  tabOrder.push_back(SoundEdit);
+  tabOrder.push_back(MusicEdit);
+
   LoadOptions();
 }
 
-void TOptionsForm::LoadOptions() {}
+Label& TOptionsForm::Caption(const std::string& id, const std::string& text, int left, int top, Color color,
+                             int pixelHeight, bool underline) {
+  Label& label = Add<Label>(id, left, top, 0, 0, ScrollBox);
+  label.font = FontSpec{"Comic Sans MS", pixelHeight, true, underline};
+  label.color = color;
+  label.transparent = true;
+  label.SetText(text);
+  return label;
+}
 
-void TOptionsForm::SaveOptions() {}
+EditField& TOptionsForm::Field(const std::string& id, const std::string& text, int left, int top, int width) {
+  EditField& field = Add<EditField>(id, left, top, width, 38, ScrollBox);
+  field.font = FontSpec{"Comic Sans MS", 21, true, false};
+  field.color = Red;
+  field.background = Black;
+  field.text = text;
+  return field;
+}
 
-void TOptionsForm::CloseOptionsScreen() { ReturnToTitleMenu(); }
+DropDown& TOptionsForm::DeviceBox(const std::string& id, int left, Color color) {
+  DropDown& box = Add<DropDown>(id, left, 117, 169, 23, ScrollBox);
+  box.font = FontSpec{"MS Sans Serif", 11, false, false};
+  box.color = color;
+  box.background = DarkBlue;
+  box.items = {"Keyboard"};
+  box.selectedIndex = 0;
+  return box;
+}
+
+GameOptions TOptionsForm::CurrentOptions() const {
+  GameOptions options;
+  options.GameSpeed = GameSpeedEdit->text;
+  for (int player = 0; player < 2; ++player) {
+    const auto& keys = player == 0 ? P1Keys : P2Keys;
+    PlayerControls& controls = options.players[player];
+    controls.device = (player == 0 ? P1ControlBox : P2ControlBox)->selectedIndex;
+    for (int i = 0; i < 6; ++i) controls.keys[i] = KeyBinding{keys[i]->text, keys[i]->tag};
+  }
+  options.sound = SoundEdit->text;
+  options.music = MusicEdit->text;
+  return options;
+}
+
+void TOptionsForm::ApplyOptions(const GameOptions& options) {
+  GameSpeedEdit->text = options.GameSpeed;
+  GameSpeedEdit->caret = std::string::npos;
+  for (int player = 0; player < 2; ++player) {
+    const auto& keys = player == 0 ? P1Keys : P2Keys;
+    const PlayerControls& controls = options.players[player];
+    DropDown* box = player == 0 ? P1ControlBox : P2ControlBox;
+    // A joystick saved in another run may not be attached now.
+    if (controls.device >= 0 && controls.device < static_cast<int>(box->items.size()))
+      box->selectedIndex = controls.device;
+    for (int i = 0; i < 6; ++i) {
+      keys[i]->text = controls.keys[i].name;
+      keys[i]->tag = controls.keys[i].code;
+    }
+  }
+  // A switch whose device failed stays "Off".
+  if (SoundEdit->enabled) SoundEdit->text = options.sound;
+  if (MusicEdit->enabled) MusicEdit->text = options.music;
+}
+
+void TOptionsForm::LoadOptions() {
+  if (!FileExists(OptionsFileName)) return;
+  std::ifstream in(OptionsFileName, std::ios::binary);
+  if (!in) {
+    app.MessageBox(BoxKind::Error, CannotOpen);
+    return;
+  }
+  GameOptions options = CurrentOptions();
+  const std::string fault = ParseOptions(in, options);
+  ApplyOptions(options);
+  if (!fault.empty()) {
+    app.MessageBox(BoxKind::Error, fault);
+    app.MessageBox(BoxKind::Error, LoadFailed);
+  }
+}
+
+void TOptionsForm::SaveOptions() {
+  if (FileExists(OptionsFileName) && FileIsReadOnly(OptionsFileName)) {
+    if (app.MessageBox(BoxKind::Confirmation, AskWritable) != BoxResult::Yes) {
+      app.MessageBox(BoxKind::Message, NotSaved);
+      return;
+    }
+    if (!MakeFileWritable(OptionsFileName)) {
+      app.MessageBox(BoxKind::Error, CannotMakeWritable);
+      return;
+    }
+  }
+  if (!ReplaceFileText(OptionsFileName, FormatOptions(CurrentOptions())))
+    app.MessageBox(BoxKind::Error, CannotWrite);
+}
+
+void TOptionsForm::CaptureKey(int vk, EditField& field) {
+  std::string keyName = KeyName(vk);
+  if (keyName.empty()) return;
+  field.tag = vk;
+  field.text = std::move(keyName);
+}
+
+void TOptionsForm::GameSpeedEditChange() {
+  int value = 0;
+  if (!GameSpeedEdit->text.empty() && !ParseInt(GameSpeedEdit->text, value)) {
+    GameSpeedEdit->text = "20";
+    GameSpeedEdit->caret = std::string::npos;
+    GameSpeedEdit->selected = false;
+  }
+}
+
+void TOptionsForm::GameSpeedEditExit() {
+  int value = 0;
+  if (!ParseInt(GameSpeedEdit->text, value)) {
+    GameSpeedEdit->text = "4";
+    GameSpeedEdit->caret = std::string::npos;
+  }
+}
+
+void TOptionsForm::ToggleSwitch(EditField& field) { field.text = field.text == "On" ? "Off" : "On"; }
+
+void TOptionsForm::CloseOptionsScreen() {
+  GameSpeedEditExit();
+  ReturnToTitleMenu();
+}
 
 void TOptionsForm::FormKeyUp(int vk) {
   if (vk == VK::Escape)

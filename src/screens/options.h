@@ -1,14 +1,18 @@
 #pragma once
 // The options screen: every user setting lives in its fields.
 #include <array>
+#include <string>
 
 #include "platform/controls.h"
+#include "screens/options_file.h"
 #include "screens/screen_form.h"
 
 struct KeyDefault {
   const char* name;
   int code;
 };
+
+inline const char* const OptionsFileName = "Options.dat";
 
 class TOptionsForm : public ScreenForm {
  public:
@@ -18,8 +22,16 @@ class TOptionsForm : public ScreenForm {
   void LoadOptions();
   // Writes the fields to Options.dat.
   void SaveOptions();
+  // Settles the game-speed text, then shows the title menu again.
   void CloseOptionsScreen();
+  // A key released in a key field becomes its binding, when the key has a name.
+  void CaptureKey(int vk, EditField& field);
 
+  // The settings as the fields hold them now, and back.
+  GameOptions CurrentOptions() const;
+  void ApplyOptions(const GameOptions& options);
+
+  Panel* ScrollBox = nullptr;
   EditField* GameSpeedEdit = nullptr;
   DropDown* P1ControlBox = nullptr;
   DropDown* P2ControlBox = nullptr;
@@ -28,6 +40,7 @@ class TOptionsForm : public ScreenForm {
   std::array<EditField*, 6> P2Keys{};
   EditField* SoundEdit = nullptr;
   EditField* MusicEdit = nullptr;
+  Picture* ReturnImage = nullptr;
 
   EditField* P1UpEdit() const { return P1Keys[0]; }
   EditField* P1DownEdit() const { return P1Keys[1]; }
@@ -42,5 +55,16 @@ class TOptionsForm : public ScreenForm {
   EditField* P2FireEdit() const { return P2Keys[4]; }
   EditField* P2MenuEdit() const { return P2Keys[5]; }
 
+  void GameSpeedEditChange();
+  void GameSpeedEditExit();
+  // "On" becomes "Off", anything else "On".
+  static void ToggleSwitch(EditField& field);
+
   void FormKeyUp(int vk) override;
+
+ private:
+  Label& Caption(const std::string& id, const std::string& text, int left, int top, Color color,
+                 int pixelHeight = 21, bool underline = false);
+  EditField& Field(const std::string& id, const std::string& text, int left, int top, int width);
+  DropDown& DeviceBox(const std::string& id, int left, Color color);
 };

@@ -1,0 +1,103 @@
+#include "screens/options_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+
+#include "shell/text_numbers.h"
+
+namespace {
+
+struct Fault {
+  std::string text;
+};
+
+class WordReader {
+ public:
+  explicit WordReader(std::istream& in) : in_(in) {}
+
+  std::string Word() {
+    int c = in_.get();
+    while (c != EOF && std::isspace(c)) c = in_.get();
+    if (c == EOF) throw Fault{"Read beyond end of file"};
+    std::string word;
+    while (c != EOF && !std::isspace(c)) {
+      if (word.size() == MaxOptionsWord)
+        throw Fault{"'" + word + "...' is longer than " + std::to_string(MaxOptionsWord) + " characters"};
+      word += static_cast<char>(c);
+      c = in_.get();
+    }
+    return word;
+  }
+
+  int Number() {
+    std::string word = Word();
+    int value = 0;
+    if (!ParseInt(word, value)) throw Fault{"'" + word + "' is not a valid integer value"};
+    return value;
+  }
+
+ private:
+  std::istream& in_;
+};
+
+void AppendPlayerLine(std::string& out, const PlayerControls& player) {
+  out += std::to_string(player.device);
+  for (const KeyBinding& key : player.keys) out += " " + key.name + " " + std::to_string(key.code);
+  out += " \r\n";
+}
+
+}  // namespace
+
+std::string FormatOptions(const GameOptions& options) {
+  std::string out = options.GameSpeed + "\r\n";
+  for (const PlayerControls& player : options.players) AppendPlayerLine(out, player);
+  out += options.sound + "\r\n";
+  out += options.music + "\r\n";
+  return out;
+}
+
+std::string ParseOptions(std::istream& in, GameOptions& options) {
+  WordReader reader(in);
+  try {
+    options.GameSpeed = reader.Word();
+    for (PlayerControls& player : options.players) {
+      player.device = reader.Number();
+      for (KeyBinding& key : player.keys) {
+        key.name = reader.Word();
+        key.code = reader.Number();
+      }
+    }
+    options.sound = reader.Word();
+    options.music = reader.Word();
+  } catch (const Fault& fault) {
+    return fault.text;
+  }
+  return {};
+}
+
+bool ReplaceFileText(const std::string& path, const std::string& text) {
+  const std::string temporary = path + ".new";
+  int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  // The new file keeps the permissions the old one had.
+  struct stat old;
+  if (::stat(path.c_str(), &old) == 0) ::fchmod(fd, old.st_mode & 07777);
+  size_t written = 0;
+  bool ok = true;
+  while (ok && written < text.size()) {
+    ssize_t n = ::write(fd, text.data() + written, text.size() - written);
+    if (n < 0 && errno == EINTR) continue;
+    ok = n > 0;
+    if (ok) written += static_cast<size_t>(n);
+  }
+  ok = ok && ::fsync(fd) == 0;
+  ok = ::close(fd) == 0 && ok;
+  ok = ok && std::rename(temporary.c_str(), path.c_str()) == 0;
+  if (!ok) std::remove(temporary.c_str());
+  return ok;
+}

@@ -1,0 +1,60 @@
+// The options screen inside the running program: a binding made there drives the next
+// game, and quitting keeps it in Options.dat.
+#include <fstream>
+#include <sstream>
+
+#include "platform/keys.h"
+#include "shell/game_directory_fixture.h"
+
+namespace {
+
+class OptionsProgramTest : public GameDirectoryTest {};
+
+TEST_F(OptionsProgramTest, BindingMadeOnTheScreenIsPlayedAndSaved) {
+  MakeGameDirectory(3);
+  StartProgram();
+  ReachTitleMenu();
+  TOptionsForm& options = *program->optionsForm;
+
+  PushKey(VK::F10, Now() + 5);
+  RunFor(50);
+  ASSERT_EQ(program->app.Visible(), &options);
+
+  // Tab from the speed field past player 1's device list to the Up field.
+  PushKey(VK::Tab, Now() + 5);
+  PushKey(VK::Tab, Now() + 35);
+  PushKey('W', Now() + 65);
+  RunFor(100);
+  EXPECT_EQ(options.focus, options.P1UpEdit());
+  EXPECT_EQ(options.P1UpEdit()->text, "W");
+
+  PushKey(VK::Escape, Now() + 5);
+  RunFor(50);
+  ASSERT_EQ(program->app.Visible(), main);
+  ASSERT_TRUE(main->InTitleMenu());
+
+  int keyUpInGame = 0;
+  PushKey(VK::F2, Now() + 5);
+  At(Now() + 400, [&] { keyUpInGame = main->InGame() ? main->game.Player1.KeyUp : -1; });
+  PushKey(VK::Escape, Now() + 500);
+  PushKey('Y', Now() + 600);
+  RunFor(900);
+  EXPECT_EQ(keyUpInGame, 'W');
+  ASSERT_TRUE(main->InTitleMenu());
+
+  PushKey(VK::Escape, Now() + 5);
+  PushKey('Y', Now() + 100);
+  RunFor(200);
+  ASSERT_TRUE(program->app.Terminated());
+  std::ifstream in("Options.dat", std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  EXPECT_EQ(text.str(),
+            "16\r\n"
+            "0 W 87 Down 40 Left 37 Right 39 Ctrl 17 Shift 16 \r\n"
+            "0 T 84 G 71 F 70 H 72 Z 90 A 65 \r\n"
+            "On\r\n"
+            "On\r\n");
+}
+
+}  // namespace
