@@ -1,5 +1,5 @@
 # Assembles the playable game directory: the executable beside Objects/, Sounds/,
-# Music/, FELDS/ and the starting data files, all made by the project's own tools.
+# Music/, FELDS/, Pictures/ and the starting data files, all made by the project's own tools.
 set(TROK_GAME_DIR ${CMAKE_BINARY_DIR}/game)
 set(game_stamps)
 
@@ -25,6 +25,16 @@ if(TARGET tile_maker)
     DEPENDS tile_maker ${art_sources}
     COMMENT "Making tile pictures")
   list(APPEND game_stamps ${CMAKE_BINARY_DIR}/art.stamp)
+endif()
+
+if(TARGET title_picture AND TARGET tile_maker)
+  add_custom_command(
+    OUTPUT ${CMAKE_BINARY_DIR}/title_picture.stamp
+    COMMAND title_picture ${TROK_GAME_DIR}
+    COMMAND ${CMAKE_COMMAND} -E touch ${CMAKE_BINARY_DIR}/title_picture.stamp
+    DEPENDS title_picture ${CMAKE_BINARY_DIR}/art.stamp
+    COMMENT "Making the title picture")
+  list(APPEND game_stamps ${CMAKE_BINARY_DIR}/title_picture.stamp)
 endif()
 
 file(GLOB data_files CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/*)

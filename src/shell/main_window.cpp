@@ -65,6 +65,10 @@ void TMainForm::ConnectScreens(TOptionsForm& options, THScoreForm& scores, TName
     s->showTitleMenu = [this] { ShowTitleMenu(); };
     s->captureScreen = [this](Form& f) { CaptureScreen(f); };
   }
+  help.tilePicture = [this](int code) -> const Image& {
+    static const Image none;
+    return code >= 0 && code < static_cast<int>(A.size()) && A[code] ? A[code]->image : none;
+  };
 }
 
 void TMainForm::CreateTileHolders() {
