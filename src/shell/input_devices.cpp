@@ -1,14 +1,58 @@
 #include "shell/input_devices.h"
 
-// The keyboard is always there; game controllers are listed and opened once their
-// device support exists. Until then none is offered, so none is ever opened.
 bool InputDevices::SetUpInput() {
   JoystickNames.clear();
+  std::string error;
+  if (!system_.Start(error)) return false;
+  const int count = system_.AttachedCount();
+  for (int i = 0; i < count && JoystickCount() < MaxJoystickNames; ++i) {
+    // A device that refuses to open is not offered; it is closed again at once.
+    std::unique_ptr<Joystick> device = system_.Open(i);
+    if (device) JoystickNames.push_back(device->Name());
+  }
   return true;
 }
 
-bool InputDevices::OpenJoystick(int /*index*/, int /*player*/) { return false; }
+bool InputDevices::OpenJoystick(int index, int player) {
+  std::unique_ptr<Joystick>& slot = Slot(player);
+  // A device from an earlier game may be gone by now: never keep it.
+  slot.reset();
+  if (!system_.Started() || index < 0) return false;
+  // The list may have changed since start-up; when fewer devices open than asked
+  // for, the last one that did is used.
+  const int count = system_.AttachedCount();
+  int opened = 0;
+  for (int i = 0; i < count; ++i) {
+    std::unique_ptr<Joystick> device = system_.Open(i);
+    if (!device) continue;
+    slot = std::move(device);
+    if (opened == index) break;
+    ++opened;
+  }
+  return slot != nullptr;
+}
 
-bool InputDevices::PollJoystick(int /*player*/, JoystickReading& /*reading*/) { return false; }
+bool InputDevices::PollJoystick(int player, JoystickReading& reading) {
+  Joystick* device = Slot(player).get();
+  if (!device) return false;
+  if (!device->Poll()) {
+    // Lost (unplugged or taken away): look for it again a few times and keep the
+    // last reading in force meanwhile.
+    for (int attempt = 0; attempt < ReacquireAttempts; ++attempt)
+      if (device->Reacquire()) break;
+    return true;
+  }
+  JoystickState state;
+  if (!device->Read(state)) return false;
+  reading.X = state.X;
+  reading.Y = state.Y;
+  reading.FireButton = state.Fire;
+  reading.MenuButton = state.Menu;
+  return true;
+}
 
-void InputDevices::ReleaseInput() {}
+void InputDevices::ReleaseInput() {
+  JoystickSlot1.reset();
+  JoystickSlot2.reset();
+  system_.Stop();
+}

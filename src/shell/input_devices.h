@@ -1,19 +1,42 @@
 #pragma once
 // Joysticks: listed at start-up, opened per player at every game start.
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/joysticks.h"
 #include "world/game.h"
 
 class InputDevices {
  public:
+  static constexpr int MaxJoystickNames = 25;
+  // How often a lost device is looked for again within one poll.
+  static constexpr int ReacquireAttempts = 3;
+
+  ~InputDevices() { ReleaseInput(); }
+
   // Lists the attached game controllers; false when the input system failed.
   bool SetUpInput();
-  // Opens the index-th listed controller for player 1 or 2; false on failure.
+  // Opens the index-th openable controller for player 1 or 2; false when none could be.
   bool OpenJoystick(int index, int player);
+  // Reads player's joystick into `reading`. A device that stopped answering is looked
+  // for again and the reading left as it was; false only when reading failed.
   bool PollJoystick(int player, JoystickReading& reading);
   void ReleaseInput();
 
+  bool HasJoystick(int player) const { return Slot(player) != nullptr; }
+
   std::vector<std::string> JoystickNames;
   int JoystickCount() const { return static_cast<int>(JoystickNames.size()); }
+
+ private:
+  std::unique_ptr<Joystick>& Slot(int player) { return player == 2 ? JoystickSlot2 : JoystickSlot1; }
+  const std::unique_ptr<Joystick>& Slot(int player) const {
+    return player == 2 ? JoystickSlot2 : JoystickSlot1;
+  }
+
+  // Declared first: the slots close before the system stops.
+  JoystickSystem system_;
+  std::unique_ptr<Joystick> JoystickSlot1;
+  std::unique_ptr<Joystick> JoystickSlot2;
 };
