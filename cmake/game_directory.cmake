@@ -37,6 +37,17 @@ if(TARGET title_picture AND TARGET tile_maker)
   list(APPEND game_stamps ${CMAKE_BINARY_DIR}/title_picture.stamp)
 endif()
 
+if(TARGET sound_maker)
+  file(GLOB sound_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/assets/sounds/*.sfx)
+  add_custom_command(
+    OUTPUT ${CMAKE_BINARY_DIR}/sounds.stamp
+    COMMAND sound_maker ${CMAKE_SOURCE_DIR}/assets ${TROK_GAME_DIR}
+    COMMAND ${CMAKE_COMMAND} -E touch ${CMAKE_BINARY_DIR}/sounds.stamp
+    DEPENDS sound_maker ${sound_sources}
+    COMMENT "Making sound effects")
+  list(APPEND game_stamps ${CMAKE_BINARY_DIR}/sounds.stamp)
+endif()
+
 file(GLOB data_files CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/*)
 set(copy_data)
 if(data_files)

@@ -1,13 +1,52 @@
 #pragma once
 // Wave sound effects, addressed by number: n for player 1, n + 20 for player 2.
+#include <array>
 #include <string>
+
+#include "platform/audio_device.h"
+
+// Each sound's file in Sounds/, or nullptr for numbers without one.
+const char* SoundFileName(int soundNumber);
+constexpr int SoundNumberCount = 33;  // 0..12 and 20..32 are used
+
+struct SoundSlot {
+  int buffer = -1;  // the device's sound, or -1
+  bool inUse = false;
+  int sampleRate = 0;
+  int size = 0;
+  int index = 0;
+};
 
 class SoundEffects {
  public:
-  // Start-up step: prepares the device and loads the wave files of Sounds/.
-  void LoadSounds(const std::string& startDirectory);
-  // Plays the sound of that number when sound is on and the number has a slot.
+  static constexpr int SlotCount = 256;
+  static constexpr int NoSlot = -1;
+
+  SoundEffects();
+
+  // Start-up step: opens the device and loads the wave files of Sounds/. Returns the
+  // text of an error that must be reported (the device failed once a wave was read);
+  // empty otherwise. A missing or unreadable file only leaves its number silent.
+  std::string LoadSounds(const std::string& startDirectory);
+  // Plays the sound of that number when sound is on and the number has a buffer.
   void PlaySound(int soundNumber);
 
+  // Opens the device (once) and clears every slot.
+  bool CreateSoundDevice(std::string& error);
+  // Reads a wave file into the lowest free slot; the slot, or NoSlot.
+  int LoadWave(const std::string& path);
+  int SlotOf(int soundNumber) const;
+  const SoundSlot& Slot(int slot) const { return slots_[static_cast<size_t>(slot)]; }
+  // How often each number has actually started; for checks.
+  int PlayCount(int soundNumber) const;
+
   bool SoundEnabled = false;
+
+ private:
+  int LowestFreeSlot() const;
+
+  AudioDevice device_;
+  std::array<SoundSlot, SlotCount> slots_;
+  std::array<int, SoundNumberCount> table_;
+  std::array<int, SoundNumberCount> plays_{};
 };

@@ -8,6 +8,9 @@ namespace {
 const char* const NoLevelsError =
     "Error loading levels (no levels found). Please make sure the FELDS directory exists and "
     "that it is in the same directory as this program.";
+const char* const SoundsError =
+    "Error loading WAV sounds. Please make sure the 'Sounds' folder exists in the directory of "
+    "this program.";
 constexpr Color Grey{128, 128, 128};
 }  // namespace
 
@@ -15,7 +18,14 @@ bool TMainForm::StartUp() {
   app.SetCursor(CursorKind::Hourglass);
   if (!LoadTileImages()) return false;
   app.ProcessMessages();
-  sounds.LoadSounds(StartDirectory());
+  const std::string soundError = sounds.LoadSounds(StartDirectory());
+  if (!soundError.empty()) {
+    app.MessageBox(BoxKind::Error, soundError);
+    options_->SoundEdit->text = "Off";
+    options_->SoundEdit->enabled = false;
+    sounds.SoundEnabled = false;
+    app.MessageBox(BoxKind::Error, SoundsError);
+  }
   music.PrepareOpeningSong(StartDirectory());
   app.ProcessMessages();
   music.LoadMusic([this] { app.ProcessMessages(); });

@@ -1,0 +1,88 @@
+#include <cstdlib>
+#include <filesystem>
+
+#include "platform/keys.h"
+#include "screens/options.h"
+#include "shell/game_directory_fixture.h"
+
+namespace {
+
+class SoundProgramTest : public GameDirectoryTest {
+ protected:
+  void SetUp() override {
+    MakeGameDirectory(1);
+    std::filesystem::create_directory_symlink(std::filesystem::path(TROK_GAME_DIR) / "Sounds",
+                                              dir / "Sounds");
+  }
+  // Starts a game, fires to the right a moment, and aborts; returns the shot sound's plays.
+  int ShootOnce() {
+    const uint64_t t = Now();
+    PushKey(VK::F2, t + 5);
+    Push(InputEvent::Type::KeyDown, VK::Control, t + 300);
+    Push(InputEvent::Type::KeyDown, VK::Right, t + 350);
+    Push(InputEvent::Type::KeyUp, VK::Right, t + 450);
+    Push(InputEvent::Type::KeyUp, VK::Control, t + 500);
+    int plays = -1;
+    At(t + 600, [&] { plays = main->sounds.PlayCount(0); });
+    PushKey(VK::Escape, t + 700);
+    PushKey('Y', t + 800);
+    RunFor(1000);
+    return plays;
+  }
+};
+
+TEST_F(SoundProgramTest, AShotPlaysTheShotSound) {
+  StartProgram();
+  ReachTitleMenu();
+  EXPECT_TRUE(main->sounds.SoundEnabled);
+  EXPECT_GE(main->sounds.SlotOf(20), 0);
+  EXPECT_EQ(main->sounds.PlayCount(0), 0);
+  EXPECT_GE(ShootOnce(), 1);  // held fire keeps shooting once a shot is gone
+  EXPECT_EQ(main->sounds.PlayCount(20), 0);
+}
+
+TEST_F(SoundProgramTest, SoundOffAtGameStartSilencesTheShot) {
+  StartProgram();
+  ReachTitleMenu();
+  program->optionsForm->SoundEdit->text = "Off";
+  EXPECT_EQ(ShootOnce(), 0);
+}
+
+TEST_F(SoundProgramTest, ADeviceThatCannotOpenReportsAndSwitchesSoundOff) {
+  const char* previous = std::getenv("SDL_AUDIODRIVER");
+  const std::string saved = previous ? previous : "";
+  setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+  StartProgram();
+  std::vector<std::string> first, second;
+  PushChar('a', Now() + 5);
+  At(Now() + 50, [&] { first = program->app.OpenBoxTexts(); });
+  Push(InputEvent::Type::KeyDown, VK::Enter, Now() + 80);
+  At(Now() + 150, [&] { second = program->app.OpenBoxTexts(); });
+  Push(InputEvent::Type::KeyDown, VK::Enter, Now() + 180);
+  RunFor(300);
+  if (previous) setenv("SDL_AUDIODRIVER", saved.c_str(), 1); else unsetenv("SDL_AUDIODRIVER");
+
+  ASSERT_EQ(first.size(), 1u);
+  EXPECT_FALSE(first[0].empty());
+  EXPECT_EQ(first[0].find("Error loading WAV"), std::string::npos) << "the device's own text first";
+  ASSERT_EQ(second.size(), 1u);
+  EXPECT_EQ(second[0],
+            "Error loading WAV sounds. Please make sure the 'Sounds' folder exists in the "
+            "directory of this program.");
+  EXPECT_TRUE(main->InTitleMenu());
+  EXPECT_FALSE(main->sounds.SoundEnabled);
+  EXPECT_EQ(program->optionsForm->SoundEdit->text, "Off");
+  EXPECT_FALSE(program->optionsForm->SoundEdit->enabled);
+  EXPECT_EQ(ShootOnce(), 0);
+}
+
+TEST_F(SoundProgramTest, NoSoundsFolderIsQuietAndGivesNoError) {
+  std::filesystem::remove(dir / "Sounds");
+  StartProgram();
+  ReachTitleMenu();
+  EXPECT_TRUE(program->app.OpenBoxTexts().empty());
+  EXPECT_TRUE(program->optionsForm->SoundEdit->enabled);
+  EXPECT_EQ(ShootOnce(), 0);
+}
+
+}  // namespace
