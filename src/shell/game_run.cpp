@@ -180,19 +180,23 @@ void TMainForm::WarpTimerTimer() {
 void TMainForm::GameOverTimerTimer() {
   GameOverTimer->SetInterval(0);
   ReturnToMenu();
+  // The table stays hidden until it shows the new entries.
+  scores_->ContentBox->visible = false;
   app.Show(scores_);
   app.Hide(this);
   app.SetCursor(CursorKind::Arrow);
-  if (!scores_->LoadHighScores()) return;
-  // The final results as the panels show them; player 2 takes part in a two-player game.
-  std::vector<THScoreForm::FinalResult> results;
-  auto result = [](const StatusPanelView& panel) {
-    int points = 0;
-    ParseInt(panel.PointsLbl->text, points);
-    return THScoreForm::FinalResult{points, panel.LevelsPassedLbl->text};
-  };
-  results.push_back(result(Player1InfoBox));
-  if (NumPlayersLbl->text == "2") results.push_back(result(Player2InfoBox));
-  scores_->InsertHighScores(results);
-  scores_->ShowHighScores();
+  if (scores_->LoadHighScores()) {
+    // The final results as the panels show them; player 2 takes part in a two-player game.
+    std::vector<THScoreForm::FinalResult> results;
+    auto result = [](const StatusPanelView& panel) {
+      int points = 0;
+      ParseInt(panel.PointsLbl->text, points);
+      return THScoreForm::FinalResult{points, panel.LevelsPassedLbl->text};
+    };
+    results.push_back(result(Player1InfoBox));
+    if (NumPlayersLbl->text == "2") results.push_back(result(Player2InfoBox));
+    scores_->InsertHighScores(results);
+    scores_->ShowHighScores();
+  }
+  scores_->ContentBox->visible = true;
 }

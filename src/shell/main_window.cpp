@@ -61,6 +61,7 @@ void TMainForm::ConnectScreens(TOptionsForm& options, THScoreForm& scores, TName
   scores_ = &scores;
   name_ = &nameDialog;
   help_ = &help;
+  scores.nameDialog = &nameDialog;
   for (ScreenForm* s : std::initializer_list<ScreenForm*>{&options, &scores, &nameDialog, &help}) {
     s->showTitleMenu = [this] { ShowTitleMenu(); };
     s->captureScreen = [this](Form& f) { CaptureScreen(f); };

@@ -20,6 +20,7 @@ void GameDirectoryTest::MakeGameDirectory(int levels) {
     std::snprintf(name, sizeof name, "FELD.%02d", n);
     fs::copy_file(game / "FELDS" / name, dir / "FELDS" / name);
   }
+  fs::copy_file(game / "HighScores.dat", dir / "HighScores.dat");
   previousDir = fs::current_path();
   fs::current_path(dir);
 }

@@ -12,7 +12,8 @@
 
 class GameDirectoryTest : public ::testing::Test {
  protected:
-  // Objects/ is linked from the built game directory; `levels` level files are copied.
+  // Objects/ is linked from the built game directory; `levels` level files and the
+  // starting HighScores.dat are copied.
   void MakeGameDirectory(int levels);
   void StartProgram();
   // Processes messages for `ms` virtual milliseconds (1 ms sleeps in between).
