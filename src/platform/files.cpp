@@ -1,9 +1,11 @@
 #include "platform/files.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 
 #include <vector>
 
@@ -34,4 +36,26 @@ std::string CurrentDirectoryWithSlash() {
   std::string dir(buffer.data());
   if (dir.empty() || dir.back() != '/') dir += '/';
   return dir;
+}
+
+bool ReplaceFileText(const std::string& path, const std::string& text) {
+  const std::string temporary = path + ".new";
+  int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  // The new file keeps the permissions the old one had.
+  struct stat old;
+  if (::stat(path.c_str(), &old) == 0) ::fchmod(fd, old.st_mode & 07777);
+  size_t written = 0;
+  bool ok = true;
+  while (ok && written < text.size()) {
+    ssize_t n = ::write(fd, text.data() + written, text.size() - written);
+    if (n < 0 && errno == EINTR) continue;
+    ok = n > 0;
+    if (ok) written += static_cast<size_t>(n);
+  }
+  ok = ok && ::fsync(fd) == 0;
+  ok = ::close(fd) == 0 && ok;
+  ok = ok && std::rename(temporary.c_str(), path.c_str()) == 0;
+  if (!ok) std::remove(temporary.c_str());
+  return ok;
 }

@@ -9,3 +9,6 @@ bool FileIsReadOnly(const std::string& path);
 bool MakeFileWritable(const std::string& path);
 // The working directory, ending with '/'.
 std::string CurrentDirectoryWithSlash();
+// Replaces `path` with `text` through a temporary file in the same directory, so a
+// failed write leaves the old file as it was. False when anything failed.
+bool ReplaceFileText(const std::string& path, const std::string& text);

@@ -67,28 +67,6 @@ bool ReadFile(const std::string& path, std::string& text) {
   return true;
 }
 
-// Writes beside the old file and renames over it, so a failed write leaves it whole.
-bool ReplaceFile(const std::string& path, const std::string& text) {
-  const std::string temporary = path + ".new";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.flush();
-    if (!out) {
-      out.close();
-      std::remove(temporary.c_str());
-      return false;
-    }
-  }
-  std::error_code ec;
-  std::filesystem::rename(temporary, path, ec);
-  if (ec) {
-    std::remove(temporary.c_str());
-    return false;
-  }
-  return true;
-}
 
 int IntOf(const std::string& text) {
   int value = 0;
@@ -205,7 +183,7 @@ void THScoreForm::SaveHighScores() {
   }
   if (table.columns > 0 && table.rows > 1) table.cell[1][0] = HighScoreMarker;
   const std::string text = FormatHighScores(table, [this] { app.ProcessMessages(); });
-  if (!ReplaceFile(FileName, text))
+  if (!ReplaceFileText(FileName, text))
     app.MessageBox(BoxKind::Error, "High scores were not saved. Please make sure the disk is not write protected.");
 }
 

@@ -33,6 +33,4 @@ std::string FormatOptions(const GameOptions& options);
 // so the values before the fault are taken and the rest keep what they held.
 std::string ParseOptions(std::istream& in, GameOptions& options);
 
-// Replaces `path` with `text` through a temporary file in the same directory, so a
-// failed write leaves the old file as it was. False when anything failed.
-bool ReplaceFileText(const std::string& path, const std::string& text);
+
