@@ -48,6 +48,17 @@ if(TARGET sound_maker)
   list(APPEND game_stamps ${CMAKE_BINARY_DIR}/sounds.stamp)
 endif()
 
+if(TARGET music_maker)
+  file(GLOB music_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/assets/music/*.tune)
+  add_custom_command(
+    OUTPUT ${CMAKE_BINARY_DIR}/music.stamp
+    COMMAND music_maker ${CMAKE_SOURCE_DIR}/assets ${TROK_GAME_DIR}
+    COMMAND ${CMAKE_COMMAND} -E touch ${CMAKE_BINARY_DIR}/music.stamp
+    DEPENDS music_maker ${music_sources}
+    COMMENT "Making music")
+  list(APPEND game_stamps ${CMAKE_BINARY_DIR}/music.stamp)
+endif()
+
 file(GLOB data_files CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/*)
 set(copy_data)
 if(data_files)

@@ -4,25 +4,136 @@
 
 #include "platform/files.h"
 
-void Music::LoadMusic(const std::function<void()>& processMessages) {
-  int n = 0;
-  for (;; ++n) {
-    if (processMessages) processMessages();
-    char path[64];
-    std::snprintf(path, sizeof path, "Music/MIDIFILE%02d.MID", n);
-    if (!FileExists(path)) break;
-  }
-  MusicCount = n;
-  if (MusicCount >= 1) MusicEnabled = true;
+Music::Music() {
+  for (int i = 0; i < SlotCount; ++i) slots_[static_cast<size_t>(i)].index = i;
 }
 
-// No synthesiser yet: nothing is ever playing, so the main loop simply asks again.
-void Music::PlayMusic(int /*number*/) {}
-bool Music::AnyMusicPlaying() { return false; }
-void Music::StopAllMusic() {}
-void Music::UnloadMusic() {}
-void Music::ShutDownMusic() {}
+bool Music::CreateMusicSystem(std::string& error) {
+  if (player_.IsOpen()) return true;
+  return player_.Open(error);
+}
 
-void Music::PrepareOpeningSong(const std::string& /*startDirectory*/) { OpeningSongReady = false; }
-void Music::PlayOpeningSong() {}
-void Music::StopOpeningSong() {}
+int Music::LoadSegment(const std::string& path) {
+  int free = NoSlot;
+  for (int i = 0; i < SlotCount && free == NoSlot; ++i)
+    if (slots_[static_cast<size_t>(i)].piece < 0) free = i;
+  if (free == NoSlot) return NoSlot;
+  std::string error;
+  const int piece = player_.Load(path, error);
+  if (piece < 0) return NoSlot;
+  MusicSlot& slot = slots_[static_cast<size_t>(free)];
+  slot.piece = piece;
+  slot.state = 1;
+  return free;
+}
+
+std::string Music::LoadMusic(const std::function<void()>& processMessages) {
+  std::string error;
+  const bool systemReady = CreateMusicSystem(error);
+  int found = 0;
+  for (;; ++found) {
+    if (processMessages) processMessages();
+    char path[64];
+    std::snprintf(path, sizeof path, "Music/MIDIFILE%02d.MID", found);
+    if (!FileExists(path)) break;
+    // Without a music system the first existing file is already an error.
+    if (!systemReady) {
+      MusicEnabled = false;
+      return error.empty() ? "The music system could not be started." : error;
+    }
+    LoadSegment(path);
+  }
+  MusicCount = found;
+  if (MusicCount >= 1) MusicEnabled = true;
+  return {};
+}
+
+bool Music::StartSlot(int slot) {
+  if (!ValidSlot(slot)) return false;
+  MusicSlot& s = slots_[static_cast<size_t>(slot)];
+  if (s.piece < 0 || s.state == 0) return false;
+  if (current_ != NoSlot) StopSlot(current_);
+  std::string error;
+  if (!player_.Play(s.piece, error)) return false;
+  s.state = 2;
+  current_ = slot;
+  return true;
+}
+
+bool Music::StopSlot(int slot) {
+  if (!ValidSlot(slot)) return false;
+  MusicSlot& s = slots_[static_cast<size_t>(slot)];
+  if (s.piece < 0 || s.state == 0) return false;
+  player_.Stop(s.piece);
+  s.state = 3;
+  current_ = NoSlot;
+  return true;
+}
+
+int Music::QuerySlot(int slot) {
+  if (!ValidSlot(slot)) return 0;
+  MusicSlot& s = slots_[static_cast<size_t>(slot)];
+  if (s.piece < 0 || s.state == 0) return 0;
+  s.state = player_.Playing(s.piece) ? 2 : 3;
+  return s.state;
+}
+
+void Music::PlayMusic(int number) {
+  if (!MusicEnabled) return;
+  if (!StartSlot(number) && ShowError)
+    ShowError("Error playing MIDI music file # " + std::to_string(number));
+}
+
+bool Music::AnyMusicPlaying() {
+  for (int i = 0; i < MusicCount && i < SlotCount; ++i)
+    if (QuerySlot(i) == 2) return true;
+  return false;
+}
+
+void Music::StopAllMusic() {
+  for (int i = 0; i < MusicCount && i < SlotCount; ++i) StopSlot(i);
+}
+
+void Music::UnloadMusic() {
+  for (MusicSlot& s : slots_) {
+    if (s.piece < 0) continue;
+    player_.Free(s.piece);
+    s.piece = -1;
+    s.state = 0;
+  }
+  current_ = NoSlot;
+}
+
+void Music::ShutDownMusic() {
+  StopAllMusic();
+  UnloadMusic();
+  if (song_ >= 0) player_.Free(song_);
+  song_ = -1;
+  OpeningSongReady = false;
+  player_.Close();
+}
+
+std::string Music::PrepareOpeningSong(const std::string& startDirectory) {
+  OpeningSongReady = false;
+  const std::string path = startDirectory + "Sounds/S99-OpeningSong.mp3";
+  // A game directory without the song simply starts quietly.
+  if (!FileExists(path)) return {};
+  std::string error;
+  if (!CreateMusicSystem(error)) return error;
+  song_ = player_.Load(path, error);
+  if (song_ < 0) return error;
+  OpeningSongReady = true;
+  return {};
+}
+
+void Music::PlayOpeningSong() {
+  if (!OpeningSongReady) return;
+  StopOpeningSong();
+  std::string error;
+  player_.Play(song_, error);  // from the start, once
+}
+
+void Music::StopOpeningSong() {
+  if (!OpeningSongReady) return;
+  player_.Stop(song_);
+}

@@ -15,11 +15,7 @@ struct AudioDevice::Sound {
   }
 };
 
-AudioDevice::AudioDevice() = default;
-AudioDevice::~AudioDevice() { Close(); }
-
-bool AudioDevice::Open(int channels, std::string& error) {
-  if (open_) return true;
+bool OpenMixer(std::string& error) {
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
     error = SDL_GetError();
     return false;
@@ -30,6 +26,20 @@ bool AudioDevice::Open(int channels, std::string& error) {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return false;
   }
+  return true;
+}
+
+void CloseMixer() {
+  Mix_CloseAudio();
+  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+AudioDevice::AudioDevice() = default;
+AudioDevice::~AudioDevice() { Close(); }
+
+bool AudioDevice::Open(int channels, std::string& error) {
+  if (open_) return true;
+  if (!OpenMixer(error)) return false;
   channels_ = Mix_AllocateChannels(channels);
   open_ = true;
   return true;
@@ -95,7 +105,6 @@ void AudioDevice::Close() {
   if (!open_) return;
   Mix_HaltChannel(-1);
   sounds_.clear();
-  Mix_CloseAudio();
-  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  CloseMixer();
   open_ = false;
 }

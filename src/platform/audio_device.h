@@ -13,6 +13,11 @@ struct PcmFormat {
   int bitsPerSample = 16;  // 8 (unsigned) or 16 (signed little-endian)
 };
 
+// The shared mixer: every user opens it with the same format, so later opens only join
+// the first; each Open is matched by one Close.
+bool OpenMixer(std::string& error);
+void CloseMixer();
+
 class AudioDevice {
  public:
   AudioDevice();

@@ -21,6 +21,7 @@ TMainForm::TMainForm(App& application)
   // The working directory already ends in a slash.
   DirLbl->text = CurrentDirectoryWithSlash();
   game.StartDirectory = DirLbl->text;
+  music.ShowError = [this](const std::string& text) { ShowError(text); };
 
   WelcomeLbl = &Add<Label>("WelcomeLbl", 178, 206, 276, 40);
   WelcomeLbl->font = FontSpec{"MS Sans Serif", 16, false, false};

@@ -11,6 +11,12 @@ const char* const NoLevelsError =
 const char* const SoundsError =
     "Error loading WAV sounds. Please make sure the 'Sounds' folder exists in the directory of "
     "this program.";
+const char* const MidiError =
+    "Error loading MIDI Music Please make sure the 'Music' folder exists in the directory of "
+    "this program.";
+const char* const Mp3Error =
+    "Error loading MP3 sounds. Please make sure the 'Sounds' folder exists in the directory of "
+    "this program and that you have the latest version of windows media player installed.";
 constexpr Color Grey{128, 128, 128};
 }  // namespace
 
@@ -26,9 +32,20 @@ bool TMainForm::StartUp() {
     sounds.SoundEnabled = false;
     app.MessageBox(BoxKind::Error, SoundsError);
   }
-  music.PrepareOpeningSong(StartDirectory());
+  const std::string songError = music.PrepareOpeningSong(StartDirectory());
+  if (!songError.empty()) {
+    app.MessageBox(BoxKind::Error, songError);
+    app.MessageBox(BoxKind::Error, Mp3Error);
+  }
   app.ProcessMessages();
-  music.LoadMusic([this] { app.ProcessMessages(); });
+  const std::string musicError = music.LoadMusic([this] { app.ProcessMessages(); });
+  if (!musicError.empty()) {
+    app.MessageBox(BoxKind::Error, musicError);
+    options_->MusicEdit->text = "Off";
+    options_->MusicEdit->enabled = false;
+    music.MusicEnabled = false;
+    app.MessageBox(BoxKind::Error, MidiError);
+  }
   app.ProcessMessages();
 
   game.LevelCount = CountLevels(StartDirectory(), [this] { app.ProcessMessages(); });

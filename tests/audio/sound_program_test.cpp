@@ -59,7 +59,13 @@ TEST_F(SoundProgramTest, ADeviceThatCannotOpenReportsAndSwitchesSoundOff) {
   Push(InputEvent::Type::KeyDown, VK::Enter, Now() + 80);
   At(Now() + 150, [&] { second = program->app.OpenBoxTexts(); });
   Push(InputEvent::Type::KeyDown, VK::Enter, Now() + 180);
-  RunFor(300);
+  // Without a device the opening song cannot be opened either.
+  std::vector<std::string> third, fourth;
+  At(Now() + 250, [&] { third = program->app.OpenBoxTexts(); });
+  Push(InputEvent::Type::KeyDown, VK::Enter, Now() + 280);
+  At(Now() + 350, [&] { fourth = program->app.OpenBoxTexts(); });
+  Push(InputEvent::Type::KeyDown, VK::Enter, Now() + 380);
+  RunFor(500);
   if (previous) setenv("SDL_AUDIODRIVER", saved.c_str(), 1); else unsetenv("SDL_AUDIODRIVER");
 
   ASSERT_EQ(first.size(), 1u);
@@ -69,6 +75,11 @@ TEST_F(SoundProgramTest, ADeviceThatCannotOpenReportsAndSwitchesSoundOff) {
   EXPECT_EQ(second[0],
             "Error loading WAV sounds. Please make sure the 'Sounds' folder exists in the "
             "directory of this program.");
+  ASSERT_EQ(third.size(), 1u);
+  EXPECT_EQ(third[0].find("Error loading MP3"), std::string::npos);
+  ASSERT_EQ(fourth.size(), 1u);
+  EXPECT_EQ(fourth[0].rfind("Error loading MP3 sounds. Please make sure the 'Sounds' folder", 0), 0u);
+  EXPECT_FALSE(main->music.OpeningSongReady);
   EXPECT_TRUE(main->InTitleMenu());
   EXPECT_FALSE(main->sounds.SoundEnabled);
   EXPECT_EQ(program->optionsForm->SoundEdit->text, "Off");

@@ -1,0 +1,43 @@
+#include <filesystem>
+
+#include "platform/keys.h"
+#include "shell/game_directory_fixture.h"
+
+namespace {
+
+class MusicProgramTest : public GameDirectoryTest {
+ protected:
+  void SetUp() override {
+    MakeGameDirectory(1);
+    for (const char* folder : {"Sounds", "Music"})
+      std::filesystem::create_directory_symlink(std::filesystem::path(TROK_GAME_DIR) / folder,
+                                                dir / folder);
+  }
+};
+
+TEST_F(MusicProgramTest, GameStopsTheOpeningSongAndPlaysMidiUntilItEnds) {
+  StartProgram();
+  ReachTitleMenu();
+  ASSERT_TRUE(main->music.OpeningSongReady);
+  EXPECT_GE(main->music.MusicCount, 3);
+  EXPECT_TRUE(main->music.OpeningSongPlaying());
+  EXPECT_FALSE(main->music.AnyMusicPlaying());
+
+  const uint64_t t = Now();
+  PushKey(VK::F2, t + 5);
+  bool songDuringGame = true, midiDuringGame = false;
+  At(t + 400, [&] {
+    songDuringGame = main->music.OpeningSongPlaying();
+    midiDuringGame = main->InGame() && main->music.AnyMusicPlaying();
+  });
+  PushKey(VK::Escape, t + 600);
+  PushKey('Y', t + 700);
+  RunFor(1000);
+  EXPECT_FALSE(songDuringGame);
+  EXPECT_TRUE(midiDuringGame);
+  ASSERT_TRUE(main->InTitleMenu());
+  EXPECT_FALSE(main->music.AnyMusicPlaying());
+  EXPECT_FALSE(main->music.OpeningSongPlaying());  // not restarted
+}
+
+}  // namespace

@@ -1,0 +1,99 @@
+#include "music_maker/midi_writer.h"
+
+#include <algorithm>
+#include <string>
+
+namespace {
+
+struct Event {
+  int tick;
+  int order;  // note-offs first, so a repeated key is released before it strikes again
+  uint8_t status;
+  uint8_t data1;
+  uint8_t data2;
+};
+
+void AppendBig(std::vector<uint8_t>& out, uint32_t value, int bytes) {
+  for (int i = bytes - 1; i >= 0; --i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+}
+
+void AppendChunk(std::vector<uint8_t>& out, const char* id, const std::vector<uint8_t>& body) {
+  out.insert(out.end(), id, id + 4);
+  AppendBig(out, static_cast<uint32_t>(body.size()), 4);
+  out.insert(out.end(), body.begin(), body.end());
+}
+
+void AppendEndOfTrack(std::vector<uint8_t>& body) {
+  body.insert(body.end(), {0x00, 0xFF, 0x2F, 0x00});
+}
+
+std::vector<uint8_t> TempoTrack(int bpm) {
+  std::vector<uint8_t> body;
+  const uint32_t microsPerQuarter = static_cast<uint32_t>(60000000 / bpm);
+  body.insert(body.end(), {0x00, 0xFF, 0x51, 0x03});
+  AppendBig(body, microsPerQuarter, 3);
+  body.insert(body.end(), {0x00, 0xFF, 0x58, 0x04, 0x04, 0x02, 0x18, 0x08});  // 4/4
+  AppendEndOfTrack(body);
+  return body;
+}
+
+std::vector<uint8_t> NoteTrack(const TuneTrack& track) {
+  std::vector<uint8_t> body;
+  body.insert(body.end(), {0x00, 0xFF, 0x03});
+  AppendVarLen(body, static_cast<uint32_t>(track.name.size()));
+  body.insert(body.end(), track.name.begin(), track.name.end());
+
+  const uint8_t ch = static_cast<uint8_t>(track.channel & 0x0F);
+  std::vector<Event> events;
+  events.push_back({0, 0, static_cast<uint8_t>(0xB0 | ch), 7, static_cast<uint8_t>(track.volume)});
+  if (track.channel != 9)
+    events.push_back({0, 1, static_cast<uint8_t>(0xC0 | ch), static_cast<uint8_t>(track.program), 0});
+  for (const NoteEvent& n : track.notes) {
+    // A note-on with velocity 0 ends the note and keeps the running status.
+    events.push_back({n.start, 3, static_cast<uint8_t>(0x90 | ch), static_cast<uint8_t>(n.key),
+                      static_cast<uint8_t>(n.velocity)});
+    events.push_back({n.start + std::max(1, n.length - 8), 2, static_cast<uint8_t>(0x90 | ch),
+                      static_cast<uint8_t>(n.key), 0});
+  }
+  std::stable_sort(events.begin(), events.end(), [](const Event& a, const Event& b) {
+    return a.tick != b.tick ? a.tick < b.tick : a.order < b.order;
+  });
+
+  int lastTick = 0;
+  int runningStatus = -1;
+  for (const Event& e : events) {
+    AppendVarLen(body, static_cast<uint32_t>(e.tick - lastTick));
+    lastTick = e.tick;
+    if (e.status != runningStatus) body.push_back(e.status);
+    runningStatus = e.status;
+    body.push_back(e.data1);
+    if ((e.status & 0xF0) != 0xC0) body.push_back(e.data2);
+  }
+  AppendEndOfTrack(body);
+  return body;
+}
+
+}  // namespace
+
+void AppendVarLen(std::vector<uint8_t>& out, uint32_t value) {
+  uint8_t bytes[5];
+  int count = 0;
+  do {
+    bytes[count++] = static_cast<uint8_t>(value & 0x7F);
+    value >>= 7;
+  } while (value != 0 && count < 5);
+  for (int i = count - 1; i >= 0; --i)
+    out.push_back(static_cast<uint8_t>(bytes[i] | (i > 0 ? 0x80 : 0x00)));
+}
+
+std::vector<uint8_t> WriteMidi(const Tune& tune) {
+  std::vector<uint8_t> header;
+  AppendBig(header, 1, 2);  // format 1
+  AppendBig(header, static_cast<uint32_t>(tune.tracks.size() + 1), 2);
+  AppendBig(header, TicksPerQuarter, 2);
+  std::vector<uint8_t> out;
+  AppendChunk(out, "MThd", header);
+  AppendChunk(out, "MTrk", TempoTrack(tune.tempo));
+  for (const TuneTrack& t : tune.tracks) AppendChunk(out, "MTrk", NoteTrack(t));
+  return out;
+}
