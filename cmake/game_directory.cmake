@@ -3,61 +3,38 @@
 set(TROK_GAME_DIR ${CMAKE_BINARY_DIR}/game)
 set(game_stamps)
 
-if(TARGET level_tool)
-  file(GLOB level_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/levels/*.txt)
+# One build step of the game directory: runs `tool` with `args` whenever the tool or
+# one of `sources` changes, and records it in a stamp file.
+function(game_asset stamp tool comment)
+  cmake_parse_arguments(asset "" "" "ARGS;SOURCES" ${ARGN})
+  if(NOT TARGET ${tool})
+    return()
+  endif()
   add_custom_command(
-    OUTPUT ${CMAKE_BINARY_DIR}/levels.stamp
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${TROK_GAME_DIR}/FELDS
-    COMMAND level_tool compile-all ${CMAKE_SOURCE_DIR}/levels ${TROK_GAME_DIR}/FELDS
-    COMMAND ${CMAKE_COMMAND} -E touch ${CMAKE_BINARY_DIR}/levels.stamp
-    DEPENDS level_tool ${level_sources}
-    COMMENT "Compiling levels")
-  list(APPEND game_stamps ${CMAKE_BINARY_DIR}/levels.stamp)
-endif()
+    OUTPUT ${CMAKE_BINARY_DIR}/${stamp}.stamp
+    COMMAND ${tool} ${asset_ARGS}
+    COMMAND ${CMAKE_COMMAND} -E touch ${CMAKE_BINARY_DIR}/${stamp}.stamp
+    DEPENDS ${tool} ${asset_SOURCES}
+    COMMENT ${comment})
+  set(game_stamps ${game_stamps} ${CMAKE_BINARY_DIR}/${stamp}.stamp PARENT_SCOPE)
+endfunction()
 
-if(TARGET tile_maker)
-  file(GLOB_RECURSE art_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/assets/*.txt)
-  add_custom_command(
-    OUTPUT ${CMAKE_BINARY_DIR}/art.stamp
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${TROK_GAME_DIR}/Objects
-    COMMAND tile_maker ${CMAKE_SOURCE_DIR}/assets ${TROK_GAME_DIR}
-    COMMAND ${CMAKE_COMMAND} -E touch ${CMAKE_BINARY_DIR}/art.stamp
-    DEPENDS tile_maker ${art_sources}
-    COMMENT "Making tile pictures")
-  list(APPEND game_stamps ${CMAKE_BINARY_DIR}/art.stamp)
-endif()
+file(GLOB level_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/levels/*.txt)
+file(GLOB_RECURSE art_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/assets/*.txt)
+file(GLOB sound_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/assets/sounds/*.sfx)
+file(GLOB music_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/assets/music/*.tune)
 
-if(TARGET title_picture AND TARGET tile_maker)
-  add_custom_command(
-    OUTPUT ${CMAKE_BINARY_DIR}/title_picture.stamp
-    COMMAND title_picture ${TROK_GAME_DIR}
-    COMMAND ${CMAKE_COMMAND} -E touch ${CMAKE_BINARY_DIR}/title_picture.stamp
-    DEPENDS title_picture ${CMAKE_BINARY_DIR}/art.stamp
-    COMMENT "Making the title picture")
-  list(APPEND game_stamps ${CMAKE_BINARY_DIR}/title_picture.stamp)
-endif()
-
-if(TARGET sound_maker)
-  file(GLOB sound_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/assets/sounds/*.sfx)
-  add_custom_command(
-    OUTPUT ${CMAKE_BINARY_DIR}/sounds.stamp
-    COMMAND sound_maker ${CMAKE_SOURCE_DIR}/assets ${TROK_GAME_DIR}
-    COMMAND ${CMAKE_COMMAND} -E touch ${CMAKE_BINARY_DIR}/sounds.stamp
-    DEPENDS sound_maker ${sound_sources}
-    COMMENT "Making sound effects")
-  list(APPEND game_stamps ${CMAKE_BINARY_DIR}/sounds.stamp)
-endif()
-
-if(TARGET music_maker)
-  file(GLOB music_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/assets/music/*.tune)
-  add_custom_command(
-    OUTPUT ${CMAKE_BINARY_DIR}/music.stamp
-    COMMAND music_maker ${CMAKE_SOURCE_DIR}/assets ${TROK_GAME_DIR}
-    COMMAND ${CMAKE_COMMAND} -E touch ${CMAKE_BINARY_DIR}/music.stamp
-    DEPENDS music_maker ${music_sources}
-    COMMENT "Making music")
-  list(APPEND game_stamps ${CMAKE_BINARY_DIR}/music.stamp)
-endif()
+game_asset(levels level_tool "Compiling levels"
+  ARGS compile-all ${CMAKE_SOURCE_DIR}/levels ${TROK_GAME_DIR}/FELDS SOURCES ${level_sources})
+game_asset(art tile_maker "Making tile pictures"
+  ARGS ${CMAKE_SOURCE_DIR}/assets ${TROK_GAME_DIR} SOURCES ${art_sources})
+# The title picture is drawn from the tiles just made.
+game_asset(title_picture title_picture "Making the title picture"
+  ARGS ${TROK_GAME_DIR} SOURCES ${CMAKE_BINARY_DIR}/art.stamp)
+game_asset(sounds sound_maker "Making sound effects"
+  ARGS ${CMAKE_SOURCE_DIR}/assets ${TROK_GAME_DIR} SOURCES ${sound_sources})
+game_asset(music music_maker "Making music"
+  ARGS ${CMAKE_SOURCE_DIR}/assets ${TROK_GAME_DIR} SOURCES ${music_sources})
 
 file(GLOB data_files CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/*)
 set(copy_data)
