@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "platform/controls.h"
+#include "ui/controls.h"
 #include "screens/options_file.h"
 #include "screens/screen_form.h"
 

@@ -1,5 +1,5 @@
 // Start-up sequence on the first typed key, and the quit routine.
-#include "platform/form.h"
+#include "ui/form.h"
 #include "screens/options.h"
 #include "shell/main_window.h"
 #include "world/level_file.h"

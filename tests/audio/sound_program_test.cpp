@@ -1,7 +1,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "platform/keys.h"
+#include "base/keys.h"
 #include "screens/options.h"
 #include "shell/game_directory_fixture.h"
 

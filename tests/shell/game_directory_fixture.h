@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/app.h"
+#include "ui/app.h"
 #include "shell/program.h"
 
 class GameDirectoryTest : public ::testing::Test {

@@ -2,8 +2,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/keys.h"
-#include "players/player_control.h"
+#include "base/keys.h"
+#include "play/player_control.h"
 #include "screens/high_scores.h"
 #include "shell/game_directory_fixture.h"
 

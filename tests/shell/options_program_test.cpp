@@ -3,7 +3,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/keys.h"
+#include "base/keys.h"
 #include "shell/game_directory_fixture.h"
 
 namespace {

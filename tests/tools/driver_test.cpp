@@ -4,8 +4,9 @@
 #include <filesystem>
 #include <sstream>
 
-#include "platform/keys.h"
+#include "base/keys.h"
 #include "trok_driver/driver_script.h"
+#include "base/bmp_file.h"
 
 namespace fs = std::filesystem;
 

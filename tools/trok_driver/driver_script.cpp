@@ -5,8 +5,9 @@
 #include <map>
 #include <sstream>
 
-#include "platform/keys.h"
+#include "base/keys.h"
 #include "shell/program.h"
+#include "base/bmp_file.h"
 
 namespace {
 

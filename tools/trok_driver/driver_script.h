@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/app.h"
+#include "ui/app.h"
 
 struct DriverAction {
   enum class Kind { Input, Capture, DumpRoom, DumpPlayers, End };
