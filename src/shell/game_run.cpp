@@ -98,6 +98,7 @@ void TMainForm::MainLoop() {
     const int delay = TextToInt(options_->GameSpeedEdit->text);
     rng_.seed(fixedSeed_ ? *fixedSeed_ : static_cast<uint32_t>(app.GetClock().SecondsForSeed()));
     while (!over()) {
+      const MillisecondTicks ticks(app.GetClock());
       RefreshStatusPanels();
       app.ProcessMessages();
       if (over()) break;
@@ -122,7 +123,7 @@ void TMainForm::MainLoop() {
         music.PlayMusic(music.MusicCount > 0 ? Random(music.MusicCount) : 0);
       for (int i = 0; i < delay && !over(); ++i) {
         app.ProcessMessages();
-        app.SleepMs(1);
+        ticks.SleepToNext();
       }
       while (AbortQuestionOpen && !over()) {
         app.ProcessMessages();
@@ -139,7 +140,6 @@ void TMainForm::RefreshStatusPanels() {
   if (!UpdateStatusPanels(game, texts)) return;
   Player1InfoBox.Apply(texts[0]);
   Player2InfoBox.Apply(texts[1]);
-  Invalidate();
 }
 
 void TMainForm::HandleAbortQuestion() {

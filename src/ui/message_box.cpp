@@ -1,10 +1,8 @@
-// The message box: a classic dialog drawn over the screen, answered by mouse or keys.
+// The message box: a classic dialog drawn over the screen.
 #include <algorithm>
 #include <cmath>
 
-#include "ui/app.h"
-#include "ui/app_impl.h"
-#include "base/keys.h"
+#include "ui/modal_layers.h"
 #include "ui/paint.h"
 #include "ui/text.h"
 
@@ -136,57 +134,3 @@ void PaintMessageBox(TextRenderer& text, Image& s, const MessageBoxState& box, c
   }
 }
 
-bool App::BoxInput(const InputEvent& e) {
-  MessageBoxState* box = nullptr;
-  if (!impl_->layers.empty()) box = impl_->layers.back().box;
-  if (!box) return false;
-  auto answer = [box](BoxResult r) {
-    box->result = r;
-    box->done = true;
-  };
-  bool yesNo = box->kind == BoxKind::Confirmation;
-  int n = static_cast<int>(box->buttons.size());
-  switch (e.type) {
-    case InputEvent::Type::KeyDown:
-      if (e.vk == VK::Enter || e.vk == VK::Space) answer(box->buttons[static_cast<size_t>(box->focused)]);
-      else if (e.vk == VK::Escape) answer(yesNo ? BoxResult::No : BoxResult::Ok);
-      else if (yesNo && e.vk == VK::A + ('Y' - 'A')) answer(BoxResult::Yes);
-      else if (yesNo && e.vk == VK::N) answer(BoxResult::No);
-      else if (e.vk == VK::Tab || e.vk == VK::Right || e.vk == VK::Down)
-        box->focused = (box->focused + 1) % n;
-      else if (e.vk == VK::Left || e.vk == VK::Up)
-        box->focused = (box->focused + n - 1) % n;
-      return true;
-    case InputEvent::Type::KeyUp:
-    case InputEvent::Type::Char:
-      return true;
-    case InputEvent::Type::MouseDown:
-    case InputEvent::Type::MouseMove:
-    case InputEvent::Type::MouseUp: {
-      BoxLayout layout = LayoutMessageBox(Text(), *box, ScreenWidth(), ScreenHeight(), impl_->title);
-      int at = BoxButtonAt(layout, e.x, e.y);
-      if (e.type == InputEvent::Type::MouseDown) {
-        if (e.button != MouseButton::Left) return true;
-        // A press begun before the box opened is not the box's to finish.
-        if (at < 0) return !impl_->capture;
-        box->pressed = at;
-        box->pressedInside = true;
-        box->focused = at;
-        return true;
-      }
-      if (e.type == InputEvent::Type::MouseMove) {
-        if (box->pressed >= 0) box->pressedInside = at == box->pressed;
-        return true;
-      }
-      if (box->pressed < 0) return !impl_->capture;
-      int pressed = box->pressed;
-      box->pressed = -1;
-      box->pressedInside = false;
-      if (at == pressed) answer(box->buttons[static_cast<size_t>(pressed)]);
-      return true;
-    }
-    case InputEvent::Type::Close:
-      return false;
-  }
-  return false;
-}
