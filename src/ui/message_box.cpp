@@ -51,6 +51,30 @@ void QuestionIcon(TextRenderer& text, Image& t, int x, int y) {
   text.DrawLine(t, kIconFont, "?", Color{0, 0, 255}, x + c - w / 2, y + c - text.Height(kIconFont) / 2);
 }
 
+void PaintButton(TextRenderer& text, Image& s, const BoxLayout::Button& b, BoxResult answer, bool isDefault,
+                 bool down) {
+  s.FillRect(b.x, b.y, b.w, b.h, paint::Face);
+  int fx = b.x, fy = b.y, fw = b.w, fh = b.h;
+  if (isDefault) {
+    paint::Frame(s, b.x, b.y, b.w, b.h, Black, Black);
+    fx += 1, fy += 1, fw -= 2, fh -= 2;
+  }
+  if (down)
+    paint::Frame(s, fx, fy, fw, fh, paint::Shadow, paint::Shadow);
+  else
+    paint::Raised(s, fx, fy, fw, fh);
+  const char* label = ButtonText(answer);
+  int w = text.Width(kTextFont, label), h = text.Height(kTextFont);
+  int x = b.x + (b.w - w) / 2 + (down ? 1 : 0), y = b.y + (b.h - h) / 2 + (down ? 1 : 0);
+  text.DrawLine(s, kTextFont, label, Black, x, y);
+  if (answer != BoxResult::Ok) {
+    // The mnemonic letter, underlined as Windows shows it.
+    int first = text.Width(kTextFont, std::string(1, label[0]));
+    s.FillRect(x, y + h - 2, first, 1, Black);
+  }
+  if (isDefault) paint::FocusRect(s, b.x + 4, b.y + 4, b.w - 8, b.h - 8, Black);
+}
+
 }  // namespace
 
 BoxLayout LayoutMessageBox(TextRenderer& text, const MessageBoxState& box, int screenWidth, int screenHeight,
@@ -108,29 +132,7 @@ void PaintMessageBox(TextRenderer& text, Image& s, const MessageBoxState& box, c
   for (size_t i = 0; i < l.lines.size(); ++i)
     text.DrawLine(s, kTextFont, l.lines[i], Black, l.textX, l.textY + static_cast<int>(i) * lineHeight);
   for (size_t i = 0; i < l.buttons.size(); ++i) {
-    const auto& b = l.buttons[i];
-    bool isDefault = static_cast<int>(i) == box.focused;
-    bool down = static_cast<int>(i) == box.pressed && box.pressedInside;
-    s.FillRect(b.x, b.y, b.w, b.h, paint::Face);
-    int fx = b.x, fy = b.y, fw = b.w, fh = b.h;
-    if (isDefault) {
-      paint::Frame(s, b.x, b.y, b.w, b.h, Black, Black);
-      fx += 1, fy += 1, fw -= 2, fh -= 2;
-    }
-    if (down)
-      paint::Frame(s, fx, fy, fw, fh, paint::Shadow, paint::Shadow);
-    else
-      paint::Raised(s, fx, fy, fw, fh);
-    const char* label = ButtonText(box.buttons[i]);
-    int w = text.Width(kTextFont, label), h = text.Height(kTextFont);
-    int x = b.x + (b.w - w) / 2 + (down ? 1 : 0), y = b.y + (b.h - h) / 2 + (down ? 1 : 0);
-    text.DrawLine(s, kTextFont, label, Black, x, y);
-    if (box.buttons[i] != BoxResult::Ok) {
-      // The mnemonic letter, underlined as Windows shows it.
-      int first = text.Width(kTextFont, std::string(1, label[0]));
-      s.FillRect(x, y + h - 2, first, 1, Black);
-    }
-    if (isDefault) paint::FocusRect(s, b.x + 4, b.y + 4, b.w - 8, b.h - 8, Black);
+    const int index = static_cast<int>(i);
+    PaintButton(text, s, l.buttons[i], box.buttons[i], index == box.focused, index == box.pressed && box.pressedInside);
   }
 }
-
