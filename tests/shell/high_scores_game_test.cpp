@@ -134,4 +134,33 @@ TEST_F(HighScoresGameTest, ColumnsPastTheFourthMoveWithTheirRows) {
   EXPECT_EQ(FileText(), TableFile(expected));
 }
 
+// The name dialog is centred on the 800 x 600 screen, not on the 792 x 573 score screen
+// behind it: a click near the lower right corner of its OK button closes it.
+TEST_F(HighScoresGameTest, NameDialogIsCentredOnTheScreen) {
+  TNameForm& dialog = *program->nameForm;
+  const uint64_t t = LoseGameWith(20000);
+  const int dialogLeft = (800 - 482) / 2, dialogTop = (600 - 413) / 2;
+  const int x = dialogLeft + 163 + 150, y = dialogTop + 353 + 50;
+  bool openBeforeClick = false, openAfterClick = true;
+  At(t + 3700, [&] { openBeforeClick = !dialog.modalDone; });
+  At(t + 3760, [&] {
+    InputEvent down;
+    down.type = InputEvent::Type::MouseDown;
+    down.x = x;
+    down.y = y;
+    InputEvent up = down;
+    up.type = InputEvent::Type::MouseUp;
+    program->app.PushInput(down, Now() + 1);
+    program->app.PushInput(up, Now() + 20);
+  });
+  At(t + 3900, [&] {
+    openAfterClick = !dialog.modalDone;
+    if (openAfterClick) PushKey(VK::Escape, Now() + 1);  // do not leave it open
+  });
+  RunFor(4100);
+  EXPECT_TRUE(openBeforeClick);
+  EXPECT_FALSE(openAfterClick) << "the click at (" << x << ", " << y << ") missed the OK button";
+  EXPECT_NE(FileText().find(" 8 Player 1 5 20000 "), std::string::npos);
+}
+
 }  // namespace
