@@ -26,16 +26,18 @@ bool TMainForm::StartUp() {
   app.ProcessMessages();
   const std::string soundError = sounds.LoadSounds(StartDirectory());
   if (!soundError.empty()) {
+    // The failed loading stops before the opening song is prepared.
     app.MessageBox(BoxKind::Error, soundError);
     options_->SoundEdit->text = "Off";
     options_->SoundEdit->enabled = false;
     sounds.SoundEnabled = false;
     app.MessageBox(BoxKind::Error, SoundsError);
-  }
-  const std::string songError = music.PrepareOpeningSong(StartDirectory());
-  if (!songError.empty()) {
-    app.MessageBox(BoxKind::Error, songError);
-    app.MessageBox(BoxKind::Error, Mp3Error);
+  } else {
+    const std::string songError = music.PrepareOpeningSong(StartDirectory());
+    if (!songError.empty()) {
+      app.MessageBox(BoxKind::Error, songError);
+      app.MessageBox(BoxKind::Error, Mp3Error);
+    }
   }
   app.ProcessMessages();
   const std::string musicError = music.LoadMusic([this] { app.ProcessMessages(); });
