@@ -1,5 +1,6 @@
 // The options screen inside the running program: a binding made there drives the next
 // game, and quitting keeps it in Options.dat.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -97,6 +98,42 @@ TEST_F(OptionsProgramTest, SwitchesForcedOffByAMissingDeviceKeepThePlayersChoice
   Quit();
   ASSERT_TRUE(program->app.Terminated());
   EXPECT_EQ(OptionsText(), chosen);
+}
+
+// "ESC" is printed on the return plate's key cap, clear of the cap's rim, as the title
+// menu prints its key names.
+TEST_F(OptionsProgramTest, EscCaptionStaysOnItsKeyCap) {
+  MakeGameDirectory(1);
+  StartProgram();
+  ReachTitleMenu();
+  PushKey(VK::F10, Now() + 5);
+  RunFor(50);
+  ASSERT_EQ(program->app.Visible(), program->optionsForm.get());
+  const Image screen = program->app.ComposeScreen();
+  const Picture& plate = *program->optionsForm->ReturnImage;
+  const int left = plate.ScreenLeft(), top = plate.ScreenTop();
+  // The cap's face is the bluish run on a row below the caption; the plate is beige.
+  int capLeft = -1, capRight = -1;
+  for (int x = left; x < left + 60; ++x) {
+    const Color c = screen.PixelColor(x, top + 40);
+    if (c.b > c.r + 10) {
+      if (capLeft < 0) capLeft = x;
+      capRight = x;
+    }
+  }
+  int textLeft = -1, textRight = -1;
+  for (int y = top; y < top + plate.height; ++y)
+    for (int x = left; x < left + 60; ++x) {
+      const Color c = screen.PixelColor(x, y);
+      if (c.b > c.r + 80 && c.b > c.g + 80) {
+        textLeft = textLeft < 0 ? x : std::min(textLeft, x);
+        textRight = std::max(textRight, x);
+      }
+    }
+  ASSERT_GE(capLeft, 0);
+  ASSERT_GE(textLeft, 0) << "no blue key name on the plate";
+  EXPECT_GT(textLeft, capLeft);
+  EXPECT_LT(textRight, capRight) << "the key name runs over the cap's rim";
 }
 
 }  // namespace
