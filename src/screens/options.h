@@ -68,9 +68,6 @@ class TOptionsForm : public ScreenForm {
   void FormKeyUp(int vk) override;
 
  private:
-  Label& Caption(const std::string& id, const std::string& text, int left, int top, Color color,
-                 int pixelHeight = 21, bool underline = false);
-  EditField& Field(const std::string& id, const std::string& text, int left, int top, int width);
   DropDown& DeviceBox(const std::string& id, int left, Color color);
   // The player's choice behind a switch that was forced off.
   std::string& KeptChoice(const EditField& toggle) { return &toggle == SoundEdit ? soundChoice_ : musicChoice_; }
