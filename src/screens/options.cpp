@@ -20,6 +20,7 @@ const char* const KeyFieldNames[6] = {"Up", "Down", "Left", "Right", "Fire", "Me
 constexpr Color Green{0, 128, 0};
 constexpr Color Teal{0, 128, 128};
 constexpr Color DarkBlue{1, 0, 51};
+constexpr Color Grey{128, 128, 128};
 
 // Where each key's caption and field lie, for player 1 and player 2, in the order
 // Up, Down, Left, Right, Fire, Menu: caption left, caption top, field left, field top.
@@ -155,10 +156,30 @@ void TOptionsForm::ApplyOptions(const GameOptions& options) {
   (MusicEdit->enabled ? MusicEdit->text : KeptChoice(*MusicEdit)) = options.music;
 }
 
-void TOptionsForm::ForceSwitchOff(EditField& toggle) {
+GameOptions TOptionsForm::OptionsInForce() const {
+  GameOptions options = CurrentOptions();
+  options.sound = SoundEdit->text;
+  options.music = MusicEdit->text;
+  return options;
+}
+
+void TOptionsForm::ForceSwitchOff(OptionSwitch which) {
+  EditField& toggle = Switch(which);
   if (toggle.enabled) KeptChoice(toggle) = toggle.text;
   toggle.text = "Off";
   toggle.enabled = false;
+}
+
+void TOptionsForm::GreySwitchOff(OptionSwitch which) {
+  ForceSwitchOff(which);
+  Switch(which).color = Grey;
+}
+
+void TOptionsForm::OfferJoysticks(const std::vector<std::string>& names) {
+  for (DropDown* box : {P1ControlBox, P2ControlBox}) {
+    for (const std::string& joystick : names) box->items.push_back(joystick);
+    box->selectedIndex = 0;
+  }
 }
 
 void TOptionsForm::LoadOptions() {
