@@ -39,20 +39,13 @@ class TMainForm : public Form {
   bool InTitleMenu() const { return MenuBox->visible && !WelcomeLbl->visible; }
   bool InGame() const { return !MenuBox->visible && !WelcomeLbl->visible; }
 
-  // The title menu.
+  // The title menu: the level and player choices, and the level arrows, whose tag
+  // marks them held.
   Panel* MenuBox = nullptr;
   Label* LevelLbl = nullptr;
   Label* NumPlayersLbl = nullptr;
-  Picture* RandomImage = nullptr;
-  Picture* StartImage = nullptr;
-  Picture* LevelImage = nullptr;
   Picture* LevelDownImage = nullptr;
   Picture* LevelUpImage = nullptr;
-  Picture* OptionsImage = nullptr;
-  Picture* ScoresImage = nullptr;
-  Picture* PlayersImage = nullptr;
-  Picture* HelpImage = nullptr;
-  Picture* QuitImage = nullptr;
   // The game screen: tile holders A00 .. A98 (codes without a picture stay empty), the
   // level title, the status panels and the game's two timers.
   std::array<Picture*, 99> A{};
@@ -70,6 +63,14 @@ class TMainForm : public Form {
   Label* WelcomeLbl = nullptr;
   Label* ListVersionLbl = nullptr;
   Panel* ScrollBox1 = nullptr;
+  Picture* RandomImage = nullptr;
+  Picture* StartImage = nullptr;
+  Picture* LevelImage = nullptr;
+  Picture* OptionsImage = nullptr;
+  Picture* ScoresImage = nullptr;
+  Picture* PlayersImage = nullptr;
+  Picture* HelpImage = nullptr;
+  Picture* QuitImage = nullptr;
   TitleMenu* menu_ = nullptr;
   GameSession* session_ = nullptr;
   ProgramStartup* startup_ = nullptr;
