@@ -3,7 +3,21 @@
 
 namespace {
 
-class TitleMenuTest : public GameDirectoryTest {};
+class TitleMenuTest : public GameDirectoryTest {
+ protected:
+  void Mouse(InputEvent::Type type, int x, int y, uint64_t atMs, MouseButton button = MouseButton::Left) {
+    InputEvent e;
+    e.type = type;
+    e.x = x;
+    e.y = y;
+    e.button = button;
+    program->Push(e, atMs);
+  }
+  // Screen points of the menu (the menu box lies at 51, 31): the up arrow's middle and
+  // the "Players" caption on its plate.
+  static constexpr int UpArrowX = 51 + 288 + 21, UpArrowY = 31 + 358 + 21;
+  static constexpr int PlayersCaptionX = 51 + 435 + 20, PlayersCaptionY = 31 + 358 + 15;
+};
 
 TEST_F(TitleMenuTest, WelcomeTextWaitsForATypedCharacter) {
   MakeGameDirectory(3);
@@ -60,6 +74,30 @@ TEST_F(TitleMenuTest, HeldArrowRepeatsAndKeyboardRepeatIsIgnored) {
   RunFor(400);
   EXPECT_EQ(program->LevelLabel(), "2");
   EXPECT_FALSE(program->LevelArrowHeld(true));
+}
+
+TEST_F(TitleMenuTest, ArrowHeldWithTheLeftButtonRepeatsAndCaptionsWorkTheirPlates) {
+  MakeGameDirectory(3);
+  StartProgram();
+  ReachTitleMenu();
+  // Another button on the arrow does nothing.
+  Mouse(InputEvent::Type::MouseDown, UpArrowX, UpArrowY, Now() + 5, MouseButton::Right);
+  Mouse(InputEvent::Type::MouseUp, UpArrowX, UpArrowY, Now() + 300, MouseButton::Right);
+  RunFor(350);
+  EXPECT_EQ(program->LevelLabel(), "0");
+  // Held about 210 + 35 ms: one step, then one repeat.
+  const uint64_t t = Now() + 5;
+  Mouse(InputEvent::Type::MouseDown, UpArrowX, UpArrowY, t);
+  At(t + 100, [&] { EXPECT_TRUE(program->LevelArrowHeld(true)); });
+  Mouse(InputEvent::Type::MouseUp, UpArrowX, UpArrowY, t + 230);
+  RunFor(400);
+  EXPECT_EQ(program->LevelLabel(), "2");
+  EXPECT_FALSE(program->LevelArrowHeld(true));
+
+  Mouse(InputEvent::Type::MouseDown, PlayersCaptionX, PlayersCaptionY, Now() + 5);
+  Mouse(InputEvent::Type::MouseUp, PlayersCaptionX, PlayersCaptionY, Now() + 25);
+  RunFor(60);
+  EXPECT_EQ(program->PlayersLabel(), "2");
 }
 
 TEST_F(TitleMenuTest, NonNumericLevelCaptionFallsBackToZero) {
