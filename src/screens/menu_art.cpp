@@ -59,6 +59,16 @@ void DrawPlate(Image& img, int x0, int y0, int w, int h, Color top, Color bottom
   }
 }
 
+int PlateBevel(int h) { return std::max(1, h / 18); }
+
+// The raised plate that every button and the level selector start from.
+Image RaisedPlate(int w, int h) {
+  Image img(w, h, Black);
+  if (!img.Empty())
+    DrawPlate(img, 0, 0, w, h, PlateTop, PlateBottom, PlateLight, PlateDark, PlateRim, PlateBevel(h), false);
+  return img;
+}
+
 // ---- the logo ----------------------------------------------------------------------
 
 // 5 x 7 letters, one string per row, '#' filled.
@@ -215,10 +225,9 @@ Image MakeTitlePicture(int w, int h) {
 }
 
 Image MakeButton(int w, int h) {
-  Image img(w, h, Black);
+  Image img = RaisedPlate(w, h);
   if (img.Empty()) return img;
-  const int bevel = std::max(1, h / 18);
-  DrawPlate(img, 0, 0, w, h, PlateTop, PlateBottom, PlateLight, PlateDark, PlateRim, bevel, false);
+  const int bevel = PlateBevel(h);
   // The key cap on the left: a sunken, cooler panel so the blue key name sits apart.
   // Key names start about 10 pixels in and captions about 43, so the cap ends at 40.
   const int capX = bevel + 3, capW = std::min(34, w / 3), capH = h - 2 * (bevel + 5);
@@ -290,10 +299,9 @@ Image MakeArrow(bool up, int size) {
 }
 
 Image MakeLevelSelector(int w, int h) {
-  Image img(w, h, Black);
+  Image img = RaisedPlate(w, h);
   if (img.Empty()) return img;
-  const int bevel = std::max(1, h / 18);
-  DrawPlate(img, 0, 0, w, h, PlateTop, PlateBottom, PlateLight, PlateDark, PlateRim, bevel, false);
+  const int bevel = PlateBevel(h);
   // A recessed window for "Level" and its number, clear of the arrows (9 pixels in
   // from either end, 42 wide) and of their key names beside them.
   const int left = std::min(w / 2, 62), right = std::max(w / 2, w - 67);
