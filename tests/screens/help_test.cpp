@@ -16,7 +16,7 @@ class HelpScreenTest : public GameDirectoryTest {
   // `picture`: link the built game's Pictures/ in before the program starts.
   void Start(bool picture = false) {
     MakeGameDirectory(1);
-    if (picture) fs::create_directory_symlink(fs::path(TROK_GAME_DIR) / "Pictures", dir / "Pictures");
+    if (picture) LinkGameFolders({"Pictures"});
     StartProgram();
     help = &program->Help();
     ReachTitleMenu();

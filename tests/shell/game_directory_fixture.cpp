@@ -27,6 +27,10 @@ void GameDirectoryTest::MakeGameDirectory(int levels) {
   fs::current_path(dir);
 }
 
+void GameDirectoryTest::LinkGameFolders(std::initializer_list<const char*> folders) {
+  for (const char* folder : folders) fs::create_directory_symlink(fs::path(TROK_GAME_DIR) / folder, dir / folder);
+}
+
 void GameDirectoryTest::StartProgram() {
   program = std::make_unique<HeadlessProgram>();
   std::string error;

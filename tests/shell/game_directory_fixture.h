@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,6 +16,8 @@ class GameDirectoryTest : public ::testing::Test {
   // Objects/ is linked from the built game directory; `levels` level files and the
   // starting HighScores.dat are copied.
   void MakeGameDirectory(int levels);
+  // Links more folders of the built game directory in ("Sounds", "Music", "Pictures").
+  void LinkGameFolders(std::initializer_list<const char*> folders);
   void StartProgram();
   // Types a key at the welcome text and waits for the title menu.
   void ReachTitleMenu();

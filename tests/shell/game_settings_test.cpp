@@ -1,7 +1,6 @@
 // A game takes its settings from the options screen once, at its start: changes made
 // meanwhile wait for the next game, and a switch forced off by a failed device plays
 // "Off" though Options.dat keeps the player's "On".
-#include <filesystem>
 
 #include "audio/music.h"
 #include "audio/sound_effects.h"
@@ -65,9 +64,7 @@ TEST_F(GameSettingsTest, ChangesDuringAGameWaitForTheNextGame) {
 
 TEST_F(GameSettingsTest, SwitchesForcedOffPlayOffWhileTheChoiceStaysOn) {
   MakeGameDirectory(1);
-  for (const char* folder : {"Sounds", "Music"})
-    std::filesystem::create_directory_symlink(std::filesystem::path(TROK_GAME_DIR) / folder,
-                                              dir / folder);
+  LinkGameFolders({"Sounds", "Music"});
   BrokenSoundDevice noDevice;
   StartProgram();
   PushChar('a', Now() + 5);

@@ -72,9 +72,7 @@ TEST_F(OptionsProgramTest, BindingMadeOnTheScreenIsPlayedAndSaved) {
 // player's own choice is what Options.dat keeps for the next start.
 TEST_F(OptionsProgramTest, SwitchesForcedOffByAMissingDeviceKeepThePlayersChoice) {
   MakeGameDirectory(1);
-  for (const char* folder : {"Sounds", "Music"})
-    std::filesystem::create_directory_symlink(std::filesystem::path(TROK_GAME_DIR) / folder,
-                                              dir / folder);
+  LinkGameFolders({"Sounds", "Music"});
   const std::string chosen =
       "12\r\n"
       "0 W 87 S 83 A 65 D 68 Space 32 Alt 18 \r\n"
