@@ -39,6 +39,20 @@ void HeadlessProgram::PushChar(char c, uint64_t atMs) {
   Push(e, atMs);
 }
 
+void HeadlessProgram::PushMouse(InputEvent::Type type, int x, int y, uint64_t atMs, MouseButton button) {
+  InputEvent e;
+  e.type = type;
+  e.x = x;
+  e.y = y;
+  e.button = button;
+  Push(e, atMs);
+}
+
+void HeadlessProgram::PushClick(int x, int y, uint64_t atMs) {
+  PushMouse(InputEvent::Type::MouseDown, x, y, atMs);
+  PushMouse(InputEvent::Type::MouseUp, x, y, atMs + 20);
+}
+
 void HeadlessProgram::At(uint64_t atMs, std::function<void()> action) {
   Timer& t = program_.app.CreateTimer();
   t.onTimer = [&t, action = std::move(action)] {

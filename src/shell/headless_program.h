@@ -31,6 +31,9 @@ class HeadlessProgram {
   // Key down at atMs, up 20 ms later.
   void PushKey(int vk, uint64_t atMs);
   void PushChar(char c, uint64_t atMs);
+  // Mouse events at screen coordinates; a click is down at atMs and up 20 ms later.
+  void PushMouse(InputEvent::Type type, int x, int y, uint64_t atMs, MouseButton button = MouseButton::Left);
+  void PushClick(int x, int y, uint64_t atMs);
   // Runs `action` once at atMs, from inside whatever loop runs then.
   void At(uint64_t atMs, std::function<void()> action);
   // A timer of the program's own message pump.

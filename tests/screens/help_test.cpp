@@ -26,13 +26,7 @@ class HelpScreenTest : public GameDirectoryTest {
     RunFor(50);
   }
   void Click(const Control& c) {
-    InputEvent e;
-    e.x = c.ScreenLeft() + c.width / 2;
-    e.y = c.ScreenTop() + c.height / 2;
-    e.type = InputEvent::Type::MouseDown;
-    program->Push(e, Now() + 5);
-    e.type = InputEvent::Type::MouseUp;
-    program->Push(e, Now() + 25);
+    program->PushClick(c.ScreenLeft() + c.width / 2, c.ScreenTop() + c.height / 2, Now() + 5);
     RunFor(60);
   }
   bool HelpShowing() { return program->Visible() == help; }

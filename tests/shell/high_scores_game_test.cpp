@@ -144,14 +144,8 @@ TEST_F(HighScoresGameTest, NameDialogIsCentredOnTheScreen) {
   bool openBeforeClick = false, openAfterClick = true;
   At(t + 3700, [&] { openBeforeClick = !dialog.modalDone; });
   At(t + 3760, [&] {
-    InputEvent down;
-    down.type = InputEvent::Type::MouseDown;
-    down.x = x;
-    down.y = y;
-    InputEvent up = down;
-    up.type = InputEvent::Type::MouseUp;
-    program->Push(down, Now() + 1);
-    program->Push(up, Now() + 20);
+    program->PushMouse(InputEvent::Type::MouseDown, x, y, Now() + 1);
+    program->PushMouse(InputEvent::Type::MouseUp, x, y, Now() + 20);
   });
   At(t + 3900, [&] {
     openAfterClick = !dialog.modalDone;

@@ -6,12 +6,7 @@ namespace {
 class TitleMenuTest : public GameDirectoryTest {
  protected:
   void Mouse(InputEvent::Type type, int x, int y, uint64_t atMs, MouseButton button = MouseButton::Left) {
-    InputEvent e;
-    e.type = type;
-    e.x = x;
-    e.y = y;
-    e.button = button;
-    program->Push(e, atMs);
+    program->PushMouse(type, x, y, atMs, button);
   }
   // Screen points of the menu (the menu box lies at 51, 31): the up arrow's middle and
   // the "Players" caption on its plate.
@@ -94,8 +89,7 @@ TEST_F(TitleMenuTest, ArrowHeldWithTheLeftButtonRepeatsAndCaptionsWorkTheirPlate
   EXPECT_EQ(program->LevelLabel(), "2");
   EXPECT_FALSE(program->LevelArrowHeld(true));
 
-  Mouse(InputEvent::Type::MouseDown, PlayersCaptionX, PlayersCaptionY, Now() + 5);
-  Mouse(InputEvent::Type::MouseUp, PlayersCaptionX, PlayersCaptionY, Now() + 25);
+  program->PushClick(PlayersCaptionX, PlayersCaptionY, Now() + 5);
   RunFor(60);
   EXPECT_EQ(program->PlayersLabel(), "2");
 }
