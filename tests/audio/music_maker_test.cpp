@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "audio/music.h"
+#include "audio/note_list_errors.h"
 #include "music_maker/chip_synth.h"
 #include "music_maker/midi_writer.h"
 #include "music_maker/mp3_encoder.h"
@@ -25,15 +26,6 @@ uint32_t Big(const std::vector<uint8_t>& b, size_t at, int bytes) {
   uint32_t v = 0;
   for (int i = 0; i < bytes; ++i) v = (v << 8) | b[at + static_cast<size_t>(i)];
   return v;
-}
-
-std::string ErrorOf(const std::string& text) {
-  try {
-    ParseNoteList(text);
-  } catch (const NoteListError& e) {
-    return e.what();
-  }
-  return "no error";
 }
 
 TEST(MidiWriter, VariableLengthQuantities) {
@@ -141,19 +133,19 @@ TEST(NoteList, DrumNamesOnChannelTen) {
 }
 
 TEST(NoteList, ErrorsNameTheLine) {
-  EXPECT_EQ(ErrorOf("tempo 120\ntrack a program 1\n c4 x9\n"), "line 3: unknown note 'x9'");
-  EXPECT_EQ(ErrorOf("tempo 120\n\ntrack a program 1\n c4/3\n"),
+  EXPECT_EQ(NoteListErrorOf("tempo 120\ntrack a program 1\n c4 x9\n"), "line 3: unknown note 'x9'");
+  EXPECT_EQ(NoteListErrorOf("tempo 120\n\ntrack a program 1\n c4/3\n"),
             "line 4: the duration must be 1, 2, 4, 8, 16 or 32");
-  EXPECT_EQ(ErrorOf("tempo 120\ntrack a program 1\n [ c4\n d4\n"), "line 3: '[' without a closing ']'");
-  EXPECT_EQ(ErrorOf("tempo 120\ntrack a program 1\n c4 ]x2\n"), "line 3: ']' without '['");
-  EXPECT_EQ(ErrorOf("tempo 120\ntrack a program 1\n [ c4 ]x0\n"), "line 3: the repeat count must be 1 to 64");
-  EXPECT_EQ(ErrorOf("tempo 999\n"), "line 1: the tempo must be 30 to 300");
-  EXPECT_EQ(ErrorOf("tempo 120\n c4\n"), "line 2: notes before the first track");
-  EXPECT_EQ(ErrorOf("tempo 120\ntrack a\n"), "line 2: a melodic track needs a program");
-  EXPECT_EQ(ErrorOf("tempo 120\ntrack a program 129\n"), "line 2: the program must be 1 to 128");
-  EXPECT_EQ(ErrorOf("tempo 120\ntrack a program 1 voice kazoo\n"), "line 2: unknown voice 'kazoo'");
-  EXPECT_EQ(ErrorOf("tempo 120\ntrack d channel 10\n kick bell\n"), "line 3: unknown note 'bell'");
-  EXPECT_EQ(ErrorOf("track a program 1\n c4\n"), "line 1: no tempo given");
+  EXPECT_EQ(NoteListErrorOf("tempo 120\ntrack a program 1\n [ c4\n d4\n"), "line 3: '[' without a closing ']'");
+  EXPECT_EQ(NoteListErrorOf("tempo 120\ntrack a program 1\n c4 ]x2\n"), "line 3: ']' without '['");
+  EXPECT_EQ(NoteListErrorOf("tempo 120\ntrack a program 1\n [ c4 ]x0\n"), "line 3: the repeat count must be 1 to 64");
+  EXPECT_EQ(NoteListErrorOf("tempo 999\n"), "line 1: the tempo must be 30 to 300");
+  EXPECT_EQ(NoteListErrorOf("tempo 120\n c4\n"), "line 2: notes before the first track");
+  EXPECT_EQ(NoteListErrorOf("tempo 120\ntrack a\n"), "line 2: a melodic track needs a program");
+  EXPECT_EQ(NoteListErrorOf("tempo 120\ntrack a program 129\n"), "line 2: the program must be 1 to 128");
+  EXPECT_EQ(NoteListErrorOf("tempo 120\ntrack a program 1 voice kazoo\n"), "line 2: unknown voice 'kazoo'");
+  EXPECT_EQ(NoteListErrorOf("tempo 120\ntrack d channel 10\n kick bell\n"), "line 3: unknown note 'bell'");
+  EXPECT_EQ(NoteListErrorOf("track a program 1\n c4\n"), "line 1: no tempo given");
 }
 
 // The shipped pieces: long enough to be worth hearing through a level, short enough to

@@ -4,25 +4,20 @@
 
 #include <algorithm>
 
+#include "audio/note_list_errors.h"
 #include "music_maker/midi_writer.h"
 #include "music_maker/note_list.h"
 
 namespace {
 
-std::string ErrorOf(const std::string& text) {
-  try {
-    ParseNoteList(text);
-  } catch (const NoteListError& e) {
-    return e.what();
-  }
-  return "no error";
+// One field of every note of a track, in order.
+std::vector<int> Each(const TuneTrack& t, int NoteEvent::*field) {
+  std::vector<int> values;
+  for (const NoteEvent& n : t.notes) values.push_back(n.*field);
+  return values;
 }
 
-std::vector<int> Keys(const TuneTrack& t) {
-  std::vector<int> keys;
-  for (const NoteEvent& n : t.notes) keys.push_back(n.key);
-  return keys;
-}
+std::vector<int> Keys(const TuneTrack& t) { return Each(t, &NoteEvent::key); }
 
 bool Contains(const std::vector<uint8_t>& bytes, const std::vector<uint8_t>& run) {
   return std::search(bytes.begin(), bytes.end(), run.begin(), run.end()) != bytes.end();
@@ -56,39 +51,35 @@ TEST(NoteListPatterns, NestAndRepeatInsideTracks) {
 }
 
 TEST(NoteListPatterns, MistakesNameTheLine) {
-  EXPECT_EQ(ErrorOf("tempo 120\ntrack a program 1\n $nothing\n"), "line 3: no pattern 'nothing'");
-  EXPECT_EQ(ErrorOf("tempo 120\npattern a\n $b\npattern b\n $a\ntrack t program 1\n $a\n"),
+  EXPECT_EQ(NoteListErrorOf("tempo 120\ntrack a program 1\n $nothing\n"), "line 3: no pattern 'nothing'");
+  EXPECT_EQ(NoteListErrorOf("tempo 120\npattern a\n $b\npattern b\n $a\ntrack t program 1\n $a\n"),
             "line 5: pattern 'a' pastes itself");
-  EXPECT_EQ(ErrorOf("tempo 120\npattern p\n kick/4\ntrack d channel 10\n $p^2\n"),
+  EXPECT_EQ(NoteListErrorOf("tempo 120\npattern p\n kick/4\ntrack d channel 10\n $p^2\n"),
             "line 5: drums cannot be moved by semitones");
-  EXPECT_EQ(ErrorOf("tempo 120\npattern p\n g9/4\ntrack a program 1\n $p^12\n"),
+  EXPECT_EQ(NoteListErrorOf("tempo 120\npattern p\n g9/4\ntrack a program 1\n $p^12\n"),
             "line 3: note 'g9' moved out of range");
-  EXPECT_EQ(ErrorOf("tempo 120\npattern p\n c4\npattern p\n d4\n"), "line 4: pattern 'p' is written twice");
-  EXPECT_EQ(ErrorOf("tempo 120\npattern p q\n"), "line 2: a pattern needs one name");
+  EXPECT_EQ(NoteListErrorOf("tempo 120\npattern p\n c4\npattern p\n d4\n"), "line 4: pattern 'p' is written twice");
+  EXPECT_EQ(NoteListErrorOf("tempo 120\npattern p q\n"), "line 2: a pattern needs one name");
 }
 
 TEST(NoteListDynamics, MarksStayInForceAndAccentsLiftOneNote) {
   const Tune tune = ParseNoteList(
       "tempo 120\ntrack a program 1\n"
       "  c4 d4 !p e4 f4> g4 !80 a4 !ff b4> c5 !f d5\n");
-  std::vector<int> velocities;
-  for (const NoteEvent& n : tune.tracks[0].notes) velocities.push_back(n.velocity);
-  EXPECT_EQ(velocities, (std::vector<int>{100, 100, 55, 75, 55, 80, 127, 115, 100}));
-  EXPECT_EQ(ErrorOf("tempo 120\ntrack a program 1\n !loud c4\n"), "line 3: unknown dynamic '!loud'");
-  EXPECT_EQ(ErrorOf("tempo 120\ntrack a program 1\n !200 c4\n"), "line 3: the velocity must be 1 to 127");
+  EXPECT_EQ(Each(tune.tracks[0], &NoteEvent::velocity), (std::vector<int>{100, 100, 55, 75, 55, 80, 127, 115, 100}));
+  EXPECT_EQ(NoteListErrorOf("tempo 120\ntrack a program 1\n !loud c4\n"), "line 3: unknown dynamic '!loud'");
+  EXPECT_EQ(NoteListErrorOf("tempo 120\ntrack a program 1\n !200 c4\n"), "line 3: the velocity must be 1 to 127");
 }
 
 TEST(NoteListDurations, TripletsDotsAndHeldNotes) {
   const Tune tune = ParseNoteList(
       "tempo 120\ntrack a program 1\n"
       "  c4/8t d4 e4 f4/4t g4/8t a4/1*3 b4/2.*2 c5\n");
-  std::vector<int> lengths;
-  for (const NoteEvent& n : tune.tracks[0].notes) lengths.push_back(n.length);
-  EXPECT_EQ(lengths, (std::vector<int>{160, 160, 160, 320, 160, 5760, 2880, 2880}));
+  EXPECT_EQ(Each(tune.tracks[0], &NoteEvent::length), (std::vector<int>{160, 160, 160, 320, 160, 5760, 2880, 2880}));
   // Three triplet eighths fill one beat.
   EXPECT_EQ(tune.tracks[0].notes[3].start, 480);
-  EXPECT_EQ(ErrorOf("tempo 120\ntrack a program 1\n c4/4*0\n"), "line 3: the length factor must be 1 to 256");
-  EXPECT_EQ(ErrorOf("tempo 120\ntrack a program 1\n c4/6t\n"),
+  EXPECT_EQ(NoteListErrorOf("tempo 120\ntrack a program 1\n c4/4*0\n"), "line 3: the length factor must be 1 to 256");
+  EXPECT_EQ(NoteListErrorOf("tempo 120\ntrack a program 1\n c4/6t\n"),
             "line 3: the duration must be 1, 2, 4, 8, 16 or 32");
 }
 
@@ -102,8 +93,8 @@ TEST(NoteListMeter, SetsTheBarAndTheTimeSignature) {
   EXPECT_EQ(jig.BarTicks(), 1440);
   EXPECT_TRUE(Contains(WriteMidi(jig), {0xFF, 0x58, 0x04, 6, 3}));
   EXPECT_EQ(ParseNoteList("tempo 90\ntrack a program 1\n c4\n").BarTicks(), 1920);
-  EXPECT_EQ(ErrorOf("tempo 120\nmeter 3\n"), "line 2: a meter is written like 3/4");
-  EXPECT_EQ(ErrorOf("tempo 120\nmeter 3/5\n"), "line 2: the beat's note must be 2, 4, 8 or 16");
+  EXPECT_EQ(NoteListErrorOf("tempo 120\nmeter 3\n"), "line 2: a meter is written like 3/4");
+  EXPECT_EQ(NoteListErrorOf("tempo 120\nmeter 3/5\n"), "line 2: the beat's note must be 2, 4, 8 or 16");
 }
 
 TEST(NoteListTracks, SettingsReachTheMidiFile) {
@@ -134,13 +125,13 @@ TEST(NoteListTracks, ChannelsAreGivenOutFreeAndSharedOnlyAlike) {
   std::vector<int> channels;
   for (const TuneTrack& t : tune.tracks) channels.push_back(t.channel);
   EXPECT_EQ(channels, (std::vector<int>{1, 0, 9, 2, 9}));
-  EXPECT_EQ(ErrorOf("tempo 120\ntrack d channel 10\n kick\ntrack e channel 10 volume 90\n snare\n"),
+  EXPECT_EQ(NoteListErrorOf("tempo 120\ntrack d channel 10\n kick\ntrack e channel 10 volume 90\n snare\n"),
             "line 4: track 'e' shares channel 10 with track 'd' but not its program, volume, pan and reverb");
-  EXPECT_EQ(ErrorOf("tempo 120\ntrack a program 1 channel 3\n c4\ntrack b program 2 channel 3\n c4\n"),
+  EXPECT_EQ(NoteListErrorOf("tempo 120\ntrack a program 1 channel 3\n c4\ntrack b program 2 channel 3\n c4\n"),
             "line 4: track 'b' shares channel 3 with track 'a' but not its program, volume, pan and reverb");
   std::string many = "tempo 120\n";
   for (int i = 0; i < 16; ++i) many += "track t" + std::to_string(i) + " program 1\n c4\n";
-  EXPECT_EQ(ErrorOf(many), "line 32: no channel left for this track");
+  EXPECT_EQ(NoteListErrorOf(many), "line 32: no channel left for this track");
 }
 
 TEST(NoteListDrums, GeneralMidiPercussionNames) {
