@@ -2,10 +2,11 @@
 
 #include <string>
 
-#include "platform/app.h"
-#include "platform/keys.h"
+#include "ui/app.h"
+#include "base/keys.h"
 #include "screens/help_texts.h"
-#include "shell/menu_art.h"
+#include "screens/menu_art.h"
+#include "base/jpeg_file.h"
 
 namespace {
 constexpr Color TitleBlue{0, 0, 255};
@@ -24,7 +25,7 @@ THelpForm::THelpForm(App& application) : ScreenForm(application, "HelpForm", 805
 Label& THelpForm::Caption(Panel& page, const std::string& id, const std::string& text, int left,
                           int top, int pixelHeight, Color color) {
   Label& l = Add<Label>(id, left, top, 0, 0, &page);
-  l.font = FontSpec{"Comic Sans MS", pixelHeight, true, false};
+  l.font = FontSpec{FontFace::Title, pixelHeight, true, false};
   l.color = color;
   l.transparent = true;
   l.SetText(text);
@@ -73,7 +74,7 @@ void THelpForm::BuildAboutPage() {
     Caption(about, "CreditHeading" + n, credit.heading, column, top, 15, HelpRed);
     top += 19;
     Label& text = Add<Label>("CreditLbl" + n, column + 8, top, columnWidth - 8, 0, &about);
-    text.font = FontSpec{"Comic Sans MS", 13, true, false};
+    text.font = FontSpec{FontFace::Title, 13, true, false};
     text.color = index % 2 ? HelpTeal : CreditYellow;
     text.wordWrap = true;
     text.SetText(credit.text);
@@ -93,7 +94,7 @@ void THelpForm::BuildLegend() {
     picture.stretch = true;
     Label& caption = Add<Label>("LegendLbl" + n, 88, entry.top, entry.wrapWidth, entry.wrapHeight,
                                 &page);
-    caption.font = FontSpec{"Comic Sans MS", entry.pixelHeight, true, false};
+    caption.font = FontSpec{FontFace::Title, entry.pixelHeight, true, false};
     caption.color = entry.color;
     caption.transparent = true;
     caption.wordWrap = entry.wrapWidth > 0;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/controls.h"
+#include "ui/controls.h"
 #include "screens/screen_form.h"
 
 // Where the about page's picture lives, relative to the game directory.

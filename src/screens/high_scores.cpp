@@ -6,11 +6,12 @@
 #include <sstream>
 #include <system_error>
 
-#include "platform/app.h"
-#include "platform/files.h"
-#include "platform/keys.h"
-#include "shell/menu_art.h"
-#include "shell/text_numbers.h"
+#include "ui/app.h"
+#include "ui/text.h"
+#include "base/files.h"
+#include "base/keys.h"
+#include "screens/menu_art.h"
+#include "base/numbers.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ constexpr Color PlaceColors[15] = {
     {255, 0, 0},     {255, 0, 255}, {128, 128, 0}, {192, 192, 192}, {0, 255, 0},
 };
 
-FontSpec Comic(int px, bool underline = false) { return FontSpec{"Comic Sans MS", px, true, underline}; }
+FontSpec Comic(int px, bool underline = false) { return FontSpec{FontFace::Title, px, true, underline}; }
 
 Label& AddText(Form& form, const std::string& id, const std::string& text, int left, int top,
                FontSpec font, Color color, Panel* parent) {
@@ -46,7 +47,7 @@ Label& AddField(Form& form, const std::string& id, int left, int top, int width,
                 Color color, Panel* parent, Align align = Align::Left) {
   Label& l = AddText(form, id, "", left, top, font, color, parent);
   int w = 0, h = 0;
-  MeasureText(font, "Mg", w, h);
+  form.app.Text().Fonts().Measure(font, "Mg", w, h);
   l.autoSize = false;
   l.width = width;
   l.height = h;
@@ -161,7 +162,6 @@ void THScoreForm::InsertHighScores(const std::vector<FinalResult>& results) {
     row[2] = nameDialog ? nameDialog->AskName(score, first ? "Player 1" : "Player 2",
                                               first ? Player1Green : Teal)
                         : std::string(first ? "Player 1" : "Player 2");
-    for (int c = 5; c < table.columns; ++c) row[c].clear();
   }
   SaveHighScores();
 }

@@ -2,12 +2,12 @@
 
 #include <fstream>
 
-#include "platform/app.h"
-#include "platform/files.h"
-#include "platform/keys.h"
+#include "ui/app.h"
+#include "base/files.h"
+#include "base/keys.h"
 #include "screens/key_names.h"
-#include "shell/menu_art.h"
-#include "shell/text_numbers.h"
+#include "screens/menu_art.h"
+#include "base/numbers.h"
 
 namespace {
 
@@ -119,7 +119,7 @@ TOptionsForm::TOptionsForm(App& application) : ScreenForm(application, "OptionsF
 Label& TOptionsForm::Caption(const std::string& id, const std::string& text, int left, int top, Color color,
                              int pixelHeight, bool underline) {
   Label& label = Add<Label>(id, left, top, 0, 0, ScrollBox);
-  label.font = FontSpec{"Comic Sans MS", pixelHeight, true, underline};
+  label.font = FontSpec{FontFace::Title, pixelHeight, true, underline};
   label.color = color;
   label.transparent = true;
   label.SetText(text);
@@ -128,7 +128,7 @@ Label& TOptionsForm::Caption(const std::string& id, const std::string& text, int
 
 EditField& TOptionsForm::Field(const std::string& id, const std::string& text, int left, int top, int width) {
   EditField& field = Add<EditField>(id, left, top, width, 38, ScrollBox);
-  field.font = FontSpec{"Comic Sans MS", 21, true, false};
+  field.font = FontSpec{FontFace::Title, 21, true, false};
   field.color = Red;
   field.background = Black;
   field.text = text;
@@ -137,7 +137,7 @@ EditField& TOptionsForm::Field(const std::string& id, const std::string& text, i
 
 DropDown& TOptionsForm::DeviceBox(const std::string& id, int left, Color color) {
   DropDown& box = Add<DropDown>(id, left, 117, 169, 23, ScrollBox);
-  box.font = FontSpec{"MS Sans Serif", 11, false, false};
+  box.font = FontSpec{FontFace::Plain, 11, false, false};
   box.color = color;
   box.background = DarkBlue;
   box.items = {"Keyboard"};
@@ -154,8 +154,8 @@ GameOptions TOptionsForm::CurrentOptions() const {
     controls.device = (player == 0 ? P1ControlBox : P2ControlBox)->selectedIndex;
     for (int i = 0; i < 6; ++i) controls.keys[i] = KeyBinding{keys[i]->text, keys[i]->tag};
   }
-  options.sound = SoundEdit->text;
-  options.music = MusicEdit->text;
+  options.sound = SoundEdit->enabled ? SoundEdit->text : KeptChoice(*SoundEdit);
+  options.music = MusicEdit->enabled ? MusicEdit->text : KeptChoice(*MusicEdit);
   return options;
 }
 
@@ -174,9 +174,15 @@ void TOptionsForm::ApplyOptions(const GameOptions& options) {
       keys[i]->tag = controls.keys[i].code;
     }
   }
-  // A switch whose device failed stays "Off".
-  if (SoundEdit->enabled) SoundEdit->text = options.sound;
-  if (MusicEdit->enabled) MusicEdit->text = options.music;
+  // A switch whose device failed stays "Off"; the file's word is the player's choice.
+  (SoundEdit->enabled ? SoundEdit->text : KeptChoice(*SoundEdit)) = options.sound;
+  (MusicEdit->enabled ? MusicEdit->text : KeptChoice(*MusicEdit)) = options.music;
+}
+
+void TOptionsForm::ForceSwitchOff(EditField& toggle) {
+  if (toggle.enabled) KeptChoice(toggle) = toggle.text;
+  toggle.text = "Off";
+  toggle.enabled = false;
 }
 
 void TOptionsForm::LoadOptions() {

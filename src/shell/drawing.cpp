@@ -1,8 +1,9 @@
 // The display switch, drawing the room and single cells, and screen captures.
 #include <cstdio>
 
-#include "platform/files.h"
+#include "base/files.h"
 #include "shell/main_window.h"
+#include "base/bmp_file.h"
 
 namespace {
 const char* const CaptureError =

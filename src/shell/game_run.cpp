@@ -2,15 +2,16 @@
 // question.
 #include <exception>
 
-#include "shell/text_numbers.h"
+#include "base/numbers.h"
 
-#include "players/player_control.h"
-#include "players/status_panels.h"
+#include "play/player_control.h"
+#include "play/status_panels.h"
 #include "screens/high_scores.h"
 #include "screens/options.h"
 #include "shell/main_window.h"
+#include "play/level_loading.h"
 #include "world/level_file.h"
-#include "world/world_tick.h"
+#include "play/world_tick.h"
 
 namespace {
 void CopyKeys(PlayerState& p, const std::array<EditField*, 6>& keys) {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/joysticks.h"
-#include "world/game.h"
+#include "play/game.h"
 
 class InputDevices {
  public:

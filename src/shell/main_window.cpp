@@ -1,12 +1,12 @@
 #include "shell/main_window.h"
 
-#include "platform/files.h"
-#include "platform/keys.h"
-#include "players/player_control.h"
+#include "base/files.h"
+#include "base/keys.h"
+#include "play/player_control.h"
 #include "screens/help.h"
 #include "screens/high_scores.h"
 #include "screens/options.h"
-#include "shell/menu_art.h"
+#include "screens/menu_art.h"
 
 namespace {
 constexpr Color DarkBlue{1, 0, 51};
@@ -24,7 +24,7 @@ TMainForm::TMainForm(App& application)
   music.ShowError = [this](const std::string& text) { ShowError(text); };
 
   WelcomeLbl = &Add<Label>("WelcomeLbl", 178, 206, 276, 40);
-  WelcomeLbl->font = FontSpec{"MS Sans Serif", 16, false, false};
+  WelcomeLbl->font = FontSpec{FontFace::Plain, 16, false, false};
   WelcomeLbl->color = White;
   WelcomeLbl->align = Align::Center;
   WelcomeLbl->wordWrap = true;
@@ -32,13 +32,13 @@ TMainForm::TMainForm(App& application)
 
   ListVersionLbl = &Add<Label>("ListVersionLbl", 0, 0, 0, 0);
   ListVersionLbl->visible = false;
-  ListVersionLbl->text = "version1.0";
+  ListVersionLbl->text = HighScoreVersion;
 
   CreateTileHolders();
   BuildTitleMenu();
 
   LevelTitleLbl = &Add<Label>("LevelTitleLbl", 0, 32, 800, 30);
-  LevelTitleLbl->font = FontSpec{"Comic Sans MS", 21, true, false};
+  LevelTitleLbl->font = FontSpec{FontFace::Title, 21, true, false};
   LevelTitleLbl->color = KeyBlue;
   LevelTitleLbl->align = Align::Center;
   LevelTitleLbl->autoSize = false;
@@ -98,7 +98,7 @@ void TMainForm::BuildTitleMenu() {
   auto caption = [&](const char* id, const std::string& text, int left, int top, int px,
                      Color color) -> Label& {
     Label& l = Add<Label>(id, left, top, 0, 0, MenuBox);
-    l.font = FontSpec{"Comic Sans MS", px, true, false};
+    l.font = FontSpec{FontFace::Title, px, true, false};
     l.color = color;
     l.transparent = true;
     l.SetText(text);
@@ -144,7 +144,7 @@ void TMainForm::BuildTitleMenu() {
   caption("QuitKey", "ESC", 517, 318, 13, KeyBlue);
 
   Label& credit = Add<Label>("CreditLbl", 0, 440, 690, 20, MenuBox);
-  credit.font = FontSpec{"Comic Sans MS", 13, true, false};
+  credit.font = FontSpec{FontFace::Title, 13, true, false};
   credit.color = Color{0, 128, 128};
   credit.align = Align::Center;
   credit.autoSize = false;

@@ -9,11 +9,11 @@
 
 #include "audio/music.h"
 #include "audio/sound_effects.h"
-#include "platform/app.h"
-#include "platform/form.h"
+#include "ui/app.h"
+#include "ui/form.h"
 #include "shell/input_devices.h"
 #include "shell/status_panel_view.h"
-#include "world/game.h"
+#include "play/game.h"
 
 class TOptionsForm;
 class THScoreForm;

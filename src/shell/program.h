@@ -2,7 +2,7 @@
 // Program entry: the application, its five windows in creation order, the message loop.
 #include <memory>
 
-#include "platform/app.h"
+#include "ui/app.h"
 #include "screens/help.h"
 #include "screens/high_scores.h"
 #include "screens/options.h"

@@ -1,6 +1,7 @@
 // The 88 tile pictures, read once at start-up from Objects/.
 #include "shell/main_window.h"
 #include "world/tile_names.h"
+#include "base/bmp_file.h"
 
 namespace {
 const char* const ObjectsError =

@@ -4,7 +4,7 @@
 #include "screens/high_scores.h"
 #include "screens/options.h"
 #include "shell/main_window.h"
-#include "shell/text_numbers.h"
+#include "base/numbers.h"
 
 bool TMainForm::StepLevel(int delta) {
   int v = 0;

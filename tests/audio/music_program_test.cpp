@@ -1,6 +1,6 @@
 #include <filesystem>
 
-#include "platform/keys.h"
+#include "base/keys.h"
 #include "shell/game_directory_fixture.h"
 
 namespace {

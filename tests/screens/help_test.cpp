@@ -2,7 +2,7 @@
 #include <fstream>
 #include <set>
 
-#include "platform/keys.h"
+#include "base/keys.h"
 #include "screens/help.h"
 #include "screens/help_texts.h"
 #include "shell/game_directory_fixture.h"

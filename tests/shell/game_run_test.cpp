@@ -1,10 +1,11 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/keys.h"
-#include "players/player_control.h"
+#include "base/keys.h"
+#include "play/player_control.h"
 #include "screens/high_scores.h"
 #include "shell/game_directory_fixture.h"
+#include "base/bmp_file.h"
 
 namespace {
 

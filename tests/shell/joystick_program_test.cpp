@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/keys.h"
+#include "base/keys.h"
 #include "platform/virtual_joystick.h"
 #include "screens/options.h"
 #include "shell/game_directory_fixture.h"

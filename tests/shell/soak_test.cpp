@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/keys.h"
+#include "base/keys.h"
 #include "shell/game_directory_fixture.h"
 #include "support/world_invariants.h"
 #include "world/direction.h"
-#include "world/room_cells.h"
+#include "play/room_cells.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/keys.h"
+#include "base/keys.h"
 #include "shell/game_directory_fixture.h"
 
 namespace {

@@ -12,6 +12,7 @@
 #include "level_tool/level_check.h"
 #include "level_tool/level_io.h"
 #include "level_tool/level_picture.h"
+#include "base/bmp_file.h"
 
 namespace fs = std::filesystem;
 

@@ -6,6 +6,7 @@
 #include "world/cell_codes.h"
 #include "world/tile_names.h"
 #include "world/world_grid.h"
+#include "base/bmp_file.h"
 
 namespace {
 

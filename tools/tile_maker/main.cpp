@@ -9,6 +9,7 @@
 
 #include "tile_maker/preview.h"
 #include "tile_maker/tile_set.h"
+#include "base/bmp_file.h"
 
 namespace {
 

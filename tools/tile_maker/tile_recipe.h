@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/image.h"
+#include "base/image.h"
 #include "tile_maker/pixel_map.h"
 
 struct TileLayer {

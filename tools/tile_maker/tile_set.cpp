@@ -6,6 +6,7 @@
 
 #include "tile_maker/tile_names.h"
 #include "tile_maker/tile_recipe.h"
+#include "base/bmp_file.h"
 
 namespace {
 

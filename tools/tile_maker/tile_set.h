@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/image.h"
+#include "base/image.h"
 #include "tile_maker/pixel_map.h"
 
 // Code → picture for all 88 tiles, or nothing with the errors filled in.

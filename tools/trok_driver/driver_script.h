@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/app.h"
+#include "ui/app.h"
 
 struct DriverAction {
-  enum class Kind { Input, Capture, DumpRoom, DumpPlayers, End };
+  enum class Kind { Input, Capture, DumpRoom, DumpPlayers, DumpBoxes, End };
   Kind kind = Kind::Input;
   uint64_t atMs = 0;
   InputEvent input;
