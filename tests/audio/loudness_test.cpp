@@ -92,9 +92,9 @@ Tune Band(int volume) {
   char text[512];
   std::snprintf(text, sizeof text,
                 "tempo 120\n"
-                "track pad program 49 volume %d\n  !ff [ c4+e4+g4/1 a3+c4+f4/1 ]x3\n"
-                "track bass program 33 volume %d\n  !ff [ c2/4 c3 g2 c3 f2 f3 c3 f3 ]x3\n"
-                "track drums channel 10 volume %d\n  !mp [ kick/4 hat snare hat ]x6\n",
+                "track pad program 49 volume %d\n  !ff [ c4+e4+g4/1 a3+c4+f4/1 ]x2\n"
+                "track bass program 33 volume %d\n  !ff [ c2/4 c3 g2 c3 f2 f3 c3 f3 ]x2\n"
+                "track drums channel 10 volume %d\n  !mp [ kick/4 hat snare hat ]x4\n",
                 volume, volume, volume);
   return ParseNoteList(text);
 }
@@ -125,7 +125,7 @@ TEST(PieceLevels, PiecesThatCannotMeetTheTargetAreRefusedWithTheReason) {
   EXPECT_NE(error.find("loudest moments"), std::string::npos) << error;
   // A whisper already at full channel volume cannot be raised far enough.
   error.clear();
-  EXPECT_FALSE(LevelPiece(ParseNoteList("tempo 120\ntrack a program 74 volume 127\n !1 c5/1*3\n"), levelled, error));
+  EXPECT_FALSE(LevelPiece(ParseNoteList("tempo 120\ntrack a program 74 volume 127\n !1 c5/1\n"), levelled, error));
   EXPECT_NE(error.find("at their limits"), std::string::npos) << error;
 }
 

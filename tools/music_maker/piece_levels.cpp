@@ -44,14 +44,21 @@ std::string Describe(const Loudness& l) {
   return text;
 }
 
+std::vector<int> Volumes(const Tune& tune) {
+  std::vector<int> volumes;
+  for (const TuneTrack& t : tune.tracks) volumes.push_back(t.volume);
+  return volumes;
+}
+
 }  // namespace
 
 bool LevelPiece(const Tune& tune, LevelledPiece& out, std::string& error) {
   double gainDb = 0;
   bool exact = true;
+  Tune scaled = tune;
   std::vector<float> pcm;
   for (int attempt = 0; attempt < Attempts; ++attempt) {
-    out.midi = WriteMidi(WithGain(tune, gainDb, exact));
+    out.midi = WriteMidi(scaled);
     if (!RenderMidi(out.midi, pcm, error)) return false;
     out.loudness = MeasureLoudness(pcm, 2, MidiSynth::SampleRate);
     out.gainDb = gainDb;
@@ -61,10 +68,15 @@ bool LevelPiece(const Tune& tune, LevelledPiece& out, std::string& error) {
     expected.rmsDb += step;
     expected.peakDb += step;
     gainDb += step;
-    const Tune scaled = WithGain(tune, gainDb, exact);
-    if (!exact) continue;  // the balance changed: measure again
+    const Tune rendered = std::move(scaled);
+    scaled = WithGain(tune, gainDb, exact);
+    if (!exact) {
+      // The balance changed, so measure again, unless every volume is already held at its limit.
+      if (Volumes(scaled) == Volumes(rendered)) break;
+      continue;
+    }
     // Scaled exactly, the piece lands where the step says, give or take the rounding of
-    // the controllers (a few hundredths of a decibel); rendering again would only confirm it.
+    // the controllers (a tenth of a decibel or so); rendering again would only confirm it.
     if (!OnAim(expected)) break;
     out.midi = WriteMidi(scaled);
     out.loudness = expected;
