@@ -19,10 +19,9 @@ MessageBoxState* AppState::TopBox() const { return layers.empty() ? nullptr : la
 void AppState::FormOrigin(const Form* form, int& x, int& y) const {
   x = y = 0;
   if (!form || form == visible) return;
-  int areaW = visible ? visible->ClientWidth() : ScreenWidth();
-  int areaH = visible ? visible->ClientHeight() : ScreenHeight();
-  x = (areaW - form->ClientWidth()) / 2;
-  y = (areaH - form->ClientHeight()) / 2;
+  // A dialog is centred on the screen, whatever the size of the form behind it.
+  x = (ScreenWidth() - form->ClientWidth()) / 2;
+  y = (ScreenHeight() - form->ClientHeight()) / 2;
 }
 
 void AppState::SyncLayerLists() {

@@ -37,8 +37,7 @@ struct AppState {
   Form* InputTarget() const;
   // The innermost layer when it is a box.
   MessageBoxState* TopBox() const;
-  // Where a form's client area lies on the screen: modal forms are centred over the
-  // visible one.
+  // Where a form's client area lies on the screen: modal forms are centred on it.
   void FormOrigin(const Form* form, int& x, int& y) const;
   void SyncLayerLists();
 };
