@@ -35,6 +35,8 @@ struct Window::Impl {
     OutputSize(w, h);
     return FitScreen(w, h, logicalWidth, logicalHeight);
   }
+  // Starts video and opens the window with a surface; false (video stopped) when not.
+  bool Start(const std::string& title, bool accelerated, std::string& error);
   bool Draw(SDL_Surface* surface, const Image& screen, const std::vector<Rect>& changed, bool whole);
   void DrawRect(SDL_Surface* surface, const Image& screen, const Rect& area, bool direct);
 };
@@ -60,30 +62,39 @@ Window::~Window() {
 bool Window::Open(const std::string& title, std::string& error) {
   Impl& m = *impl_;
   if (m.window) return true;
-  // The window's own pixels, updated rectangle by rectangle: without this SDL backs
-  // the window surface with a renderer, which without a GPU is a software GL stack.
-  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-    error = std::string("Cannot start the display: ") + SDL_GetError();
-    return false;
-  }
-  m.videoStarted = true;
-  m.window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 640, 480,
-                              SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALLOW_HIGHDPI);
-  if (!m.window) {
-    error = std::string("Cannot open the window: ") + SDL_GetError();
-    return false;
-  }
-  if (!SDL_GetWindowSurface(m.window)) {
-    error = std::string("Cannot draw into the window: ") + SDL_GetError();
-    return false;
-  }
+  // The window's own pixels, updated rectangle by rectangle. Without the hint SDL backs
+  // the window surface with a renderer, which without a GPU is a software GL stack; a
+  // video driver with no pixels of its own still gets a renderer behind the surface.
+  if (!m.Start(title, false, error) && !m.Start(title, true, error)) return false;
   m.arrow = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
   m.wait = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_WAIT);
   m.hand = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_HAND);
   SDL_StartTextInput();
   return true;
+}
+
+bool Window::Impl::Start(const std::string& title, bool accelerated, std::string& error) {
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, accelerated ? "1" : "0");
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+    error = std::string("Cannot start the display: ") + SDL_GetError();
+    return false;
+  }
+  videoStarted = true;
+  window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 640, 480,
+                            SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALLOW_HIGHDPI);
+  if (!window) {
+    error = std::string("Cannot open the window: ") + SDL_GetError();
+  } else if (!SDL_GetWindowSurface(window)) {
+    error = std::string("Cannot draw into the window: ") + SDL_GetError();
+    SDL_DestroyWindow(window);
+    window = nullptr;
+  }
+  if (window) return true;
+  // The video driver decides once per start whether surfaces get a renderer.
+  SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+  videoStarted = false;
+  return false;
 }
 
 void Window::SetTitle(const std::string& title) {
