@@ -2,31 +2,9 @@
 // Counts, not timings: an unchanged screen must cost no composing at all.
 #include <SDL.h>
 
-#include <cstdlib>
-
 #include "ui_fixture.h"
 
-namespace {
-
-class WindowedApp : public ::testing::Test {
- protected:
-  void SetUp() override {
-    const char* driver = std::getenv("SDL_VIDEODRIVER");
-    if (!driver || std::string(driver) != "dummy") GTEST_SKIP() << "needs SDL_VIDEODRIVER=dummy";
-    std::string error;
-    ASSERT_TRUE(app.Init(error)) << error;
-  }
-  void Pump(int ms) {
-    for (int i = 0; i < ms; ++i) {
-      app.ProcessMessages();
-      app.SleepMs(1);
-    }
-  }
-  VirtualClock clock;
-  App app{clock, false};
-};
-
-}  // namespace
+using WindowedApp = WindowedAppTest;
 
 TEST_F(WindowedApp, UnchangedScreenIsNotComposedAgain) {
   RecordingForm form(app, "Main", 632, 453, Color{1, 0, 51});

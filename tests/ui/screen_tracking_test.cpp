@@ -4,9 +4,9 @@
 // screen pixel).
 #include <SDL.h>
 
-#include <cstdlib>
 #include <cstring>
 
+#include "platform/screen_scaler.h"
 #include "ui_fixture.h"
 
 namespace {
@@ -23,20 +23,11 @@ class AskingDialog : public RecordingForm {
   std::function<void()> onEscape;
 };
 
-class TrackedScreen : public ::testing::Test {
+class TrackedScreen : public WindowedAppTest {
  protected:
   void SetUp() override {
-    const char* driver = std::getenv("SDL_VIDEODRIVER");
-    if (!driver || std::string(driver) != "dummy") GTEST_SKIP() << "needs SDL_VIDEODRIVER=dummy";
-    std::string error;
-    ASSERT_TRUE(app.Init(error)) << error;
-    app.SetWindowed(400, 300);
-  }
-  void Pump(int ms) {
-    for (int i = 0; i < ms; ++i) {
-      app.ProcessMessages();
-      app.SleepMs(1);
-    }
+    WindowedAppTest::SetUp();
+    if (!IsSkipped()) app.SetWindowed(400, 300);
   }
   // The window's own pixels, as SDL holds them.
   static Image Shown() {
@@ -61,8 +52,6 @@ class TrackedScreen : public ::testing::Test {
     for (size_t i = 0; i < shown.Pixels().size(); ++i) differing += shown.Pixels()[i] != composed.Pixels()[i];
     EXPECT_EQ(differing, 0) << step;
   }
-  VirtualClock clock;
-  App app{clock, false};
 };
 
 }  // namespace
@@ -171,4 +160,27 @@ TEST_F(TrackedScreen, ALostPictureIsShownAgainWithoutComposing) {
   EXPECT_EQ(app.Stats().fullComposes + app.Stats().partialComposes,
             before.fullComposes + before.partialComposes);
   ExpectShownIsComposed("shown again");
+}
+
+TEST_F(TrackedScreen, OverTheDesktopChangesAreScaledIntoTheLetterboxedPicture) {
+  RecordingForm form(app, "Main", 600, 600, kNavy);
+  auto& label = form.Add<Label>("Points", 100, 100, 0, 0);
+  label.color = White;
+  label.SetText("0");
+  app.Show(&form);
+  std::string error;
+  ASSERT_TRUE(app.SetFullScreen(600, 600, error)) << error;  // the dummy desktop is 1024 x 768
+  Pump(40);
+  label.text = "12345";
+  form.canvas.FillRect(300, 300, 32, 32, White);
+  form.InvalidateRect(300, 300, 32, 32);
+  Pump(20);
+  Image shown = Shown();
+  ASSERT_EQ(shown.Width(), 1024);
+  ASSERT_EQ(shown.Height(), 768);
+  ScreenScaler scaler;
+  scaler.Configure(600, 600, FitScreen(1024, 768, 600, 600));
+  std::vector<uint32_t> expected(1024 * 768, 0);
+  scaler.Scale(app.ComposeScreen(), {0, 0, 600, 600}, expected.data(), 1024);
+  EXPECT_EQ(shown.Pixels(), expected) << "scaled 1.28 times at x 128, black beside it";
 }

@@ -2,6 +2,8 @@
 // A headless app on virtual time with a form that records what reaches it.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <string>
 #include <vector>
 
@@ -72,4 +74,23 @@ class HeadlessApp : public ::testing::Test {
 
   VirtualClock clock;
   App app{clock, true};
+};
+
+// The app with a real window, under SDL's dummy video driver, on virtual time.
+class WindowedAppTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* driver = std::getenv("SDL_VIDEODRIVER");
+    if (!driver || std::string(driver) != "dummy") GTEST_SKIP() << "needs SDL_VIDEODRIVER=dummy";
+    std::string error;
+    ASSERT_TRUE(app.Init(error)) << error;
+  }
+  void Pump(int ms) {
+    for (int i = 0; i < ms; ++i) {
+      app.ProcessMessages();
+      app.SleepMs(1);
+    }
+  }
+  VirtualClock clock;
+  App app{clock, false};
 };
