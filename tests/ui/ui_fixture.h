@@ -48,9 +48,14 @@ inline InputEvent Mouse(InputEvent::Type type, int x, int y, MouseButton b = Mou
   return e;
 }
 
-class HeadlessApp : public ::testing::Test {
+// The app on virtual time: headless, or with a real window under SDL's dummy video
+// driver (skipped under any other).
+template <bool kHeadless>
+class AppFixture : public ::testing::Test {
  protected:
   void SetUp() override {
+    const char* driver = std::getenv("SDL_VIDEODRIVER");
+    if (!kHeadless && (!driver || std::string(driver) != "dummy")) GTEST_SKIP() << "needs SDL_VIDEODRIVER=dummy";
     std::string error;
     ASSERT_TRUE(app.Init(error)) << error;
   }
@@ -73,24 +78,8 @@ class HeadlessApp : public ::testing::Test {
   }
 
   VirtualClock clock;
-  App app{clock, true};
+  App app{clock, kHeadless};
 };
 
-// The app with a real window, under SDL's dummy video driver, on virtual time.
-class WindowedAppTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    const char* driver = std::getenv("SDL_VIDEODRIVER");
-    if (!driver || std::string(driver) != "dummy") GTEST_SKIP() << "needs SDL_VIDEODRIVER=dummy";
-    std::string error;
-    ASSERT_TRUE(app.Init(error)) << error;
-  }
-  void Pump(int ms) {
-    for (int i = 0; i < ms; ++i) {
-      app.ProcessMessages();
-      app.SleepMs(1);
-    }
-  }
-  VirtualClock clock;
-  App app{clock, false};
-};
+using HeadlessApp = AppFixture<true>;
+using WindowedAppTest = AppFixture<false>;
