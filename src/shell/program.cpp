@@ -22,7 +22,7 @@ bool Program::Init(std::string& error) {
   return true;
 }
 
-int RunProgram() {
+int RunProgram(const uint32_t* iconArgb, int iconSide) {
   RealClock clock;
   Program program(clock, false);
   std::string error;
@@ -30,6 +30,7 @@ int RunProgram() {
     std::fprintf(stderr, "TROK Mirel cannot start: %s\n", error.c_str());
     return 1;
   }
+  program.app.SetIcon(iconArgb, iconSide, iconSide);
   for (;;) {
     try {
       program.app.Run();

@@ -1,5 +1,6 @@
 #pragma once
 // Program entry: the application, its five windows in creation order, the message loop.
+#include <cstdint>
 #include <memory>
 
 #include "ui/app.h"
@@ -21,4 +22,6 @@ struct Program {
   std::unique_ptr<THelpForm> helpForm;
 };
 
-int RunProgram();
+// Runs the program with a real window and clock; the window wears the icon when one is
+// given (iconSide x iconSide pixels 0xAARRGGBB).
+int RunProgram(const uint32_t* iconArgb = nullptr, int iconSide = 0);
