@@ -1,7 +1,9 @@
 #pragma once
 // The options screen: every user setting lives in its fields.
 #include <array>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "ui/controls.h"
 #include "screens/options_file.h"
@@ -26,6 +28,13 @@ class TOptionsForm : public ScreenForm {
   void CloseOptionsScreen();
   // A key released in a key field becomes its binding, when the key has a name.
   void CaptureKey(int vk, EditField& field);
+
+  // "Keyboard" and then `names` in both device lists. A player whose chosen controller
+  // is still listed keeps it, wherever it now stands; otherwise the keyboard.
+  void ListJoysticks(const std::vector<std::string>& names);
+  // Set by the main window: the game controllers attached now, in list order; false
+  // without an input system (the lists are then left as they are).
+  std::function<bool(std::vector<std::string>&)> attachedJoysticks;
 
   // The settings as the fields hold them now, and back.
   GameOptions CurrentOptions() const;
@@ -60,6 +69,8 @@ class TOptionsForm : public ScreenForm {
   // "On" becomes "Off", anything else "On".
   static void ToggleSwitch(EditField& field);
 
+  // Controllers plugged in or out since the lists were made show up here.
+  void FormShow() override;
   void FormKeyUp(int vk) override;
 
  private:

@@ -67,6 +67,11 @@ void TMainForm::ConnectScreens(TOptionsForm& options, THScoreForm& scores, TName
     s->showTitleMenu = [this] { ShowTitleMenu(); };
     s->captureScreen = [this](Form& f) { CaptureScreen(f); };
   }
+  options.attachedJoysticks = [this](std::vector<std::string>& names) {
+    if (!input.ListJoysticks()) return false;
+    names = input.JoystickNames;
+    return true;
+  };
   help.tilePicture = [this](int code) -> const Image& {
     static const Image none;
     return code >= 0 && code < static_cast<int>(A.size()) && A[code] ? A[code]->image : none;

@@ -60,10 +60,7 @@ bool TMainForm::StartUp() {
   if (!input.SetUpInput()) {
     app.MessageBox(BoxKind::Error, "Error Initializing DirectInput");
   } else {
-    for (DropDown* box : {options_->P1ControlBox, options_->P2ControlBox}) {
-      for (const std::string& n : input.JoystickNames) box->items.push_back(n);
-      box->selectedIndex = 0;
-    }
+    options_->ListJoysticks(input.JoystickNames);
   }
   options_->LoadOptions();
 
