@@ -33,18 +33,22 @@ file(RELATIVE_PATH TROK_LAUNCHER_TO_DATA /${TROK_LAUNCHER_DIR} /${TROK_DATA_DIR}
 configure_file(packaging/trok-mirel.in ${TROK_PACKAGING_DIR}/${TROK_PACKAGE} @ONLY)
 configure_file(packaging/trok-mirel.metainfo.xml.in ${TROK_PACKAGING_DIR}/${TROK_APP_ID}.metainfo.xml @ONLY)
 
-# Debian ships manual pages compressed.
+# Debian ships the manual page and the change log compressed.
 find_program(GZIP_PROGRAM gzip)
 set(TROK_MAN_PAGE ${CMAKE_SOURCE_DIR}/packaging/${TROK_PACKAGE}.6)
+set(TROK_CHANGELOG ${CMAKE_SOURCE_DIR}/packaging/changelog)
 if(GZIP_PROGRAM)
-  add_custom_command(
-    OUTPUT ${TROK_PACKAGING_DIR}/${TROK_PACKAGE}.6.gz
-    COMMAND ${GZIP_PROGRAM} -9 -n -c ${TROK_MAN_PAGE} > ${TROK_PACKAGING_DIR}/${TROK_PACKAGE}.6.gz
-    DEPENDS ${TROK_MAN_PAGE}
-    COMMENT "Compressing the manual page")
-  set(TROK_MAN_PAGE ${TROK_PACKAGING_DIR}/${TROK_PACKAGE}.6.gz)
+  foreach(kind MAN_PAGE CHANGELOG)
+    get_filename_component(name ${TROK_${kind}} NAME)
+    add_custom_command(
+      OUTPUT ${TROK_PACKAGING_DIR}/${name}.gz
+      COMMAND ${GZIP_PROGRAM} -9 -n -c ${TROK_${kind}} > ${TROK_PACKAGING_DIR}/${name}.gz
+      DEPENDS ${TROK_${kind}}
+      COMMENT "Compressing ${name}")
+    set(TROK_${kind} ${TROK_PACKAGING_DIR}/${name}.gz)
+  endforeach()
 endif()
-add_custom_target(desktop_files ALL DEPENDS ${TROK_ICON_DIR}/window_icon.h ${TROK_MAN_PAGE})
+add_custom_target(desktop_files ALL DEPENDS ${TROK_ICON_DIR}/window_icon.h ${TROK_MAN_PAGE} ${TROK_CHANGELOG})
 
 install(PROGRAMS ${TROK_PACKAGING_DIR}/${TROK_PACKAGE} DESTINATION ${TROK_LAUNCHER_DIR})
 install(TARGETS trok RUNTIME DESTINATION ${TROK_PROGRAM_DIR})
@@ -58,7 +62,7 @@ install(FILES packaging/${TROK_PACKAGE}.desktop DESTINATION share/applications R
 install(FILES ${TROK_PACKAGING_DIR}/${TROK_APP_ID}.metainfo.xml DESTINATION share/metainfo)
 install(DIRECTORY ${TROK_ICON_DIR}/hicolor DESTINATION share/icons)
 install(FILES ${TROK_MAN_PAGE} DESTINATION share/man/man6)
-install(FILES packaging/copyright DESTINATION share/doc/${TROK_PACKAGE})
+install(FILES packaging/copyright ${TROK_CHANGELOG} DESTINATION share/doc/${TROK_PACKAGE})
 
 # The Debian package.
 set(CPACK_GENERATOR DEB)
@@ -73,7 +77,7 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "and find the finish that warps you to the next level. One player, or two on\n"
     "one keyboard or with game pads.")
 string(JOIN "" CPACK_DEBIAN_PACKAGE_DESCRIPTION ${CPACK_DEBIAN_PACKAGE_DESCRIPTION})
-set(TROK_PACKAGE_MAINTAINER "The TROK Mirel for Linux developers <trok-mirel@localhost>"
+set(TROK_PACKAGE_MAINTAINER "The TROK Mirel for Linux developers <packages@trokmirel.org>"
     CACHE STRING "Maintainer field of the Debian package")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${TROK_PACKAGE_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SECTION games)

@@ -56,6 +56,7 @@ expect usr/share/games/trok-mirel/FELDS/FELD.00 -rw-r--r--
 expect usr/share/games/trok-mirel/Objects/00-Floor.bmp -rw-r--r--
 expect usr/share/games/trok-mirel/Pictures/Title.jpg -rw-r--r--
 expect usr/share/doc/trok-mirel/copyright -rw-r--r--
+expect usr/share/doc/trok-mirel/changelog.gz -rw-r--r--
 expect usr/share/man/man6/trok-mirel.6.gz -rw-r--r--
 for size in 16 22 24 32 48 64 128 256; do
   expect "usr/share/icons/hicolor/${size}x${size}/apps/trok-mirel.png" -rw-r--r--
