@@ -3,6 +3,7 @@
 // desktop), the logical screen scaled crisply into its own pixels (SDL's window
 // surface, no renderer) and letterboxed in black, and the pointer's shape. Nothing
 // here knows forms or controls.
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,6 +22,8 @@ class Window {
   // Starts SDL's video and opens the window, hidden and borderless; false with a reason.
   bool Open(const std::string& title, std::string& error);
   void SetTitle(const std::string& title);
+  // The window's icon: width x height pixels 0xAARRGGBB, row by row from the top.
+  void SetIcon(const uint32_t* argb, int width, int height);
   // A borderless window of the logical size, centred on the desktop.
   void ShowCentred(int width, int height);
   // Covers the desktop; the logical screen keeps its size and is scaled into it. False

@@ -1,5 +1,6 @@
 #include "screens/options.h"
 
+#include <algorithm>
 #include <fstream>
 
 #include "ui/app.h"
@@ -175,13 +176,6 @@ void TOptionsForm::GreySwitchOff(OptionSwitch which) {
   Switch(which).color = Grey;
 }
 
-void TOptionsForm::OfferJoysticks(const std::vector<std::string>& names) {
-  for (DropDown* box : {P1ControlBox, P2ControlBox}) {
-    for (const std::string& joystick : names) box->items.push_back(joystick);
-    box->selectedIndex = 0;
-  }
-}
-
 void TOptionsForm::LoadOptions() {
   if (!FileExists(OptionsFileName)) return;
   std::ifstream in(OptionsFileName, std::ios::binary);
@@ -242,6 +236,29 @@ void TOptionsForm::ToggleSwitch(EditField& field) { field.text = field.text == "
 void TOptionsForm::CloseOptionsScreen() {
   GameSpeedEditExit();
   ReturnToTitleMenu();
+}
+
+void TOptionsForm::ListJoysticks(const std::vector<std::string>& names) {
+  for (DropDown* box : {P1ControlBox, P2ControlBox}) {
+    std::vector<std::string> items = {"Keyboard"};
+    items.insert(items.end(), names.begin(), names.end());
+    // Twins share a name: the chosen one is the n-th of its name.
+    int chosen = 0;
+    const int old = box->selectedIndex;
+    if (old > 0 && old < static_cast<int>(box->items.size())) {
+      const std::string& device = box->items[old];
+      const auto twinsBefore = std::count(box->items.begin() + 1, box->items.begin() + old, device);
+      for (int i = 1, seen = 0; i < static_cast<int>(items.size()) && chosen == 0; ++i)
+        if (items[i] == device && seen++ == twinsBefore) chosen = i;
+    }
+    box->items = std::move(items);
+    box->selectedIndex = chosen;
+  }
+}
+
+void TOptionsForm::FormShow() {
+  std::vector<std::string> names;
+  if (attachedJoysticks && attachedJoysticks(names)) ListJoysticks(names);
 }
 
 void TOptionsForm::FormKeyUp(int vk) {

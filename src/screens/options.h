@@ -1,6 +1,7 @@
 #pragma once
 // The options screen: every user setting lives in its fields.
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,13 @@ class TOptionsForm : public ScreenForm {
   // A key released in a key field becomes its binding, when the key has a name.
   void CaptureKey(int vk, EditField& field);
 
+  // "Keyboard" and then `names` in both device lists. A player whose chosen controller
+  // is still listed keeps it, wherever it now stands; otherwise the keyboard.
+  void ListJoysticks(const std::vector<std::string>& names);
+  // Set by the main window: the game controllers attached now, in list order; false
+  // without an input system (the lists are then left as they are).
+  std::function<bool(std::vector<std::string>&)> attachedJoysticks;
+
   // The settings as the player chose them: what the fields hold, except that a switch
   // forced off keeps the player's choice. And back.
   GameOptions CurrentOptions() const;
@@ -43,9 +51,6 @@ class TOptionsForm : public ScreenForm {
   void ForceSwitchOff(OptionSwitch which);
   // The same, and the switch is greyed: start-up found no sound effects to play.
   void GreySwitchOff(OptionSwitch which);
-  // The joysticks found at start-up, offered after "Keyboard" in both device lists,
-  // which keep "Keyboard" selected.
-  void OfferJoysticks(const std::vector<std::string>& names);
 
   Panel* ScrollBox = nullptr;
   EditField* GameSpeedEdit = nullptr;
@@ -76,6 +81,8 @@ class TOptionsForm : public ScreenForm {
   // "On" becomes "Off", anything else "On".
   static void ToggleSwitch(EditField& field);
 
+  // Controllers plugged in or out since the lists were made show up here.
+  void FormShow() override;
   void FormKeyUp(int vk) override;
 
  private:

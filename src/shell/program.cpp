@@ -37,6 +37,11 @@ void Program::ConnectScreens() {
     s->showTitleMenu = [this] { titleMenu->ShowTitleMenu(); };
     s->captureScreen = [this](Form& f) { mainForm->CaptureScreen(f); };
   }
+  optionsForm->attachedJoysticks = [this](std::vector<std::string>& names) {
+    if (!input.ListJoysticks()) return false;
+    names = input.JoystickNames;
+    return true;
+  };
   helpForm->tilePicture = [this](int code) -> const Image& {
     static const Image none;
     const auto& holders = mainForm->A;
@@ -44,7 +49,7 @@ void Program::ConnectScreens() {
   };
 }
 
-int RunProgram() {
+int RunProgram(const uint32_t* iconArgb, int iconSide) {
   RealClock clock;
   Program program(clock, false);
   std::string error;
@@ -52,6 +57,7 @@ int RunProgram() {
     std::fprintf(stderr, "TROK Mirel cannot start: %s\n", error.c_str());
     return 1;
   }
+  program.app.SetIcon(iconArgb, iconSide, iconSide);
   for (;;) {
     try {
       program.app.Run();

@@ -1,6 +1,7 @@
 #pragma once
 // Program entry: the application, its five windows in creation order, the game session,
 // start-up and the title menu that tie them together, and the message loop.
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -40,4 +41,6 @@ struct Program {
   void ConnectScreens();
 };
 
-int RunProgram();
+// Runs the program with a real window and clock; the window wears the icon when one is
+// given (iconSide x iconSide pixels 0xAARRGGBB).
+int RunProgram(const uint32_t* iconArgb = nullptr, int iconSide = 0);

@@ -97,7 +97,7 @@ void ProgramStartup::SetUpJoysticks() {
   if (!input_.SetUpInput())
     app_.MessageBox(BoxKind::Error, "Error Initializing DirectInput");
   else
-    options_.OfferJoysticks(input_.JoystickNames);
+    options_.ListJoysticks(input_.JoystickNames);
 }
 
 bool ProgramStartup::SetUpDisplay() {

@@ -41,6 +41,10 @@ void App::SetTitle(const std::string& title) {
 
 const std::string& App::Title() const { return impl_->state.title; }
 
+void App::SetIcon(const uint32_t* argb, int width, int height) {
+  if (impl_->window) impl_->window->SetIcon(argb, width, height);
+}
+
 void App::AddForm(Form* form) {
   auto& forms = impl_->state.forms;
   if (form && std::find(forms.begin(), forms.end(), form) == forms.end()) forms.push_back(form);

@@ -48,7 +48,7 @@ TEST_F(OptionsTest, SwitchForcedOffPlaysOffButKeepsTheChoice) {
 TEST_F(OptionsTest, JoysticksAreOfferedAfterKeyboardInBothLists) {
   MakeForm();
   form->P2ControlBox->selectedIndex = 0;
-  form->OfferJoysticks({"Pad One", "Pad Two"});
+  form->ListJoysticks({"Pad One", "Pad Two"});
   for (DropDown* box : {form->P1ControlBox, form->P2ControlBox}) {
     EXPECT_EQ(box->items, (std::vector<std::string>{"Keyboard", "Pad One", "Pad Two"}));
     EXPECT_EQ(box->selectedIndex, 0);

@@ -1,3 +1,4 @@
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -188,3 +189,94 @@ TEST_F(JoystickProgramTest, FewerControllersThanChosenOpensTheLastOne) {
 }
 
 }  // namespace
+
+// Controllers plugged in or out while the program runs.
+class JoystickHotplugTest : public JoystickProgramTest {
+ protected:
+  void OpenOptions() {
+    PushKey(VK::F10, Now() + 5);
+    RunFor(100);
+    ASSERT_EQ(program->Visible(), &program->Options());
+  }
+  void CloseOptions() {
+    PushKey(VK::Escape, Now() + 5);
+    RunFor(100);
+    ASSERT_TRUE(program->InTitleMenu());
+  }
+  std::string Chosen(DropDown* box) {
+    return box->selectedIndex >= 0 && box->selectedIndex < static_cast<int>(box->items.size())
+               ? box->items[box->selectedIndex]
+               : "<out of the list>";
+  }
+};
+
+TEST_F(JoystickHotplugTest, PluggedInAfterStartUpIsListedWhenTheOptionsOpenAndCanBeChosen) {
+  Start();
+  EXPECT_TRUE(Ours(ListedJoysticks()).empty());
+  VirtualJoystick& late = Plug("Test Late");
+  OpenOptions();
+  EXPECT_EQ(Ours(ListedJoysticks()), std::vector<std::string>{"Test Late"});
+  EXPECT_EQ(program->Input().JoystickCount(), static_cast<int>(ListedJoysticks().size()));
+  program->Options().P1ControlBox->selectedIndex = PositionOf("Test Late");
+  CloseOptions();
+
+  // The controller chosen from the refreshed list drives player 1.
+  const uint64_t t = Now();
+  bool joystickPlayer = false;
+  int direction = -1;
+  PushKey(VK::F2, t + 5);
+  At(t + 200, [&] {
+    joystickPlayer = program->InGame() && !program->GameState().Player1.UsesKeyboard;
+    late.SetStick(0, -1000);
+  });
+  At(t + 300, [&] { direction = program->GameState().Player1.MoveDirection; });
+  PushKey(VK::Escape, t + 400);
+  PushKey('Y', t + 500);
+  RunFor(700);
+  EXPECT_TRUE(joystickPlayer);
+  EXPECT_EQ(direction, 1);
+}
+
+TEST_F(JoystickHotplugTest, EachPlayerKeepsTheChosenControllerWhileOthersComeAndGo) {
+  VirtualJoystick& first = Plug("Test First");
+  Plug("Test Twin");
+  Plug("Test Twin");
+  Start();
+  ASSERT_EQ(Ours(ListedJoysticks()), (std::vector<std::string>{"Test First", "Test Twin", "Test Twin"}));
+  DropDown* p1 = program->Options().P1ControlBox;
+  DropDown* p2 = program->Options().P2ControlBox;
+  p1->selectedIndex = PositionOf("Test First");
+  p2->selectedIndex = PositionOf("Test Twin") + 1;  // the second twin
+
+  Plug("Test Newcomer");
+  OpenOptions();
+  EXPECT_EQ(Ours(ListedJoysticks()),
+            (std::vector<std::string>{"Test First", "Test Twin", "Test Twin", "Test Newcomer"}));
+  EXPECT_EQ(Chosen(p1), "Test First");
+  EXPECT_EQ(p2->selectedIndex, PositionOf("Test Twin") + 1);
+  CloseOptions();
+
+  // Player 1's controller goes: the keyboard; player 2's moves up one place.
+  const int twinBefore = p2->selectedIndex;
+  first.Detach();
+  OpenOptions();
+  EXPECT_EQ(Ours(ListedJoysticks()), (std::vector<std::string>{"Test Twin", "Test Twin", "Test Newcomer"}));
+  EXPECT_EQ(p1->selectedIndex, 0);
+  EXPECT_EQ(Chosen(p2), "Test Twin");
+  EXPECT_EQ(p2->selectedIndex, twinBefore - 1);
+}
+
+TEST_F(JoystickHotplugTest, MappingFileInTheGameDirectoryMakesAJoystickAController) {
+  VirtualJoystick& plain = Plug("Test Plain");
+  ASSERT_FALSE(plain.MappingGuid().empty());
+  std::ofstream(dir / "gamecontrollerdb.txt") << "# our own layouts\n"
+                                               << plain.MappingGuid()
+                                               << ",Test Mapped Pad,a:b1,b:b0,leftx:a0,lefty:a1,platform:Linux,\n";
+  Start();
+  EXPECT_EQ(Ours(ListedJoysticks()), std::vector<std::string>{"Test Mapped Pad"});
+  // A damaged or missing file changes nothing else.
+  program.reset();
+  std::ofstream(dir / "gamecontrollerdb.txt") << "not,a mapping\n\x01\x02garbage";
+  Start();
+  EXPECT_EQ(Ours(ListedJoysticks()).size(), 1u);
+}
