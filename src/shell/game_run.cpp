@@ -73,7 +73,7 @@ void TMainForm::BeginGame() {
     AbortQuestionOpen = false;
     GameStopped = false;
     sounds.SoundEnabled = options_->SoundEdit->text == "On";
-    music.MusicEnabled = options_->MusicEdit->text == "On" && music.MusicCount >= 1;
+    music.StartOfGame(options_->MusicEdit->text == "On");
     LevelTitleLbl->left = 0;
     LevelTitleLbl->width = ClientWidth();
     LevelTitleLbl->visible = true;
@@ -118,8 +118,7 @@ void TMainForm::MainLoop() {
         if (game.PlayerCount == 2) game.Player2.StatusText = "Game Over";
         GameOverTimer->SetInterval(GameOverDelayMs);
       }
-      if (!music.AnyMusicPlaying())
-        music.PlayMusic(music.MusicCount > 0 ? Random(music.MusicCount) : 0);
+      music.KeepMusicPlaying([this](int k) { return Random(k); });
       for (int i = 0; i < delay && !over(); ++i) {
         app.ProcessMessages();
         app.SleepMs(1);

@@ -14,8 +14,8 @@ constexpr Color MenuRed{224, 0, 0};
 constexpr Color KeyBlue{0, 0, 255};
 }  // namespace
 
-TMainForm::TMainForm(App& application)
-    : Form(application, "MainForm", 632, 453, DarkBlue), game(*this) {
+TMainForm::TMainForm(App& application, AudioDoor& audio)
+    : Form(application, "MainForm", 632, 453, DarkBlue), game(*this), sounds(audio), music(audio) {
   DirLbl = &Add<Label>("DirLbl", 0, 0, 0, 0);
   DirLbl->visible = false;
   // The working directory already ends in a slash.

@@ -27,7 +27,7 @@ constexpr int GameOverDelayMs = 3100;
 
 class TMainForm : public Form, public GameHost {
  public:
-  explicit TMainForm(App& app);
+  TMainForm(App& app, AudioDoor& audio);
   ~TMainForm() override;
 
   // The other windows, created after this one by the program entry.

@@ -3,13 +3,17 @@
 #include <cstdio>
 #include <exception>
 
-Program::Program(Clock& clock, bool headless) : app(clock, headless) {}
+#include "platform/sdl_audio_door.h"
+
+Program::Program(Clock& clock, bool headless, std::unique_ptr<AudioDoor> audioDoor)
+    : app(clock, headless),
+      audio(audioDoor ? std::move(audioDoor) : std::make_unique<SdlAudioDoor>()) {}
 
 bool Program::Init(std::string& error) {
   if (!app.Init(error)) return false;
   app.SetTitle("TROK Mirel For Windows");
   app.SetWindowed(632, 453);
-  mainForm = std::make_unique<TMainForm>(app);
+  mainForm = std::make_unique<TMainForm>(app, *audio);
   optionsForm = std::make_unique<TOptionsForm>(app);
   scoreForm = std::make_unique<THScoreForm>(app);
   nameForm = std::make_unique<TNameForm>(app);

@@ -2,6 +2,7 @@
 // Program entry: the application, its five windows in creation order, the message loop.
 #include <memory>
 
+#include "platform/audio_door.h"
 #include "ui/app.h"
 #include "screens/help.h"
 #include "screens/high_scores.h"
@@ -10,10 +11,12 @@
 
 struct Program {
   // Creates the windows; the caller runs app.Run() or drives ProcessMessages itself.
-  Program(Clock& clock, bool headless);
+  // Without an audio door the program sounds through SDL.
+  Program(Clock& clock, bool headless, std::unique_ptr<AudioDoor> audioDoor = nullptr);
   bool Init(std::string& error);
 
   App app;
+  std::unique_ptr<AudioDoor> audio;
   std::unique_ptr<TMainForm> mainForm;
   std::unique_ptr<TOptionsForm> optionsForm;
   std::unique_ptr<THScoreForm> scoreForm;

@@ -3,7 +3,9 @@
 
 #include "base/keys.h"
 #include "screens/options.h"
+#include "platform/sdl_audio_door.h"
 #include "shell/game_directory_fixture.h"
+#include "support/recording_audio.h"
 
 namespace {
 
@@ -14,6 +16,16 @@ class SoundProgramTest : public GameDirectoryTest {
     std::filesystem::create_directory_symlink(std::filesystem::path(TROK_GAME_DIR) / "Sounds",
                                               dir / "Sounds");
   }
+  // The real program over SDL's door, with a record of the effects it started.
+  void StartRecordedProgram() {
+    auto door = std::make_unique<RecordingAudioDoor>(std::make_unique<SdlAudioDoor>());
+    audio = door.get();
+    StartProgram(std::move(door));
+  }
+  int Plays(int number) const {
+    const int slot = main->sounds.SlotOf(number);
+    return slot == SoundEffects::NoSlot ? 0 : audio->StartsOn(slot);
+  }
   // Starts a game, fires to the right a moment, and aborts; returns the shot sound's plays.
   int ShootOnce() {
     const uint64_t t = Now();
@@ -23,26 +35,27 @@ class SoundProgramTest : public GameDirectoryTest {
     Push(InputEvent::Type::KeyUp, VK::Right, t + 450);
     Push(InputEvent::Type::KeyUp, VK::Control, t + 500);
     int plays = -1;
-    At(t + 600, [&] { plays = main->sounds.PlayCount(0); });
+    At(t + 600, [&] { plays = Plays(0); });
     PushKey(VK::Escape, t + 700);
     PushKey('Y', t + 800);
     RunFor(1000);
     return plays;
   }
+  RecordingAudioDoor* audio = nullptr;
 };
 
 TEST_F(SoundProgramTest, AShotPlaysTheShotSound) {
-  StartProgram();
+  StartRecordedProgram();
   ReachTitleMenu();
   EXPECT_TRUE(main->sounds.SoundEnabled);
   EXPECT_GE(main->sounds.SlotOf(20), 0);
-  EXPECT_EQ(main->sounds.PlayCount(0), 0);
+  EXPECT_EQ(Plays(0), 0);
   EXPECT_GE(ShootOnce(), 1);  // held fire keeps shooting once a shot is gone
-  EXPECT_EQ(main->sounds.PlayCount(20), 0);
+  EXPECT_EQ(Plays(20), 0);
 }
 
 TEST_F(SoundProgramTest, SoundOffAtGameStartSilencesTheShot) {
-  StartProgram();
+  StartRecordedProgram();
   ReachTitleMenu();
   program->optionsForm->SoundEdit->text = "Off";
   EXPECT_EQ(ShootOnce(), 0);
@@ -52,7 +65,7 @@ TEST_F(SoundProgramTest, ADeviceThatCannotOpenReportsAndSwitchesSoundOff) {
   const char* previous = std::getenv("SDL_AUDIODRIVER");
   const std::string saved = previous ? previous : "";
   setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-  StartProgram();
+  StartRecordedProgram();
   std::vector<std::string> first, second;
   PushChar('a', Now() + 5);
   At(Now() + 50, [&] { first = program->app.OpenBoxTexts(); });
@@ -89,7 +102,7 @@ TEST_F(SoundProgramTest, ADeviceThatCannotOpenReportsAndSwitchesSoundOff) {
 
 TEST_F(SoundProgramTest, NoSoundsFolderIsQuietAndGivesNoError) {
   std::filesystem::remove(dir / "Sounds");
-  StartProgram();
+  StartRecordedProgram();
   ReachTitleMenu();
   EXPECT_TRUE(program->app.OpenBoxTexts().empty());
   EXPECT_TRUE(program->optionsForm->SoundEdit->enabled);

@@ -25,8 +25,8 @@ void GameDirectoryTest::MakeGameDirectory(int levels) {
   fs::current_path(dir);
 }
 
-void GameDirectoryTest::StartProgram() {
-  program = std::make_unique<Program>(clock, true);
+void GameDirectoryTest::StartProgram(std::unique_ptr<AudioDoor> audio) {
+  program = std::make_unique<Program>(clock, true, std::move(audio));
   std::string error;
   ASSERT_TRUE(program->Init(error)) << error;
   main = program->mainForm.get();

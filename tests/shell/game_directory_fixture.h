@@ -15,7 +15,8 @@ class GameDirectoryTest : public ::testing::Test {
   // Objects/ is linked from the built game directory; `levels` level files and the
   // starting HighScores.dat are copied.
   void MakeGameDirectory(int levels);
-  void StartProgram();
+  // Without an audio door the program sounds through SDL (the dummy driver in tests).
+  void StartProgram(std::unique_ptr<AudioDoor> audio = nullptr);
   // Processes messages for `ms` virtual milliseconds (1 ms sleeps in between).
   void RunFor(int ms);
   void Push(InputEvent::Type type, int vk, uint64_t atMs);
