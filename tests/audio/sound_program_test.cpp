@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <filesystem>
 
 #include "base/keys.h"
@@ -92,6 +93,20 @@ TEST_F(SoundProgramTest, ADeviceThatCannotOpenReportsAndSwitchesSoundOff) {
   EXPECT_EQ(program->optionsForm->MusicEdit->text, "Off");
   EXPECT_FALSE(program->optionsForm->MusicEdit->enabled);
   EXPECT_EQ(ShootOnce(), 0);
+}
+
+TEST_F(SoundProgramTest, ADeviceThatCannotOpenIsNamedOnceOnStandardError) {
+  BrokenSoundDevice noDevice;
+  testing::internal::CaptureStderr();
+  StartRecordedProgram();
+  PushChar('a', Now() + 5);
+  AnswerBoxes(Now() + 50, 4);
+  RunFor(500);
+  const std::string printed = testing::internal::GetCapturedStderr();
+  ASSERT_FALSE(boxesSeen.empty());
+  // One line, and it carries SDL's own words, the first box's text.
+  EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 1) << printed;
+  EXPECT_NE(printed.find(boxesSeen[0]), std::string::npos) << printed;
 }
 
 TEST_F(SoundProgramTest, NoSoundsFolderIsQuietAndGivesNoError) {
