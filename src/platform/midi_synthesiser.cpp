@@ -1,5 +1,7 @@
 #include "platform/midi_synthesiser.h"
 
+#include <malloc.h>
+
 #include "platform/midi_synth_settings.h"
 
 namespace {
@@ -56,6 +58,8 @@ bool MidiSynthesiser::Prepare(int sampleRate, double gain, std::string& error) {
     return false;
   }
   synth_ = synth;
+  // Reading the sound font leaves megabytes of freed file buffers in the heap.
+  malloc_trim(0);
   return true;
 }
 
