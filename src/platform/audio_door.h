@@ -49,7 +49,6 @@ class AudioDoor {
   virtual ~AudioDoor() = default;
   // Opens the device on the first call; every later call gives the first answer.
   virtual bool Open(std::string& error) = 0;
-  virtual bool IsOpen() const = 0;
   virtual SoundOutput& Sounds() = 0;
   virtual MusicOutput& Music() = 0;
 };

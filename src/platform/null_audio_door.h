@@ -37,7 +37,6 @@ class NullMusicOutput final : public MusicOutput {
 class NullAudioDoor final : public AudioDoor {
  public:
   bool Open(std::string&) override { return true; }
-  bool IsOpen() const override { return true; }
   SoundOutput& Sounds() override { return sounds_; }
   MusicOutput& Music() override { return music_; }
 

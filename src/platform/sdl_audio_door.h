@@ -16,7 +16,7 @@ class SdlAudioDoor final : public AudioDoor {
   ~SdlAudioDoor() override;
 
   bool Open(std::string& error) override;
-  bool IsOpen() const override { return open_; }
+  bool IsOpen() const { return open_; }
   SoundOutput& Sounds() override { return sounds_; }
   MusicOutput& Music() override { return music_; }
   // The MIDI synthesiser has read its sound font (only once music is wanted).

@@ -42,7 +42,6 @@ class RecordingAudioDoor final : public AudioDoor, SoundOutput, MusicOutput {
     error = failOpenWith;
     return opened_;
   }
-  bool IsOpen() const override { return inner_ ? inner_->IsOpen() : opened_; }
   SoundOutput& Sounds() override { return *this; }
   MusicOutput& Music() override { return *this; }
 
