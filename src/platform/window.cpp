@@ -78,6 +78,16 @@ void Window::SetTitle(const std::string& title) {
   if (impl_->window) SDL_SetWindowTitle(impl_->window, title.c_str());
 }
 
+void Window::SetIcon(const uint32_t* argb, int width, int height) {
+  if (!impl_->window || !argb) return;
+  // SDL copies the pixels: the surface only lends them.
+  SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(argb), width, height, 32, width * 4,
+                                                         SDL_PIXELFORMAT_ARGB8888);
+  if (!icon) return;
+  SDL_SetWindowIcon(impl_->window, icon);
+  SDL_FreeSurface(icon);
+}
+
 bool Window::Placed() const { return impl_->placed; }
 
 void Window::ShowCentred(int width, int height) {

@@ -2,6 +2,7 @@
 // The one SDL window: where it sits (a small centred window, or over the whole
 // desktop), the logical screen scaled crisply into it and letterboxed in black, and the
 // pointer's shape. Nothing here knows forms or controls.
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -18,6 +19,8 @@ class Window {
   // Starts SDL's video and opens the window, hidden and borderless; false with a reason.
   bool Open(const std::string& title, std::string& error);
   void SetTitle(const std::string& title);
+  // The window's icon: width x height pixels 0xAARRGGBB, row by row from the top.
+  void SetIcon(const uint32_t* argb, int width, int height);
   // A borderless window of the logical size, centred on the desktop.
   void ShowCentred(int width, int height);
   // Covers the desktop; the logical screen keeps its size and is scaled into it. False

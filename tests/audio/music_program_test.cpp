@@ -17,7 +17,7 @@ class MusicProgramTest : public GameDirectoryTest {
       std::filesystem::create_directory_symlink(std::filesystem::path(TROK_GAME_DIR) / folder,
                                                 dir / folder);
   }
-  bool SynthesiserReady() const { return static_cast<SdlAudioDoor&>(*program->audio).MidiReady(); }
+  bool SynthesiserReady() const { return static_cast<SdlAudioDoor&>(program->Audio()).MidiReady(); }
   // Starts a game, lets it run for `ms`, and aborts it (the game's loop runs inside
   // RunFor, so every key is queued first).
   void PlayAGame(int ms, std::function<void()> during = {}) {
@@ -27,45 +27,45 @@ class MusicProgramTest : public GameDirectoryTest {
     PushKey(VK::Escape, t + 5 + static_cast<uint64_t>(ms));
     PushKey('Y', t + 105 + static_cast<uint64_t>(ms));
     RunFor(ms + 400);
-    ASSERT_TRUE(main->InTitleMenu());
+    ASSERT_TRUE(program->InTitleMenu());
   }
 };
 
 TEST_F(MusicProgramTest, GameStopsTheOpeningSongAndPlaysMidiUntilItEnds) {
   StartProgram();
   ReachTitleMenu();
-  ASSERT_TRUE(main->music.OpeningSongReady);
-  EXPECT_GE(main->music.MusicCount, 3);
-  EXPECT_TRUE(main->music.OpeningSongPlaying());
-  EXPECT_FALSE(main->music.AnyMusicPlaying());
+  ASSERT_TRUE(program->MusicModule().OpeningSongReady);
+  EXPECT_GE(program->MusicModule().MusicCount, 3);
+  EXPECT_TRUE(program->MusicModule().OpeningSongPlaying());
+  EXPECT_FALSE(program->MusicModule().AnyMusicPlaying());
 
   const uint64_t t = Now();
   PushKey(VK::F2, t + 5);
   bool songDuringGame = true, midiDuringGame = false;
   At(t + 400, [&] {
-    songDuringGame = main->music.OpeningSongPlaying();
-    midiDuringGame = main->InGame() && main->music.AnyMusicPlaying();
+    songDuringGame = program->MusicModule().OpeningSongPlaying();
+    midiDuringGame = program->InGame() && program->MusicModule().AnyMusicPlaying();
   });
   PushKey(VK::Escape, t + 600);
   PushKey('Y', t + 700);
   RunFor(1000);
   EXPECT_FALSE(songDuringGame);
   EXPECT_TRUE(midiDuringGame);
-  ASSERT_TRUE(main->InTitleMenu());
-  EXPECT_FALSE(main->music.AnyMusicPlaying());
-  EXPECT_FALSE(main->music.OpeningSongPlaying());  // not restarted
+  ASSERT_TRUE(program->InTitleMenu());
+  EXPECT_FALSE(program->MusicModule().AnyMusicPlaying());
+  EXPECT_FALSE(program->MusicModule().OpeningSongPlaying());  // not restarted
 }
 
 TEST_F(MusicProgramTest, TheSoundFontIsReadOnlyForAGameWithMusic) {
   StartProgram();
   ReachTitleMenu();
   EXPECT_FALSE(SynthesiserReady());
-  program->optionsForm->MusicEdit->text = "Off";
+  program->Options().MusicEdit->text = "Off";
   PlayAGame(300);
   EXPECT_FALSE(SynthesiserReady());
-  program->optionsForm->MusicEdit->text = "On";
+  program->Options().MusicEdit->text = "On";
   bool readyInGame = false;
-  PlayAGame(300, [&] { readyInGame = main->InGame() && SynthesiserReady(); });
+  PlayAGame(300, [&] { readyInGame = program->InGame() && SynthesiserReady(); });
   EXPECT_TRUE(readyInGame);
 }
 
@@ -76,8 +76,8 @@ TEST_F(MusicProgramTest, DamagedPiecesAreReportedOncePerPieceAndGame) {
     std::ofstream(dir / "Music" / name) << "MThd and then nothing that a synthesiser could play";
   StartProgram();
   ReachTitleMenu();
-  ASSERT_TRUE(program->app.OpenBoxTexts().empty());
-  EXPECT_EQ(main->music.MusicCount, 3);
+  ASSERT_TRUE(program->OpenBoxes().empty());
+  EXPECT_EQ(program->MusicModule().MusicCount, 3);
   AnswerBoxes(Now() + 50, 30);
   PlayAGame(3000);  // close to two hundred passes
   std::vector<std::string> boxes = boxesSeen;

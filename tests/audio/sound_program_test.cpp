@@ -23,8 +23,8 @@ class SoundProgramTest : public GameDirectoryTest {
     audio = door.get();
     StartProgram(std::move(door));
   }
-  int Plays(int number) const {
-    const int slot = main->sounds.SlotOf(number);
+  int Plays(int number) {
+    const int slot = program->SoundModule().SlotOf(number);
     return slot == SoundEffects::NoSlot ? 0 : audio->StartsOn(slot);
   }
   // Starts a game, fires to the right a moment, and aborts; returns the shot sound's plays.
@@ -48,8 +48,8 @@ class SoundProgramTest : public GameDirectoryTest {
 TEST_F(SoundProgramTest, AShotPlaysTheShotSound) {
   StartRecordedProgram();
   ReachTitleMenu();
-  EXPECT_TRUE(main->sounds.SoundEnabled);
-  EXPECT_GE(main->sounds.SlotOf(20), 0);
+  EXPECT_TRUE(program->SoundModule().SoundEnabled);
+  EXPECT_GE(program->SoundModule().SlotOf(20), 0);
   EXPECT_EQ(Plays(0), 0);
   EXPECT_GE(ShootOnce(), 1);  // held fire keeps shooting once a shot is gone
   EXPECT_EQ(Plays(20), 0);
@@ -58,7 +58,7 @@ TEST_F(SoundProgramTest, AShotPlaysTheShotSound) {
 TEST_F(SoundProgramTest, SoundOffAtGameStartSilencesTheShot) {
   StartRecordedProgram();
   ReachTitleMenu();
-  program->optionsForm->SoundEdit->text = "Off";
+  program->Options().SoundEdit->text = "Off";
   EXPECT_EQ(ShootOnce(), 0);
 }
 
@@ -84,14 +84,14 @@ TEST_F(SoundProgramTest, ADeviceThatCannotOpenReportsAndSwitchesSoundOff) {
   EXPECT_EQ(boxesSeen[3],
             "Error loading MIDI Music Please make sure the 'Music' folder exists in the "
             "directory of this program.");
-  EXPECT_FALSE(main->music.OpeningSongReady);
-  EXPECT_TRUE(main->InTitleMenu());
-  EXPECT_FALSE(main->sounds.SoundEnabled);
-  EXPECT_FALSE(main->music.MusicEnabled);
-  EXPECT_EQ(program->optionsForm->SoundEdit->text, "Off");
-  EXPECT_FALSE(program->optionsForm->SoundEdit->enabled);
-  EXPECT_EQ(program->optionsForm->MusicEdit->text, "Off");
-  EXPECT_FALSE(program->optionsForm->MusicEdit->enabled);
+  EXPECT_FALSE(program->MusicModule().OpeningSongReady);
+  EXPECT_TRUE(program->InTitleMenu());
+  EXPECT_FALSE(program->SoundModule().SoundEnabled);
+  EXPECT_FALSE(program->MusicModule().MusicEnabled);
+  EXPECT_EQ(program->Options().SoundEdit->text, "Off");
+  EXPECT_FALSE(program->Options().SoundEdit->enabled);
+  EXPECT_EQ(program->Options().MusicEdit->text, "Off");
+  EXPECT_FALSE(program->Options().MusicEdit->enabled);
   EXPECT_EQ(ShootOnce(), 0);
 }
 
@@ -113,8 +113,8 @@ TEST_F(SoundProgramTest, NoSoundsFolderIsQuietAndGivesNoError) {
   std::filesystem::remove(dir / "Sounds");
   StartRecordedProgram();
   ReachTitleMenu();
-  EXPECT_TRUE(program->app.OpenBoxTexts().empty());
-  EXPECT_TRUE(program->optionsForm->SoundEdit->enabled);
+  EXPECT_TRUE(program->OpenBoxes().empty());
+  EXPECT_TRUE(program->Options().SoundEdit->enabled);
   EXPECT_EQ(ShootOnce(), 0);
 }
 
