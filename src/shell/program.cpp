@@ -3,7 +3,13 @@
 #include <cstdio>
 #include <exception>
 
-Program::Program(Clock& clock, bool headless) : app(clock, headless) {}
+#include "platform/sdl_audio_door.h"
+
+Program::Program(Clock& clock, bool headless, std::unique_ptr<AudioDoor> audioDoor)
+    : app(clock, headless),
+      audio(audioDoor ? std::move(audioDoor) : std::make_unique<SdlAudioDoor>()),
+      sounds(*audio),
+      music(*audio) {}
 
 bool Program::Init(std::string& error) {
   if (!app.Init(error)) return false;

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/audio_door.h"
 #include "audio/music.h"
 #include "audio/sound_effects.h"
 #include "screens/help.h"
@@ -19,10 +20,12 @@
 
 struct Program {
   // Creates the windows; the caller runs app.Run() or drives ProcessMessages itself.
-  Program(Clock& clock, bool headless);
+  // Without an audio door the program sounds through SDL.
+  Program(Clock& clock, bool headless, std::unique_ptr<AudioDoor> audioDoor = nullptr);
   bool Init(std::string& error);
 
   App app;
+  std::unique_ptr<AudioDoor> audio;
   SoundEffects sounds;
   Music music;
   InputDevices input;
