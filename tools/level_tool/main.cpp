@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "authoring/level_check.h"
+#include "authoring/level_io.h"
+#include "authoring/level_picture.h"
 #include "level_tool/high_score_file.h"
 #include "level_tool/level_build.h"
-#include "level_tool/level_check.h"
-#include "level_tool/level_io.h"
-#include "level_tool/level_picture.h"
 
 namespace {
 

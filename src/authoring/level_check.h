@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "level_tool/level_text.h"
+#include "authoring/level_text.h"
 
 struct CheckOptions {
   // Give up (and report it) after this many distinct search states per mode.

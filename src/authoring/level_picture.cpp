@@ -1,4 +1,4 @@
-#include "level_tool/level_picture.h"
+#include "authoring/level_picture.h"
 
 #include <array>
 #include <map>

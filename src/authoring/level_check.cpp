@@ -1,4 +1,4 @@
-#include "level_tool/level_check.h"
+#include "authoring/level_check.h"
 
 #include <algorithm>
 #include <array>
