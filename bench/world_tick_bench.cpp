@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <iterator>
 
-#include "world/game.h"
-#include "world/world_tick.h"
+#include "play/game.h"
+#include "play/world_tick.h"
 
 namespace {
 

@@ -2,9 +2,10 @@
 # Installs whatever the build needs and is missing (Debian, as root or with sudo).
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config
-  libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libjpeg-dev libmp3lame-dev
+  libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libjpeg-dev libmp3lame-dev libfluidsynth-dev zlib1g-dev
   fonts-comic-neue fonts-dejavu-core timgm6mb-soundfont
-  googletest libgtest-dev libbenchmark-dev)
+  googletest libgtest-dev libbenchmark-dev
+  desktop-file-utils appstream)
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "platform/files.h"
+#include "base/files.h"
 
 Music::Music() {
   for (int i = 0; i < SlotCount; ++i) slots_[static_cast<size_t>(i)].index = i;

@@ -3,6 +3,7 @@
 #include <array>
 #include <map>
 
+#include "base/bmp_file.h"
 #include "world/cell_codes.h"
 #include "world/tile_names.h"
 #include "world/world_grid.h"

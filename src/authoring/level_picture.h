@@ -4,7 +4,7 @@
 #include <string>
 
 #include "authoring/level_text.h"
-#include "platform/image.h"
+#include "base/image.h"
 
 constexpr int PictureTile = 32;
 constexpr int PictureGap = 4;  // between rooms and around the level

@@ -3,6 +3,8 @@
 #include <SDL.h>
 
 #include <cstring>
+#include <filesystem>
+#include <vector>
 
 int ScaleJoystickAxis(int raw) {
   if (raw < -32768) raw = -32768;
@@ -112,6 +114,26 @@ void JoystickSystem::Stop() {
   if (!started_) return;
   SDL_QuitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER);
   started_ = false;
+}
+
+int JoystickSystem::AddMappingFiles(const std::string& fileName) {
+  if (!started_) return 0;
+  std::vector<std::filesystem::path> files;
+  if (char* base = SDL_GetBasePath()) {
+    files.push_back(std::filesystem::path(base) / fileName);
+    SDL_free(base);
+  }
+  files.push_back(fileName);
+  int added = 0;
+  std::error_code ec;
+  for (size_t i = 0; i < files.size(); ++i) {
+    if (!std::filesystem::is_regular_file(files[i], ec)) continue;
+    // Started in its own folder, the program has one file, not two.
+    if (i > 0 && std::filesystem::equivalent(files[i], files[0], ec)) continue;
+    const int n = SDL_GameControllerAddMappingsFromFile(files[i].c_str());
+    if (n > 0) added += n;
+  }
+  return added;
 }
 
 int JoystickSystem::AttachedCount() const {

@@ -49,6 +49,10 @@ class JoystickSystem {
   bool Start(std::string& error);
   void Stop();
   bool Started() const { return started_; }
+  // Adds the controller layouts of mapping files in SDL's format (gamecontrollerdb.txt):
+  // the one beside the program file, then the one in the working directory, whose
+  // layouts win. Returns how many layouts were read; missing files add none.
+  int AddMappingFiles(const std::string& fileName);
   // Devices attached now, in the system's order (0 .. count-1).
   int AttachedCount() const;
   // Opens attached device `deviceIndex`: as a game controller when the system knows

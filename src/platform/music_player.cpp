@@ -4,7 +4,7 @@
 #include <SDL_mixer.h>
 
 #include "platform/audio_device.h"
-#include "platform/files.h"
+#include "base/files.h"
 
 namespace {
 const char* const GeneralMidiFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";

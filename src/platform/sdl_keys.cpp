@@ -2,7 +2,7 @@
 
 #include <SDL.h>
 
-#include "platform/keys.h"
+#include "base/keys.h"
 
 namespace {
 

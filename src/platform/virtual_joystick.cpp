@@ -31,6 +31,16 @@ VirtualJoystick::~VirtualJoystick() {
   if (subsystem_) SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
 }
 
+std::string VirtualJoystick::MappingGuid() const {
+  if (!handle_) return {};
+  SDL_JoystickGUID guid = SDL_JoystickGetGUID(static_cast<SDL_Joystick*>(handle_));
+  // Mapping files leave out the checksum of the device's name (bytes 2 and 3).
+  guid.data[2] = guid.data[3] = 0;
+  char text[33] = {};
+  SDL_JoystickGetGUIDString(guid, text, sizeof text);
+  return text;
+}
+
 void VirtualJoystick::SetRawAxis(int axis, int raw) {
   if (handle_) SDL_JoystickSetVirtualAxis(static_cast<SDL_Joystick*>(handle_), axis, static_cast<Sint16>(raw));
 }

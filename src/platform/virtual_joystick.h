@@ -13,6 +13,8 @@ class VirtualJoystick {
   VirtualJoystick& operator=(const VirtualJoystick&) = delete;
 
   bool Attached() const { return handle_ != nullptr; }
+  // The device's kind as a line of a controller mapping file names it (32 hex digits).
+  std::string MappingGuid() const;
   // Position in -1000..1000 per axis, scaled onto the device's raw range.
   void SetStick(int x, int y);
   void SetRawAxis(int axis, int raw);

@@ -50,3 +50,8 @@ struct PlayerState {
   // Sound n for player 1 is n + 20 for player 2.
   int Sound(int n) const { return PlayerNumber == 2 ? n + 20 : n; }
 };
+
+// Back to the start of a game: full life, nothing carried, at the start position.
+void ResetPlayer(PlayerState& player, int number);
+// A player in play is neither dead nor waiting at the finish.
+inline bool InPlay(const PlayerState& player) { return !player.Dead && !player.Warped; }

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/controls.h"
+#include "ui/controls.h"
 #include "screens/screen_form.h"
 
 // Where the about page's picture lives, relative to the game directory.
@@ -47,6 +47,4 @@ class THelpForm : public ScreenForm {
   void BuildPage(int page);
   void BuildAboutPage();
   void BuildLegend();
-  Label& Caption(Panel& page, const std::string& id, const std::string& text, int left, int top,
-                 int pixelHeight, Color color);
 };

@@ -3,7 +3,7 @@
 #include <array>
 #include <span>
 
-#include "platform/image.h"
+#include "base/image.h"
 
 inline constexpr Color HelpRed{255, 0, 0};
 inline constexpr Color HelpTeal{0, 128, 128};

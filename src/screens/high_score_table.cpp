@@ -1,7 +1,8 @@
 #include "screens/high_score_table.h"
 
 #include <cctype>
-#include <charconv>
+
+#include "base/numbers.h"
 
 namespace {
 
@@ -21,14 +22,7 @@ class Reader {
     while (pos_ < text_.size() && !std::isspace(static_cast<unsigned char>(text_[pos_]))) ++pos_;
     return text_.substr(start, pos_ - start);
   }
-  bool Int(int& out) {
-    const std::string w = Word();
-    const char* begin = w.data();
-    const char* end = begin + w.size();
-    if (begin != end && *begin == '+') ++begin;
-    auto [ptr, ec] = std::from_chars(begin, end, out);
-    return ec == std::errc() && ptr == end && begin != end;
-  }
+  bool Int(int& out) { return ParseInt(Word(), out); }
   // A cell's length prefix: plain digits right after any white space.
   bool Length(long& out) {
     SkipSpace();
@@ -55,11 +49,7 @@ class Reader {
 
 bool WholeNumber(const std::string& text) {
   int value = 0;
-  const char* begin = text.data();
-  const char* end = begin + text.size();
-  if (begin != end && *begin == '+') ++begin;
-  auto [ptr, ec] = std::from_chars(begin, end, value);
-  return ec == std::errc() && ptr == end && begin != end;
+  return ParseInt(text, value);
 }
 
 }  // namespace

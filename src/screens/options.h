@@ -1,11 +1,15 @@
 #pragma once
 // The options screen: every user setting lives in its fields.
 #include <array>
+#include <functional>
 #include <string>
+#include <vector>
 
-#include "platform/controls.h"
+#include "ui/controls.h"
 #include "screens/options_file.h"
 #include "screens/screen_form.h"
+
+enum class OptionSwitch { Sound, Music };
 
 struct KeyDefault {
   const char* name;
@@ -27,9 +31,26 @@ class TOptionsForm : public ScreenForm {
   // A key released in a key field becomes its binding, when the key has a name.
   void CaptureKey(int vk, EditField& field);
 
-  // The settings as the fields hold them now, and back.
+  // "Keyboard" and then `names` in both device lists. A player whose chosen controller
+  // is still listed keeps it, wherever it now stands; otherwise the keyboard.
+  void ListJoysticks(const std::vector<std::string>& names);
+  // Set by the main window: the game controllers attached now, in list order; false
+  // without an input system (the lists are then left as they are).
+  std::function<bool(std::vector<std::string>&)> attachedJoysticks;
+
+  // The settings as the player chose them: what the fields hold, except that a switch
+  // forced off keeps the player's choice. And back.
   GameOptions CurrentOptions() const;
   void ApplyOptions(const GameOptions& options);
+  // The settings a game plays with: the player's choice, except that a switch forced
+  // off reads "Off" as it shows.
+  GameOptions OptionsInForce() const;
+  // A failed device turns its switch "Off" and disables it for the rest of the run.
+  // Options.dat goes on keeping the player's choice, so one start without sound does
+  // not silence every later one.
+  void ForceSwitchOff(OptionSwitch which);
+  // The same, and the switch is greyed: start-up found no sound effects to play.
+  void GreySwitchOff(OptionSwitch which);
 
   Panel* ScrollBox = nullptr;
   EditField* GameSpeedEdit = nullptr;
@@ -60,11 +81,19 @@ class TOptionsForm : public ScreenForm {
   // "On" becomes "Off", anything else "On".
   static void ToggleSwitch(EditField& field);
 
+  // Controllers plugged in or out since the lists were made show up here.
+  void FormShow() override;
   void FormKeyUp(int vk) override;
 
  private:
-  Label& Caption(const std::string& id, const std::string& text, int left, int top, Color color,
-                 int pixelHeight = 21, bool underline = false);
-  EditField& Field(const std::string& id, const std::string& text, int left, int top, int width);
   DropDown& DeviceBox(const std::string& id, int left, Color color);
+  EditField& Switch(OptionSwitch which) const { return which == OptionSwitch::Sound ? *SoundEdit : *MusicEdit; }
+  // The player's choice behind a switch that was forced off.
+  std::string& KeptChoice(const EditField& toggle) { return &toggle == SoundEdit ? soundChoice_ : musicChoice_; }
+  const std::string& KeptChoice(const EditField& toggle) const {
+    return &toggle == SoundEdit ? soundChoice_ : musicChoice_;
+  }
+
+  std::string soundChoice_;
+  std::string musicChoice_;
 };

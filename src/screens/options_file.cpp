@@ -3,7 +3,7 @@
 #include <cctype>
 #include <cstdio>
 
-#include "shell/text_numbers.h"
+#include "base/numbers.h"
 
 namespace {
 

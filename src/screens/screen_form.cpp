@@ -1,7 +1,7 @@
 #include "screens/screen_form.h"
 
-#include "platform/app.h"
-#include "platform/keys.h"
+#include "ui/app.h"
+#include "base/keys.h"
 
 ScreenForm::ScreenForm(App& application, std::string formName, int clientWidth, int clientHeight)
     : Form(application, std::move(formName), clientWidth, clientHeight, Black) {}

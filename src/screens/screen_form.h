@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/form.h"
+#include "ui/form.h"
 
 class ScreenForm : public Form {
  public:

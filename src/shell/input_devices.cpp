@@ -4,6 +4,13 @@ bool InputDevices::SetUpInput() {
   JoystickNames.clear();
   std::string error;
   if (!system_.Start(error)) return false;
+  system_.AddMappingFiles(MappingFileName);
+  return ListJoysticks();
+}
+
+bool InputDevices::ListJoysticks() {
+  if (!system_.Started()) return false;
+  JoystickNames.clear();
   const int count = system_.AttachedCount();
   for (int i = 0; i < count && JoystickCount() < MaxJoystickNames; ++i) {
     // A device that refuses to open is not offered; it is closed again at once.

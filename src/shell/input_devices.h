@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/joysticks.h"
-#include "world/game.h"
+#include "play/game.h"
 
 class InputDevices {
  public:
@@ -15,8 +15,14 @@ class InputDevices {
 
   ~InputDevices() { ReleaseInput(); }
 
-  // Lists the attached game controllers; false when the input system failed.
+  static constexpr const char* MappingFileName = "gamecontrollerdb.txt";
+
+  // Starts the input system, reads extra controller layouts and lists the attached
+  // game controllers; false when the input system failed.
   bool SetUpInput();
+  // Lists the game controllers attached now into JoystickNames; false without an
+  // input system.
+  bool ListJoysticks();
   // Opens the index-th openable controller for player 1 or 2; false when none could be.
   bool OpenJoystick(int index, int player);
   // Reads player's joystick into `reading`. A device that stopped answering is looked

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/form.h"
+#include "ui/form.h"
 
 namespace {
 constexpr Color Player1Colour{0, 128, 0};
@@ -12,7 +12,7 @@ constexpr Color Player2Colour{0, 128, 128};
 Label& StatusPanelView::AddLabel(Form& form, const std::string& name, const std::string& text,
                                  int left, int top, int width, Align align) {
   Label& l = form.Add<Label>(name, left, top, width, 25, box_);
-  l.font = FontSpec{"Comic Sans MS", 17, true, false};
+  l.font = FontSpec{FontFace::Title, 17, true, false};
   l.color = color_;
   l.transparent = true;
   l.align = align;

@@ -1,8 +1,8 @@
 #pragma once
 // One player's status panel below the room: life, points, kits, bombs, keys, levels
 // passed and the status line.
-#include "platform/controls.h"
-#include "players/status_panels.h"
+#include "ui/controls.h"
+#include "play/status_panels.h"
 
 class Form;
 

@@ -9,7 +9,7 @@
 
 #include "world/cell_codes.h"
 
-struct Game;
+struct WorldGrid;
 
 constexpr int LevelFileSize = 2200;
 constexpr int LevelCellBytes = 2160;
@@ -29,8 +29,6 @@ std::string LevelFileName(const std::string& startDirectory, int levelNumber);
 // Length of the unbroken run FELD.00, FELD.01, ... that exists.
 int CountLevels(const std::string& startDirectory, const std::function<void()>& processMessages);
 
-// Fills the grid from the level file, places both players' markers beside the Start
-// and sets the level title. True when it failed: the grid is then cleared.
-bool LoadLevel(Game& game, int levelNumber);
-// The next level (in order or at random), players back to their start, room drawn.
-void AdvanceLevel(Game& game);
+// Clears the world and fills rooms 1..3 x 1..3 from a level file. True when it failed
+// (missing or short file): the world is then left cleared.
+bool FillGridFromLevelFile(const std::string& path, WorldGrid& world);

@@ -1,7 +1,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include "platform/keys.h"
+#include "base/keys.h"
 #include "platform/sdl_keys.h"
 
 namespace {

@@ -1,6 +1,6 @@
-#include "players/bombs.h"
+#include "play/bombs.h"
 
-#include "players/shots.h"
+#include "play/shots.h"
 #include "players_fixture.h"
 
 class BombsTest : public PlayersTest {

@@ -1,4 +1,4 @@
-#include "players/pickups.h"
+#include "play/pickups.h"
 
 #include "players_fixture.h"
 

@@ -1,4 +1,4 @@
-#include "players/player_control.h"
+#include "play/player_control.h"
 
 #include "players_fixture.h"
 

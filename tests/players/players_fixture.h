@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <vector>
 
-#include "players/player_control.h"
+#include "play/player_control.h"
 #include "support/fake_host.h"
-#include "world/game.h"
+#include "play/game.h"
 
 namespace keys {
 constexpr int Left = 37, Up = 38, Right = 39, Down = 40, Fire = 17, Menu = 32;

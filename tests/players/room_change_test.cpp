@@ -1,4 +1,4 @@
-#include "players/room_change.h"
+#include "play/room_change.h"
 
 #include "players_fixture.h"
 

@@ -1,4 +1,4 @@
-#include "players/shots.h"
+#include "play/shots.h"
 
 #include "players_fixture.h"
 

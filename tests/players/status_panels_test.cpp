@@ -1,4 +1,4 @@
-#include "players/status_panels.h"
+#include "play/status_panels.h"
 
 #include "players_fixture.h"
 

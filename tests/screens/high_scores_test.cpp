@@ -9,10 +9,10 @@
 #include <memory>
 #include <sstream>
 
-#include "platform/app.h"
-#include "platform/clock.h"
-#include "platform/files.h"
-#include "platform/keys.h"
+#include "ui/app.h"
+#include "base/clock.h"
+#include "base/files.h"
+#include "base/keys.h"
 
 namespace fs = std::filesystem;
 

@@ -5,8 +5,8 @@
 #include <filesystem>
 
 #include "options_fixture.h"
-#include "platform/files.h"
-#include "platform/keys.h"
+#include "base/files.h"
+#include "base/keys.h"
 
 namespace fs = std::filesystem;
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/app.h"
+#include "ui/app.h"
 #include "screens/options.h"
 
 class OptionsTest : public ::testing::Test {

@@ -1,6 +1,6 @@
 // The options screen as the player uses it: keys, typing, clicks.
 #include "options_fixture.h"
-#include "platform/keys.h"
+#include "base/keys.h"
 #include "screens/key_names.h"
 
 namespace {

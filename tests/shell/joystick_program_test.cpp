@@ -1,8 +1,9 @@
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "platform/keys.h"
+#include "base/keys.h"
 #include "platform/virtual_joystick.h"
 #include "screens/options.h"
 #include "shell/game_directory_fixture.h"
@@ -27,8 +28,8 @@ class JoystickProgramTest : public GameDirectoryTest {
   }
   // The names after "Keyboard" in both lists; fails when the lists differ.
   std::vector<std::string> ListedJoysticks() {
-    const auto& p1 = program->optionsForm->P1ControlBox->items;
-    const auto& p2 = program->optionsForm->P2ControlBox->items;
+    const auto& p1 = program->Options().P1ControlBox->items;
+    const auto& p2 = program->Options().P2ControlBox->items;
     EXPECT_EQ(p1, p2);
     EXPECT_FALSE(p1.empty());
     if (p1.empty() || p1[0] != "Keyboard") return {"<no Keyboard first>"};
@@ -43,7 +44,7 @@ class JoystickProgramTest : public GameDirectoryTest {
   }
   // List position of our device `name` (1-based after "Keyboard").
   int PositionOf(const std::string& name) {
-    const auto& items = program->optionsForm->P1ControlBox->items;
+    const auto& items = program->Options().P1ControlBox->items;
     for (size_t i = 0; i < items.size(); ++i)
       if (items[i] == name) return static_cast<int>(i);
     return -1;
@@ -64,7 +65,7 @@ TEST_F(JoystickProgramTest, AttachedControllersAreListedInOrderAfterKeyboard) {
   const std::vector<std::string> listed = ListedJoysticks();
   EXPECT_EQ(listed.size(), before + 2);
   EXPECT_EQ(Ours(listed), (std::vector<std::string>{"Test Stick A", "Test Stick B"}));
-  EXPECT_EQ(main->input.JoystickCount(), static_cast<int>(listed.size()));
+  EXPECT_EQ(program->Input().JoystickCount(), static_cast<int>(listed.size()));
 }
 
 TEST_F(JoystickProgramTest, AtMostTwentyFiveControllersAreListed) {
@@ -72,7 +73,7 @@ TEST_F(JoystickProgramTest, AtMostTwentyFiveControllersAreListed) {
   Start();
   const std::vector<std::string> listed = ListedJoysticks();
   ASSERT_EQ(listed.size(), 25u);
-  EXPECT_EQ(main->input.JoystickCount(), 25);
+  EXPECT_EQ(program->Input().JoystickCount(), 25);
   // In order, so the first ones attached are kept.
   const std::vector<std::string> ours = Ours(listed);
   ASSERT_FALSE(ours.empty());
@@ -84,7 +85,7 @@ TEST_F(JoystickProgramTest, JoystickPlayerWalksShootsAndOpensTheMenu) {
   Start();
   const int position = PositionOf("Test Pad");
   ASSERT_GT(position, 0);
-  program->optionsForm->P1ControlBox->selectedIndex = position;
+  program->Options().P1ControlBox->selectedIndex = position;
 
   const uint64_t t = Now();
   bool joystickPlayer = false;
@@ -94,23 +95,23 @@ TEST_F(JoystickProgramTest, JoystickPlayerWalksShootsAndOpensTheMenu) {
   std::vector<std::string> boxes;
   PushKey(VK::F2, t + 5);
   At(t + 200, [&] {
-    joystickPlayer = main->InGame() && !main->game.Player1.UsesKeyboard;
-    boxes = program->app.OpenBoxTexts();
+    joystickPlayer = program->InGame() && !program->GameState().Player1.UsesKeyboard;
+    boxes = program->OpenBoxes();
     stick.SetStick(-500, -500);
   });
   At(t + 300, [&] {
-    upLeft = main->game.Player1.MoveDirection;
+    upLeft = program->GameState().Player1.MoveDirection;
     stick.SetStick(-300, -900);
   });
   At(t + 400, [&] {
-    up = main->game.Player1.MoveDirection;
+    up = program->GameState().Player1.MoveDirection;
     stick.SetStick(1000, 0);
     stick.SetButton(0, true);
   });
   for (uint64_t ms = t + 410; ms < t + 700; ms += 10)
     At(ms, [&] {
-      fired = fired || main->game.Player1.Firing;
-      shotDirection = main->game.Player1.ShotDirection;
+      fired = fired || program->GameState().Player1.Firing;
+      shotDirection = program->GameState().Player1.ShotDirection;
     });
   At(t + 700, [&] {
     stick.SetStick(0, 0);
@@ -118,7 +119,7 @@ TEST_F(JoystickProgramTest, JoystickPlayerWalksShootsAndOpensTheMenu) {
   });
   At(t + 800, [&] { stick.SetButton(1, true); });
   At(t + 900, [&] {
-    menuOpened = main->game.Player1.MenuOpen;
+    menuOpened = program->GameState().Player1.MenuOpen;
     stick.SetButton(1, false);
   });
   PushKey(VK::Escape, t + 1200);
@@ -132,7 +133,7 @@ TEST_F(JoystickProgramTest, JoystickPlayerWalksShootsAndOpensTheMenu) {
   EXPECT_TRUE(fired);
   EXPECT_EQ(shotDirection, 3);  // a shot went right
   EXPECT_TRUE(menuOpened);
-  EXPECT_TRUE(main->InTitleMenu());
+  EXPECT_TRUE(program->InTitleMenu());
 }
 
 TEST_F(JoystickProgramTest, ChosenJoystickGoneAtGameStartFallsBackToKeyboard) {
@@ -140,17 +141,17 @@ TEST_F(JoystickProgramTest, ChosenJoystickGoneAtGameStartFallsBackToKeyboard) {
   Start();
   const int position = PositionOf("Test Leaving");
   ASSERT_GT(position, 0);
-  const bool otherDevices = main->input.JoystickCount() > 1;
-  program->optionsForm->P1ControlBox->selectedIndex = position;
+  const bool otherDevices = program->Input().JoystickCount() > 1;
+  program->Options().P1ControlBox->selectedIndex = position;
   stick.Detach();
 
   const uint64_t t = Now();
   std::vector<std::string> boxes;
   bool keyboardPlayer = false;
   PushKey(VK::F2, t + 5);
-  At(t + 100, [&] { boxes = program->app.OpenBoxTexts(); });
+  At(t + 100, [&] { boxes = program->OpenBoxes(); });
   PushKey(VK::Enter, t + 150);
-  At(t + 400, [&] { keyboardPlayer = main->InGame() && main->game.Player1.UsesKeyboard; });
+  At(t + 400, [&] { keyboardPlayer = program->InGame() && program->GameState().Player1.UsesKeyboard; });
   PushKey(VK::Escape, t + 500);
   PushKey('Y', t + 600);
   RunFor(800);
@@ -167,7 +168,7 @@ TEST_F(JoystickProgramTest, FewerControllersThanChosenOpensTheLastOne) {
   Start();
   const int position = PositionOf("Test Second");
   ASSERT_GT(position, 0);
-  program->optionsForm->P2ControlBox->selectedIndex = position;
+  program->Options().P2ControlBox->selectedIndex = position;
   second.Detach();
   sticks[0]->SetStick(0, 1000);
 
@@ -176,8 +177,8 @@ TEST_F(JoystickProgramTest, FewerControllersThanChosenOpensTheLastOne) {
   bool player2Joystick = false;
   PushKey(VK::F2, t + 5);  // one player: player 2's joystick is opened all the same
   At(t + 200, [&] {
-    boxes = program->app.OpenBoxTexts();
-    player2Joystick = main->InGame() && !main->game.Player2.UsesKeyboard && main->input.HasJoystick(2);
+    boxes = program->OpenBoxes();
+    player2Joystick = program->InGame() && !program->GameState().Player2.UsesKeyboard && program->Input().HasJoystick(2);
   });
   PushKey(VK::Escape, t + 300);
   PushKey('Y', t + 400);
@@ -188,3 +189,94 @@ TEST_F(JoystickProgramTest, FewerControllersThanChosenOpensTheLastOne) {
 }
 
 }  // namespace
+
+// Controllers plugged in or out while the program runs.
+class JoystickHotplugTest : public JoystickProgramTest {
+ protected:
+  void OpenOptions() {
+    PushKey(VK::F10, Now() + 5);
+    RunFor(100);
+    ASSERT_EQ(program->Visible(), &program->Options());
+  }
+  void CloseOptions() {
+    PushKey(VK::Escape, Now() + 5);
+    RunFor(100);
+    ASSERT_TRUE(program->InTitleMenu());
+  }
+  std::string Chosen(DropDown* box) {
+    return box->selectedIndex >= 0 && box->selectedIndex < static_cast<int>(box->items.size())
+               ? box->items[box->selectedIndex]
+               : "<out of the list>";
+  }
+};
+
+TEST_F(JoystickHotplugTest, PluggedInAfterStartUpIsListedWhenTheOptionsOpenAndCanBeChosen) {
+  Start();
+  EXPECT_TRUE(Ours(ListedJoysticks()).empty());
+  VirtualJoystick& late = Plug("Test Late");
+  OpenOptions();
+  EXPECT_EQ(Ours(ListedJoysticks()), std::vector<std::string>{"Test Late"});
+  EXPECT_EQ(program->Input().JoystickCount(), static_cast<int>(ListedJoysticks().size()));
+  program->Options().P1ControlBox->selectedIndex = PositionOf("Test Late");
+  CloseOptions();
+
+  // The controller chosen from the refreshed list drives player 1.
+  const uint64_t t = Now();
+  bool joystickPlayer = false;
+  int direction = -1;
+  PushKey(VK::F2, t + 5);
+  At(t + 200, [&] {
+    joystickPlayer = program->InGame() && !program->GameState().Player1.UsesKeyboard;
+    late.SetStick(0, -1000);
+  });
+  At(t + 300, [&] { direction = program->GameState().Player1.MoveDirection; });
+  PushKey(VK::Escape, t + 400);
+  PushKey('Y', t + 500);
+  RunFor(700);
+  EXPECT_TRUE(joystickPlayer);
+  EXPECT_EQ(direction, 1);
+}
+
+TEST_F(JoystickHotplugTest, EachPlayerKeepsTheChosenControllerWhileOthersComeAndGo) {
+  VirtualJoystick& first = Plug("Test First");
+  Plug("Test Twin");
+  Plug("Test Twin");
+  Start();
+  ASSERT_EQ(Ours(ListedJoysticks()), (std::vector<std::string>{"Test First", "Test Twin", "Test Twin"}));
+  DropDown* p1 = program->Options().P1ControlBox;
+  DropDown* p2 = program->Options().P2ControlBox;
+  p1->selectedIndex = PositionOf("Test First");
+  p2->selectedIndex = PositionOf("Test Twin") + 1;  // the second twin
+
+  Plug("Test Newcomer");
+  OpenOptions();
+  EXPECT_EQ(Ours(ListedJoysticks()),
+            (std::vector<std::string>{"Test First", "Test Twin", "Test Twin", "Test Newcomer"}));
+  EXPECT_EQ(Chosen(p1), "Test First");
+  EXPECT_EQ(p2->selectedIndex, PositionOf("Test Twin") + 1);
+  CloseOptions();
+
+  // Player 1's controller goes: the keyboard; player 2's moves up one place.
+  const int twinBefore = p2->selectedIndex;
+  first.Detach();
+  OpenOptions();
+  EXPECT_EQ(Ours(ListedJoysticks()), (std::vector<std::string>{"Test Twin", "Test Twin", "Test Newcomer"}));
+  EXPECT_EQ(p1->selectedIndex, 0);
+  EXPECT_EQ(Chosen(p2), "Test Twin");
+  EXPECT_EQ(p2->selectedIndex, twinBefore - 1);
+}
+
+TEST_F(JoystickHotplugTest, MappingFileInTheGameDirectoryMakesAJoystickAController) {
+  VirtualJoystick& plain = Plug("Test Plain");
+  ASSERT_FALSE(plain.MappingGuid().empty());
+  std::ofstream(dir / "gamecontrollerdb.txt") << "# our own layouts\n"
+                                               << plain.MappingGuid()
+                                               << ",Test Mapped Pad,a:b1,b:b0,leftx:a0,lefty:a1,platform:Linux,\n";
+  Start();
+  EXPECT_EQ(Ours(ListedJoysticks()), std::vector<std::string>{"Test Mapped Pad"});
+  // A damaged or missing file changes nothing else.
+  program.reset();
+  std::ofstream(dir / "gamecontrollerdb.txt") << "not,a mapping\n\x01\x02garbage";
+  Start();
+  EXPECT_EQ(Ours(ListedJoysticks()).size(), 1u);
+}

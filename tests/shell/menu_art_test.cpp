@@ -1,4 +1,5 @@
-#include "shell/menu_art.h"
+#include "screens/menu_art.h"
+#include "base/bmp_file.h"
 
 #include <gtest/gtest.h>
 

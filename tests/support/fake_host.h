@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "world/game.h"
+#include "play/game.h"
 
 class FakeHost : public GameHost {
  public:

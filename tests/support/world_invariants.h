@@ -8,9 +8,9 @@
 #include <string>
 #include <utility>
 
-#include "players/player_control.h"
-#include "world/darts_lasers.h"
-#include "world/game.h"
+#include "play/player_control.h"
+#include "play/darts_lasers.h"
+#include "play/game.h"
 
 struct InvariantOptions {
   // A level may carry stray player markers of its own; then a marker elsewhere in the

@@ -9,6 +9,7 @@
 #include "authoring/level_check.h"
 #include "authoring/level_io.h"
 #include "authoring/level_picture.h"
+#include "base/bmp_file.h"
 #include "level_tool/high_score_file.h"
 #include "level_tool/level_build.h"
 #include "support/level_sketch.h"

@@ -10,6 +10,7 @@
 #include "tile_maker/tile_names.h"
 #include "tile_maker/tile_recipe.h"
 #include "tile_maker/tile_set.h"
+#include "base/bmp_file.h"
 
 namespace {
 

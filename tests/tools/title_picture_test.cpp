@@ -6,6 +6,7 @@
 
 #include "title_picture/jpeg_writer.h"
 #include "title_picture/title_scene.h"
+#include "base/jpeg_file.h"
 
 namespace fs = std::filesystem;
 

@@ -1,6 +1,6 @@
 // Chasers and wanderers: whom they chase, how they pass enemy walls, how they leave
 // the room, and what they do to a player they walk into.
-#include "world/creatures.h"
+#include "play/creatures.h"
 #include "world_fixture.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // into the next room; lasers: what a beam does and that it leaves Floor behind.
 #include <array>
 
-#include "world/darts_lasers.h"
+#include "play/darts_lasers.h"
 #include "world_fixture.h"
 
 namespace {

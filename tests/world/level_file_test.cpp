@@ -6,9 +6,10 @@
 #include <fstream>
 #include <vector>
 
-#include "players/shots.h"
+#include "play/shots.h"
 #include "support/fake_host.h"
-#include "world/game.h"
+#include "play/game.h"
+#include "play/level_loading.h"
 #include "world/level_file.h"
 
 namespace {

@@ -8,12 +8,13 @@
 #include <random>
 #include <vector>
 
-#include "players/player_control.h"
+#include "play/player_control.h"
 #include "support/fake_host.h"
 #include "support/world_invariants.h"
-#include "world/game.h"
+#include "play/game.h"
+#include "play/level_loading.h"
 #include "world/level_file.h"
-#include "world/world_tick.h"
+#include "play/world_tick.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <initializer_list>
 
 #include "support/fake_host.h"
-#include "world/game.h"
-#include "world/world_tick.h"
+#include "play/game.h"
+#include "play/world_tick.h"
 
 class WorldTest : public ::testing::Test {
  protected:

@@ -3,7 +3,7 @@
 #include <set>
 #include <vector>
 
-#include "world/producers.h"
+#include "play/producers.h"
 #include "world_fixture.h"
 
 namespace {

@@ -41,7 +41,7 @@ std::optional<HighScoreGrid> ParseHighScoreFile(const std::string& text, std::st
   HighScoreGrid g;
   switch (ParseHighScores(text, g)) {
     case HighScoreParse::Ok: return g;
-    case HighScoreParse::WrongVersion: error = "the first word is not \"version1.0\""; break;
+    case HighScoreParse::WrongVersion: error = std::string("the first word is not \"") + HighScoreVersion + "\""; break;
     case HighScoreParse::Damaged: error = "bad cell, count or number"; break;
   }
   return std::nullopt;

@@ -2,13 +2,16 @@
 //   tile_maker <assets dir> <game dir>                 writes <game dir>/Objects/*.bmp
 //   tile_maker --sheet <out.bmp> <assets dir> [scale]  all tiles on one sheet
 //   tile_maker --room <out.bmp> <assets dir> <room.txt> [scale]
+//   tile_maker --icons <assets dir> <out dir> <icon name>   the program's icons
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
 
+#include "tile_maker/icon.h"
 #include "tile_maker/preview.h"
 #include "tile_maker/tile_set.h"
+#include "base/bmp_file.h"
 
 namespace {
 
@@ -16,7 +19,8 @@ int Usage() {
   std::fprintf(stderr,
                "usage: tile_maker <assets dir> <game dir>\n"
                "       tile_maker --sheet <out.bmp> <assets dir> [scale]\n"
-               "       tile_maker --room <out.bmp> <assets dir> <room.txt> [scale]\n");
+               "       tile_maker --room <out.bmp> <assets dir> <room.txt> [scale]\n"
+               "       tile_maker --icons <assets dir> <out dir> <icon name>\n");
   return 2;
 }
 
@@ -60,6 +64,16 @@ int main(int argc, char** argv) {
   if (first == "--sheet") {
     if (argc < 4 || !Build(argv[3], tiles)) return argc < 4 ? Usage() : 1;
     return Save(MakeContactSheet(tiles, ScaleArg(argc, argv, 4, 3)), argv[2], 1) ? 0 : 1;
+  }
+  if (first == "--icons") {
+    if (argc != 5) return Usage();
+    std::vector<ParseError> errors;
+    const auto art = BuildIcon(argv[2], errors);
+    for (const ParseError& e : errors) std::fprintf(stderr, "tile_maker: %s\n", e.text.c_str());
+    std::string error;
+    if (art && WriteIcons(*art, argv[3], argv[4], error)) return 0;
+    if (!error.empty()) std::fprintf(stderr, "tile_maker: %s\n", error.c_str());
+    return 1;
   }
   if (first == "--room") {
     if (argc < 5) return Usage();

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/image.h"
+#include "base/image.h"
 
 // Every tile enlarged by scale, with its code written above it.
 Image MakeContactSheet(const std::map<int, Image>& tiles, int scale);

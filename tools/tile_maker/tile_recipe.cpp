@@ -61,6 +61,24 @@ bool ParseLayer(const std::vector<std::string>& words, TileLayer& layer, std::st
 
 }  // namespace
 
+bool ParseLayers(const std::string& text, std::vector<TileLayer>& layers, std::string& why) {
+  layers.clear();
+  // Layers split on '+'; colours contain no '+', so this is unambiguous.
+  for (size_t start = 0; start <= text.size();) {
+    size_t plus = text.find('+', start);
+    if (plus == std::string::npos) plus = text.size();
+    TileLayer layer;
+    if (!ParseLayer(SplitWords(text.substr(start, plus - start)), layer, why)) return false;
+    layers.push_back(layer);
+    start = plus + 1;
+  }
+  if (layers.empty()) {
+    why = "no layers";
+    return false;
+  }
+  return true;
+}
+
 std::vector<TileRecipe> ParseRecipes(const std::string& text, const std::string& fileName,
                                      std::vector<ParseError>& errors) {
   std::vector<TileRecipe> recipes;
@@ -85,28 +103,12 @@ std::vector<TileRecipe> ParseRecipes(const std::string& text, const std::string&
       continue;
     }
     recipe.name = head[1];
-    // Layers split on '+'; colours contain no '+', so this is unambiguous.
-    const std::string rest = line.substr(eq + 1);
-    bool ok = true;
-    for (size_t start = 0; ok && start <= rest.size();) {
-      size_t plus = rest.find('+', start);
-      if (plus == std::string::npos) plus = rest.size();
-      const std::string part = rest.substr(start, plus - start);
-      start = plus + 1;
-      TileLayer layer;
-      std::string why;
-      if (!ParseLayer(SplitWords(part), layer, why)) {
-        fail(why);
-        ok = false;
-        break;
-      }
-      recipe.layers.push_back(layer);
+    std::string why;
+    if (!ParseLayers(line.substr(eq + 1), recipe.layers, why)) {
+      fail(why);
+      continue;
     }
-    if (ok && recipe.layers.empty()) {
-      fail("no layers");
-      ok = false;
-    }
-    if (ok) recipes.push_back(recipe);
+    recipes.push_back(recipe);
   }
   return recipes;
 }
@@ -153,31 +155,36 @@ PixelMap PrepareLayer(const PixelMap& map, const TileLayer& layer) {
   return out;
 }
 
-Image ComposeTile(const TileRecipe& recipe, const std::map<std::string, PixelMap>& maps) {
-  Image tile(TileSize, TileSize, Black);
-  for (const TileLayer& layer : recipe.layers) {
+void LayLayers(const std::vector<TileLayer>& layers, const std::map<std::string, PixelMap>& maps, int side,
+               const std::function<void(int x, int y, const PaletteColor& color)>& plot) {
+  for (const TileLayer& layer : layers) {
     const auto found = maps.find(layer.mapName);
     if (found == maps.end()) continue;
     const PixelMap map = PrepareLayer(found->second, layer);
     for (int y = 0; y < map.height; ++y) {
       for (int x = 0; x < map.width; ++x) {
         const int tx = layer.x + x, ty = layer.y + y;
-        if (tx < 0 || ty < 0 || tx >= TileSize || ty >= TileSize) continue;
+        if (tx < 0 || ty < 0 || tx >= side || ty >= side) continue;
         const auto entry = map.palette.find(map.At(x, y));
-        if (entry == map.palette.end()) continue;
-        const PaletteColor& c = entry->second;
-        if (c.alpha == 0) continue;
-        Color out{c.r, c.g, c.b};
-        if (c.alpha < 255) {
-          const Color under = tile.PixelColor(tx, ty);
-          auto mix = [&](uint8_t top, uint8_t bottom) {
-            return static_cast<uint8_t>((top * c.alpha + bottom * (255 - c.alpha) + 127) / 255);
-          };
-          out = Color{mix(c.r, under.r), mix(c.g, under.g), mix(c.b, under.b)};
-        }
-        tile.SetPixel(tx, ty, out);
+        if (entry == map.palette.end() || entry->second.alpha == 0) continue;
+        plot(tx, ty, entry->second);
       }
     }
   }
+}
+
+Image ComposeTile(const TileRecipe& recipe, const std::map<std::string, PixelMap>& maps) {
+  Image tile(TileSize, TileSize, Black);
+  LayLayers(recipe.layers, maps, TileSize, [&tile](int tx, int ty, const PaletteColor& c) {
+    Color out{c.r, c.g, c.b};
+    if (c.alpha < 255) {
+      const Color under = tile.PixelColor(tx, ty);
+      auto mix = [&](uint8_t top, uint8_t bottom) {
+        return static_cast<uint8_t>((top * c.alpha + bottom * (255 - c.alpha) + 127) / 255);
+      };
+      out = Color{mix(c.r, under.r), mix(c.g, under.g), mix(c.b, under.b)};
+    }
+    tile.SetPixel(tx, ty, out);
+  });
   return tile;
 }

@@ -1,12 +1,13 @@
 #pragma once
 // The recipe list: which pixel maps, turned, mirrored, moved or recoloured, are laid
 // on top of each other to make each tile picture.
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "platform/image.h"
+#include "base/image.h"
 #include "tile_maker/pixel_map.h"
 
 struct TileLayer {
@@ -30,6 +31,10 @@ constexpr int TileSize = 32;
 std::vector<TileRecipe> ParseRecipes(const std::string& text, const std::string& fileName,
                                      std::vector<ParseError>& errors);
 
+// The layers of a recipe line, after its "=": "<map> <options> + <map> <options> ...";
+// false with the reason when one is malformed.
+bool ParseLayers(const std::string& text, std::vector<TileLayer>& layers, std::string& why);
+
 // Checks the recipes against the game's list of tile files: every file exactly once,
 // with its exact name.
 void CheckRecipesCoverAllTiles(const std::vector<TileRecipe>& recipes, const std::string& fileName,
@@ -37,6 +42,11 @@ void CheckRecipesCoverAllTiles(const std::vector<TileRecipe>& recipes, const std
 
 // Applies a layer's transforms and colours to its map.
 PixelMap PrepareLayer(const PixelMap& map, const TileLayer& layer);
+
+// Hands every visible pixel of the layers that falls inside side x side to `plot`,
+// bottom layer first.
+void LayLayers(const std::vector<TileLayer>& layers, const std::map<std::string, PixelMap>& maps, int side,
+               const std::function<void(int x, int y, const PaletteColor& color)>& plot);
 
 // Lays the layers onto a black 32 x 32 picture.
 Image ComposeTile(const TileRecipe& recipe, const std::map<std::string, PixelMap>& maps);

@@ -5,13 +5,11 @@
 #include <sstream>
 
 #include "tile_maker/tile_names.h"
-#include "tile_maker/tile_recipe.h"
-
-namespace {
+#include "base/bmp_file.h"
 
 namespace fs = std::filesystem;
 
-bool ReadText(const fs::path& path, std::string& text) {
+bool ReadTextFile(const std::string& path, std::string& text) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;
   std::ostringstream s;
@@ -20,24 +18,12 @@ bool ReadText(const fs::path& path, std::string& text) {
   return true;
 }
 
-}  // namespace
-
-std::optional<std::map<int, Image>> BuildTiles(const std::string& assetsDir, std::vector<ParseError>& errors) {
-  const fs::path tilesDir = fs::path(assetsDir) / "tiles";
-  const size_t errorsBefore = errors.size();
+std::map<std::string, PixelMap> LoadRecipeMaps(const std::string& tilesDir, const std::vector<TileRecipe>& recipes,
+                                               const std::string& recipeFile, std::vector<ParseError>& errors) {
   std::string text;
-
   Palette base;
-  const fs::path palettePath = tilesDir / "palette.txt";
-  if (ReadText(palettePath, text)) base = ParsePalette(text, palettePath.string(), errors);
-
-  const fs::path recipePath = tilesDir / "tiles.txt";
-  if (!ReadText(recipePath, text)) {
-    errors.push_back({recipePath.string() + ": cannot be read"});
-    return std::nullopt;
-  }
-  const std::vector<TileRecipe> recipes = ParseRecipes(text, recipePath.string(), errors);
-  CheckRecipesCoverAllTiles(recipes, recipePath.string(), errors);
+  const fs::path palettePath = fs::path(tilesDir) / "palette.txt";
+  if (ReadTextFile(palettePath.string(), text)) base = ParsePalette(text, palettePath.string(), errors);
 
   std::map<std::string, PixelMap> maps;
   std::map<std::string, bool> tried;
@@ -45,15 +31,30 @@ std::optional<std::map<int, Image>> BuildTiles(const std::string& assetsDir, std
     for (const TileLayer& layer : recipe.layers) {
       if (tried[layer.mapName]) continue;
       tried[layer.mapName] = true;
-      const fs::path mapPath = tilesDir / "maps" / (layer.mapName + ".txt");
-      if (!ReadText(mapPath, text)) {
-        errors.push_back({recipePath.string() + ":" + std::to_string(recipe.line) + ": map \"" + layer.mapName +
+      const fs::path mapPath = fs::path(tilesDir) / "maps" / (layer.mapName + ".txt");
+      if (!ReadTextFile(mapPath.string(), text)) {
+        errors.push_back({recipeFile + ":" + std::to_string(recipe.line) + ": map \"" + layer.mapName +
                           "\" not found (" + mapPath.string() + ")"});
         continue;
       }
       if (auto map = ParsePixelMap(text, mapPath.string(), base, errors)) maps[layer.mapName] = std::move(*map);
     }
   }
+  return maps;
+}
+
+std::optional<std::map<int, Image>> BuildTiles(const std::string& assetsDir, std::vector<ParseError>& errors) {
+  const fs::path tilesDir = fs::path(assetsDir) / "tiles";
+  const size_t errorsBefore = errors.size();
+  const fs::path recipePath = tilesDir / "tiles.txt";
+  std::string text;
+  if (!ReadTextFile(recipePath.string(), text)) {
+    errors.push_back({recipePath.string() + ": cannot be read"});
+    return std::nullopt;
+  }
+  const std::vector<TileRecipe> recipes = ParseRecipes(text, recipePath.string(), errors);
+  CheckRecipesCoverAllTiles(recipes, recipePath.string(), errors);
+  const auto maps = LoadRecipeMaps(tilesDir.string(), recipes, recipePath.string(), errors);
   if (errors.size() != errorsBefore) return std::nullopt;
 
   std::map<int, Image> tiles;

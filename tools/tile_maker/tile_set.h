@@ -8,8 +8,17 @@
 #include <string>
 #include <vector>
 
-#include "platform/image.h"
+#include "base/image.h"
 #include "tile_maker/pixel_map.h"
+#include "tile_maker/tile_recipe.h"
+
+// Reads a whole file; false when it cannot be read.
+bool ReadTextFile(const std::string& path, std::string& text);
+
+// The maps the recipes name, from <tilesDir>/maps/<name>.txt over the palette in
+// <tilesDir>/palette.txt. A missing map is reported at the line of recipeFile that asks for it.
+std::map<std::string, PixelMap> LoadRecipeMaps(const std::string& tilesDir, const std::vector<TileRecipe>& recipes,
+                                               const std::string& recipeFile, std::vector<ParseError>& errors);
 
 // Code → picture for all 88 tiles, or nothing with the errors filled in.
 std::optional<std::map<int, Image>> BuildTiles(const std::string& assetsDir, std::vector<ParseError>& errors);

@@ -3,8 +3,9 @@
 #include <array>
 #include <set>
 
-#include "shell/menu_art.h"
+#include "screens/menu_art.h"
 #include "world/tile_names.h"
+#include "base/bmp_file.h"
 
 namespace {
 

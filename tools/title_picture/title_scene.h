@@ -3,7 +3,7 @@
 #include <map>
 #include <string>
 
-#include "platform/image.h"
+#include "base/image.h"
 
 inline constexpr int TitleSceneWidth = 489;
 inline constexpr int TitleSceneHeight = 369;

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/app.h"
+#include "ui/app.h"
 
 struct DriverAction {
-  enum class Kind { Input, Capture, DumpRoom, DumpPlayers, End };
+  enum class Kind { Input, Capture, DumpRoom, DumpPlayers, DumpBoxes, End };
   Kind kind = Kind::Input;
   uint64_t atMs = 0;
   InputEvent input;
@@ -28,7 +28,6 @@ int KeyCodeFromName(const std::string& name);
 // Parses a script; false with "line N: reason" in error.
 bool ParseDriverScript(const std::string& text, DriverScript& script, std::string& error);
 
-class TMainForm;
 // Runs a parsed script against the game in the current directory; dumps go to `out`.
 // Returns the process exit code.
 int RunDriverScript(const DriverScript& script, std::ostream& out);

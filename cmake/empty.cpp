@@ -1,1 +1,0 @@
-// Placeholder for a source folder that has no files yet.

@@ -1,0 +1,141 @@
+#include "platform/sdl_input.h"
+
+#include <SDL.h>
+
+#include "base/keys.h"
+#include "platform/sdl_keys.h"
+#include "platform/window.h"
+
+namespace {
+
+// Characters of the Windows code page only: UTF-8 decoded, Latin-1 kept, the rest dropped.
+void TypedCharacters(const char* utf8, std::deque<InputEvent>& out) {
+  const auto* p = reinterpret_cast<const unsigned char*>(utf8);
+  while (*p) {
+    uint32_t cp;
+    int extra;
+    if (*p < 0x80) cp = *p, extra = 0;
+    else if ((*p & 0xE0) == 0xC0) cp = *p & 0x1F, extra = 1;
+    else if ((*p & 0xF0) == 0xE0) cp = *p & 0x0F, extra = 2;
+    else if ((*p & 0xF8) == 0xF0) cp = *p & 0x07, extra = 3;
+    else {
+      ++p;
+      continue;
+    }
+    ++p;
+    bool valid = true;
+    for (int i = 0; i < extra; ++i, ++p) {
+      if ((*p & 0xC0) != 0x80) {
+        valid = false;
+        break;
+      }
+      cp = (cp << 6) | (*p & 0x3F);
+    }
+    if (!valid || cp < 32 || cp == 127 || (cp >= 0x80 && cp < 0xA0) || cp > 0xFF) continue;
+    InputEvent e;
+    e.type = InputEvent::Type::Char;
+    e.ch = static_cast<char>(cp);
+    out.push_back(e);
+  }
+}
+
+MouseButton ButtonOf(uint8_t b, bool& known) {
+  known = true;
+  if (b == SDL_BUTTON_LEFT) return MouseButton::Left;
+  if (b == SDL_BUTTON_RIGHT) return MouseButton::Right;
+  if (b == SDL_BUTTON_MIDDLE) return MouseButton::Middle;
+  known = false;
+  return MouseButton::Left;
+}
+
+}  // namespace
+
+void SdlInput::Poll(std::deque<InputEvent>& pending) {
+  if (!SDL_WasInit(SDL_INIT_EVENTS)) return;
+  SDL_Event ev;
+  while (SDL_PollEvent(&ev)) {
+    InputEvent e;
+    switch (ev.type) {
+      case SDL_QUIT:
+        e.type = InputEvent::Type::Close;
+        pending.push_back(e);
+        break;
+      case SDL_KEYDOWN:
+      case SDL_KEYUP: {
+        int vk = VirtualKeyFromSdl(ev.key.keysym.sym, ev.key.keysym.scancode);
+        if (vk == 0) break;
+        bool down = ev.type == SDL_KEYDOWN;
+        if (vk == VK::F1 + 3 && (ev.key.keysym.mod & KMOD_ALT)) {
+          // Alt+F4 closes the program as the system's close command does.
+          if (down && !ev.key.repeat) {
+            e.type = InputEvent::Type::Close;
+            pending.push_back(e);
+          }
+          break;
+        }
+        if (down)
+          keysDown_.insert(vk);
+        else
+          keysDown_.erase(vk);
+        e.type = down ? InputEvent::Type::KeyDown : InputEvent::Type::KeyUp;
+        e.vk = vk;
+        e.repeat = down && ev.key.repeat != 0;
+        pending.push_back(e);
+        if (char c = ControlCharOfKey(vk); down && c) {
+          InputEvent typed;
+          typed.type = InputEvent::Type::Char;
+          typed.ch = c;
+          pending.push_back(typed);
+        }
+        break;
+      }
+      case SDL_TEXTINPUT:
+        TypedCharacters(ev.text.text, pending);
+        break;
+      case SDL_MOUSEMOTION:
+        e.type = InputEvent::Type::MouseMove;
+        window_.ToLogical(ev.motion.x, ev.motion.y, e.x, e.y);
+        // Only the latest position of a run of moves matters.
+        if (!pending.empty() && pending.back().type == InputEvent::Type::MouseMove)
+          pending.back() = e;
+        else
+          pending.push_back(e);
+        break;
+      case SDL_MOUSEBUTTONDOWN:
+      case SDL_MOUSEBUTTONUP: {
+        bool known;
+        e.button = ButtonOf(ev.button.button, known);
+        if (!known) break;
+        e.type = ev.type == SDL_MOUSEBUTTONDOWN ? InputEvent::Type::MouseDown : InputEvent::Type::MouseUp;
+        window_.ToLogical(ev.button.x, ev.button.y, e.x, e.y);
+        pending.push_back(e);
+        break;
+      }
+      case SDL_WINDOWEVENT:
+        switch (ev.window.event) {
+          case SDL_WINDOWEVENT_FOCUS_LOST:
+            // Keys released while another window had the keyboard would stay held.
+            for (int vk : keysDown_) {
+              InputEvent up;
+              up.type = InputEvent::Type::KeyUp;
+              up.vk = vk;
+              pending.push_back(up);
+            }
+            keysDown_.clear();
+            break;
+          case SDL_WINDOWEVENT_SIZE_CHANGED:
+          case SDL_WINDOWEVENT_RESIZED:
+          case SDL_WINDOWEVENT_EXPOSED:
+          case SDL_WINDOWEVENT_SHOWN:
+          case SDL_WINDOWEVENT_RESTORED:
+            window_.PictureLost();
+            break;
+          default:
+            break;
+        }
+        break;
+      default:
+        break;
+    }
+  }
+}

@@ -1,0 +1,115 @@
+#include "play/pickups.h"
+
+#include "play/room_cells.h"
+#include "play/player_control.h"
+#include "world/direction.h"
+#include "play/game.h"
+
+namespace {
+
+constexpr int SoundGrabHealth = 1;
+constexpr int SoundGrabMoney = 2;
+constexpr int SoundGrabKey = 3;
+constexpr int SoundGrabBomb = 4;
+constexpr int SoundOpenDoor = 7;
+constexpr int SoundWarp = 9;
+constexpr int SoundEatPigProducer = 12;
+constexpr int MineDamage = 250;
+constexpr int ShieldFull = 100;
+
+}  // namespace
+
+bool CellIsSlide(const WorldGrid& world, int x, int y) {
+  return !WorldGrid::OutsideRoom(x, y) && CodeIsSlide(world.At(x, y));
+}
+
+bool Slide(Game& game, PlayerState& player) {
+  const WorldGrid& world = game.World;
+  int c = player.X, d = player.Y;
+  int e = player.MoveDirection;
+  int examined = 0;
+  bool ended = false;
+  while (!WorldGrid::OutsideRoom(c, d) && examined < SlideCellLimit) {
+    const int code = world.At(c, d);
+    ++examined;
+    if (code == Cell::SlideRight)
+      e = 3;
+    else if (code == Cell::SlideLeft)
+      e = 7;
+    else if (code == Cell::SlideUp)
+      e = 1;
+    else if (code == Cell::SlideDown)
+      e = 5;
+    else if (code != Cell::SlideFieldOmni) {
+      ended = true;
+      break;
+    }
+    c += DirDx[IsDirection(e) ? e : 0];
+    d += DirDy[IsDirection(e) ? e : 0];
+  }
+  // Out of the room, round a circuit, or onto something solid: the step is refused.
+  if (!ended || !PlayerCanEnter(world, c, d)) return true;
+  player.X = c;
+  player.Y = d;
+  return false;
+}
+
+bool EnterCell(Game& game, PlayerState& player, int backX, int backY) {
+  const int code = game.World.At(player.X, player.Y);
+  auto sound = [&](int n) { game.host->PlaySound(player.Sound(n)); };
+  auto back = [&] {
+    player.X = backX;
+    player.Y = backY;
+  };
+
+  switch (code) {
+    case Cell::Health:
+      player.HealthKits += 1;
+      sound(SoundGrabHealth);
+      return false;
+    case Cell::Bomb:
+      player.Bombs += 1;
+      sound(SoundGrabBomb);
+      return false;
+    case Cell::Money:
+      player.Points += 100;
+      sound(SoundGrabMoney);
+      return false;
+    case Cell::Key:
+      player.Keys += 1;
+      sound(SoundGrabKey);
+      return false;
+    case Cell::Door:
+      if (player.Keys <= 0) {
+        back();
+      } else {
+        player.Keys -= 1;
+        sound(SoundOpenDoor);
+      }
+      return false;
+    case Cell::Finish:
+      // The Finish stays; the player leaves the room and waits for the next level.
+      back();
+      SetCell(game, backX, backY, Cell::Floor);
+      player.Warped = true;
+      player.MoveDirection = 0;
+      sound(SoundWarp);
+      return true;
+    case Cell::Shield:
+      player.ShieldTicks = ShieldFull;
+      player.StatusText = "Shield On - 100%";
+      return false;
+    default:
+      break;
+  }
+  if (code == Cell::DeathField || CodeIsLaserBeam(code)) {
+    back();
+    DamagePlayer(game, MineDamage, player.Code(), true);
+    return true;
+  }
+  if (CodeIsPigProducer(code)) {
+    player.Points += 8;
+    sound(SoundEatPigProducer);
+  }
+  return false;
+}

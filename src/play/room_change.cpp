@@ -1,0 +1,95 @@
+#include "play/room_change.h"
+
+#include "play/player_control.h"
+#include "world/direction.h"
+#include "play/game.h"
+
+int LeaveDirection(const PlayerState& player) {
+  const int w = GridRoomWidth, h = GridRoomHeight;
+  const int x = player.X, y = player.Y;
+  switch (player.MoveDirection) {
+    case 2:
+      if (x + 1 == w && y == 0) return 2;
+      return y != 0 ? 3 : 1;
+    case 4:
+      if (x + 1 == w && y + 1 == h) return 4;
+      return y + 1 == h ? 5 : 3;
+    case 6:
+      if (x == 0 && y + 1 == h) return 6;
+      return x != 0 ? 5 : 7;
+    case 8:
+      if (x == 0 && y == 0) return 8;
+      return y != 0 ? 7 : 1;
+    default:
+      return player.MoveDirection;
+  }
+}
+
+namespace {
+
+// Two living players leave only together: side by side on the edge, walking the same
+// way, never through a corner.
+bool GateRefuses(const Game& game, int direction) {
+  const PlayerState& p1 = game.Player1;
+  const PlayerState& p2 = game.Player2;
+  if (!game.TwoPlayers() || !InPlay(p1) || !InPlay(p2)) return false;
+  // A steered bomb lives in this room's grid; its owner stays with it.
+  if (p1.BombActive || p2.BombActive) return true;
+  if (p1.MoveDirection != p2.MoveDirection) return true;
+  switch (direction) {
+    case 1:
+    case 5:
+      return p1.Y != p2.Y;
+    case 3:
+    case 7:
+      return p1.X != p2.X;
+    default:
+      return true;
+  }
+}
+
+void ClearShot(WorldGrid& world, PlayerState& player) {
+  if (!player.ShotActive) return;
+  player.ShotActive = false;
+  world.At(player.ShotX, player.ShotY) = Cell::Floor;
+}
+
+void EnterAt(PlayerState& player, int direction) {
+  const int dx = DirDx[direction], dy = DirDy[direction];
+  if (dx > 0) player.X = 0;
+  if (dx < 0) player.X = GridRoomWidth - 1;
+  if (dy > 0) player.Y = 0;
+  if (dy < 0) player.Y = GridRoomHeight - 1;
+}
+
+}  // namespace
+
+bool LeaveRoom(Game& game, int direction) {
+  if (!IsDirection(direction) || GateRefuses(game, direction)) return true;
+
+  WorldGrid& world = game.World;
+  const int rx = world.CurrentRoomX + DirDx[direction];
+  const int ry = world.CurrentRoomY + DirDy[direction];
+  if (rx < 0 || ry < 0 || rx >= world.RoomsAcross || ry >= world.RoomsDown) return true;
+
+  const bool two = game.TwoPlayers();
+  PlayerState& p1 = game.Player1;
+  PlayerState& p2 = game.Player2;
+
+  ClearShot(world, p1);
+  if (two) ClearShot(world, p2);
+  if (InPlay(p1)) world.At(p1.X, p1.Y) = Cell::Floor;
+  if (two && InPlay(p2)) world.At(p2.X, p2.Y) = Cell::Floor;
+
+  world.SetCurrentRoom(rx, ry);
+  world.TakeRoomSnapshot();
+
+  EnterAt(p1, direction);
+  if (two) EnterAt(p2, direction);
+  // The players arrive whatever stands in the entry cells.
+  if (InPlay(p1)) world.At(p1.X, p1.Y) = Cell::Player1;
+  if (two && InPlay(p2)) world.At(p2.X, p2.Y) = Cell::Player2;
+
+  game.host->DrawRoom();
+  return false;
+}

@@ -1,0 +1,157 @@
+#include "play/shots.h"
+
+#include "play/bombs.h"
+#include "play/room_cells.h"
+#include "play/player_control.h"
+#include "world/direction.h"
+#include "play/game.h"
+
+namespace {
+
+constexpr int SoundShoot = 0;
+constexpr int SoundHitHeart = 8;
+constexpr int RevivedLife = 50;
+
+constexpr CellCode Player1Shots[9] = {0, 29, 28, 30, 27, 81, 82, 83, 84};
+constexpr CellCode Player2Shots[9] = {0, 85, 86, 87, 88, 89, 90, 91, 92};
+
+// What a HorseP bursts into, by a draw mod 7.
+constexpr CellCode ScatterCodes[7] = {Cell::AntP,   Cell::DevilP,  Cell::CowP,   Cell::FrogP,
+                                      Cell::HorseP, Cell::RandomP, Cell::Chigger};
+
+void ScatterAround(Game& game, int x, int y) {
+  WorldGrid& world = game.World;
+  for (int cy = y - 1; cy <= y + 1; ++cy) {
+    for (int cx = x - 1; cx <= x + 1; ++cx) {
+      if (cx < 1 || cx >= world.RoomWidth || cy < 1 || cy >= world.RoomHeight) continue;
+      if (game.host->Random(2) == 1) continue;
+      const int code = world.At(cx, cy);
+      if (code != Cell::Floor && !CodeIsDartTarget(code)) continue;
+      SetCell(game, cx, cy, ScatterCodes[game.host->Random(7)]);
+    }
+  }
+}
+
+void Revive(Game& game, PlayerState& player, int x, int y) {
+  SetCell(game, x, y, player.Code());
+  player.X = x;
+  player.Y = y;
+  player.Life = RevivedLife;
+  player.Dead = false;
+  player.StatusText.clear();
+}
+
+void HitHeart(Game& game, int x, int y, PlayerState& shooter) {
+  if (game.TwoPlayers() && game.Player1.Dead)
+    Revive(game, game.Player1, x, y);
+  else if (game.TwoPlayers() && game.Player2.Dead)
+    Revive(game, game.Player2, x, y);
+  else
+    SetCell(game, x, y, Cell::Chigger);
+  game.host->PlaySound(shooter.Sound(SoundHitHeart));
+}
+
+}  // namespace
+
+CellCode ShotCode(int playerNumber, int direction) {
+  if (!IsDirection(direction)) return Cell::Floor;
+  return playerNumber == 2 ? Player2Shots[direction] : Player1Shots[direction];
+}
+
+void ShotsTick(Game& game) {
+  UpdateShot(game, game.Player1);
+  UpdateShot(game, game.Player2);
+}
+
+void UpdateShot(Game& game, PlayerState& player) {
+  WorldGrid& world = game.World;
+  game.host->ProcessMessages();
+
+  if (player.MoveDirection != 0 && player.Firing && !player.ShotActive && !player.BombActive) {
+    player.ShotActive = true;
+    player.ShotDirection = player.MoveDirection;
+    player.ShotX = player.X;
+    player.ShotY = player.Y;
+    player.ShotAge = 0;
+    game.host->PlaySound(player.Sound(SoundShoot));
+  }
+  if (!player.ShotActive) return;
+
+  // While the age is 0 the shot still stands on its shooter's cell.
+  if (player.ShotAge > 0) {
+    const int here = world.At(player.ShotX, player.ShotY);
+    if (CodeIsPlayerShot(here) || game.host->Random(3) == 0)
+      SetCell(game, player.ShotX, player.ShotY, Cell::Floor);
+  }
+  player.ShotAge += 1;
+
+  game.host->ProcessMessages();
+
+  const int dir = player.ShotDirection;
+  if (!IsDirection(dir)) {
+    player.ShotActive = false;
+    return;
+  }
+  const int tx = player.ShotX + DirDx[dir];
+  const int ty = player.ShotY + DirDy[dir];
+  if (world.CellIsFree(tx, ty)) {
+    player.ShotX = tx;
+    player.ShotY = ty;
+    SetCell(game, tx, ty, ShotCode(player.PlayerNumber, dir));
+    return;
+  }
+  if (CellIsShootable(world, tx, ty)) ShotHit(game, tx, ty, player);
+  player.ShotActive = false;
+}
+
+bool CellIsShootable(const WorldGrid& world, int x, int y) {
+  if (WorldGrid::OutsideRoom(x, y)) return false;
+  const int code = world.At(x, y);
+  return (code >= Cell::Ant && code <= Cell::Horse) ||
+         (code >= Cell::AntP && code <= Cell::Heart) || code == Cell::Bomb ||
+         code == Cell::BrickShootable || code == Cell::FireP || code == Cell::Star ||
+         CodeIsPigProducer(code);
+}
+
+void ShotHit(Game& game, int x, int y, PlayerState& shooter) {
+  struct Outcome {
+    CellCode becomes;
+    int points;
+  };
+  Outcome outcome{};
+  switch (game.World.At(x, y)) {
+    case Cell::Ant: outcome = {Cell::Floor, 10}; break;
+    case Cell::Devil: outcome = {Cell::Ant, 20}; break;
+    case Cell::Cow: outcome = {Cell::Devil, 30}; break;
+    case Cell::Chigger: outcome = {Cell::Cow, 40}; break;
+    case Cell::Frog: outcome = {Cell::Floor, 25}; break;
+    case Cell::Horse: outcome = {Cell::Floor, 25}; break;
+    case Cell::AntP: outcome = {Cell::Floor, 50}; break;
+    case Cell::DevilP: outcome = {Cell::AntP, 70}; break;
+    case Cell::CowP: outcome = {Cell::DevilP, 90}; break;
+    case Cell::FrogP: outcome = {Cell::Floor, 75}; break;
+    case Cell::RandomP: outcome = {Cell::Floor, 100}; break;
+    case Cell::BrickShootable: outcome = {Cell::Floor, 0}; break;
+    case Cell::Star: outcome = {Cell::Devil, 5}; break;
+    case Cell::PigP1: outcome = {Cell::Floor, 3}; break;
+    case Cell::PigP2: outcome = {Cell::Floor, 3}; break;
+    case Cell::PigP3: outcome = {Cell::Floor, 5}; break;
+    case Cell::PigP4: outcome = {Cell::Floor, 7}; break;
+    case Cell::HorseP:
+      SetCell(game, x, y, Cell::Floor);
+      shooter.Points += 150;
+      ScatterAround(game, x, y);
+      return;
+    case Cell::Heart:
+      HitHeart(game, x, y, shooter);
+      return;
+    case Cell::Bomb:
+      SetCell(game, x, y, Cell::Floor);
+      ExplodeBomb(game, x, y, true);
+      return;
+    default:  // FireP and everything else stop the shot unharmed
+      return;
+  }
+  SetCell(game, x, y, outcome.becomes);
+  shooter.Points += outcome.points;
+}

@@ -1,0 +1,15 @@
+#include "players/player_state.h"
+
+void ResetPlayer(PlayerState& player, int number) {
+  player.X = player.StartX;
+  player.Y = player.StartY;
+  player.Firing = player.BombActive = player.ShotActive = false;
+  player.MenuOpen = player.Dead = player.Warped = false;
+  player.Life = LifeFull;
+  player.Keys = player.Bombs = player.HealthKits = 0;
+  player.LevelsPassed = player.Points = player.ShieldTicks = 0;
+  player.StatusText.clear();
+  player.PlayerNumber = number;
+  // A direction still held when the last game ended must not walk the new one.
+  player.MoveDirection = 0;
+}

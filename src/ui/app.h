@@ -1,0 +1,159 @@
+#pragma once
+// The application: one window showing one form at a time, the event pump with
+// nestable ProcessMessages, one-shot timers, modal boxes and forms, cursors, and the
+// display switch. Headless, it has no window at all and runs on scripted input.
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/clock.h"
+#include "base/image.h"
+#include "platform/events.h"
+#include "ui/controls.h"
+
+class Form;
+class TextRenderer;
+
+// One-shot style timer: runs while interval > 0; fires (only inside ProcessMessages)
+// each time the interval has passed. Setting the value it already has does not restart it.
+class Timer {
+ public:
+  void SetInterval(int ms);
+  int Interval() const { return interval_; }
+  std::function<void()> onTimer;
+
+ private:
+  friend class App;
+  int interval_ = 0;
+  uint64_t dueAt_ = 0;
+  Clock* clock_ = nullptr;
+  bool firing_ = false;  // its handler runs (perhaps a nested loop): not fired again meanwhile
+};
+
+enum class BoxKind { Error, Confirmation, Message };
+enum class BoxResult { Ok, Yes, No };
+
+class App {
+ public:
+  // `clock` must outlive the app. With `headless` no window is created at all;
+  // presenting is skipped and only the composed pictures exist.
+  App(Clock& clock, bool headless);
+  ~App();
+  App(const App&) = delete;
+  App& operator=(const App&) = delete;
+
+  // Opens the window (none when headless); false with a reason when it fails.
+  bool Init(std::string& error);
+  // Fonts and text measuring for the controls and boxes.
+  TextRenderer& Text();
+  void SetTitle(const std::string& title);
+  const std::string& Title() const;
+  // The window's icon, width x height pixels 0xAARRGGBB (nothing when headless).
+  void SetIcon(const uint32_t* argb, int width, int height);
+  Clock& GetClock() { return clock_; }
+
+  // Windows of the program, in creation order. The app does not own them. Forms
+  // add themselves when made and remove themselves when destroyed.
+  void AddForm(Form* form);
+  void RemoveForm(Form* form);
+  // Makes `form` the visible one (the others are hidden) and calls its FormShow; the
+  // first control of its tab order takes the focus if none has it.
+  void Show(Form* form);
+  // Hiding the visible form leaves the screen black; hiding a modal form ends it.
+  void Hide(Form* form);
+  Form* Visible() const { return visible_; }
+
+  // Borderless window of the given size centred on the desktop.
+  void SetWindowed(int width, int height);
+  // Full screen with a logical size: scaled crisply, letterboxed in black. False
+  // with a reason when the desktop refused.
+  bool SetFullScreen(int logicalWidth, int logicalHeight, std::string& error);
+  // Back to the desktop (at quit).
+  void RestoreDesktop();
+  // The logical screen: the window's size, or the visible form's while none was set.
+  int ScreenWidth() const;
+  int ScreenHeight() const;
+
+  // Pumps pending events, dispatches them, fires due timers and presents when the
+  // picture changed and a display refresh has passed. Never blocks. Nestable.
+  void ProcessMessages();
+  void SleepMs(int ms) { clock_.SleepMs(ms); }
+  // The outer message loop: runs until Terminate().
+  void Run();
+  void Terminate();
+  bool Terminated() const { return terminated_; }
+
+  Timer& CreateTimer();
+
+  // Modal boxes drawn inside the window over the visible form; a nested loop that
+  // keeps timers firing. Enter = default button, Y/N answer, Escape closes an OK box
+  // (No in a Yes/No box). Keys pressed while the box is open go only to it; a key
+  // held from before it opened still reaches the form when released. Returns at
+  // once (Ok / No) once the app is terminated.
+  BoxResult MessageBox(BoxKind kind, const std::string& text);
+  // Button `index` (0 = OK or Yes, 1 = No) of the innermost open box, in screen
+  // coordinates; false when no box is open.
+  bool BoxButtonRect(int index, int& x, int& y, int& w, int& h) const;
+  // Texts of the open boxes, innermost last (for tests and the driver).
+  const std::vector<std::string>& OpenBoxTexts() const { return boxTexts_; }
+  // A modal form centred on the screen over the visible one; returns when
+  // form.modalDone is set.
+  void ShowModal(Form& form);
+
+  void SetCursor(CursorKind kind);
+  CursorKind Cursor() const { return cursor_; }
+  // The pointer shown now: the app's hourglass or hidden pointer wins; otherwise the
+  // hovered control's cursor; the arrow over an open box.
+  CursorKind ShownCursor() const;
+
+  // Scripted input: delivered by ProcessMessages once the clock reaches atMs.
+  void PushInput(const InputEvent& e, uint64_t atMs = 0);
+  bool ScriptPending() const { return !script_.empty(); }
+  // Called for every event before dispatch (the driver logs with it).
+  std::function<void(const InputEvent&)> onEvent;
+
+  // What the player sees: the visible form (or the innermost modal form) composed,
+  // with any open box drawn over it.
+  Image ComposeScreen() const;
+  // Presents now if anything changed (used when a loop goes idle).
+  void PresentIfDirty();
+
+  // How much presenting work was done (a running game must stay cheap).
+  struct PresentStats {
+    uint64_t fullComposes = 0;     // whole screen composed and compared
+    uint64_t partialComposes = 0;  // one announced canvas rectangle composed
+    uint64_t presents = 0;         // pictures handed to the display
+  };
+  const PresentStats& Stats() const;
+
+ private:
+  struct Impl;
+  void Dispatch(const InputEvent& e);
+  void FireTimers();
+  Form* InputTarget() const;
+  // Where a form's client area lies on the screen.
+  void FormOrigin(const Form* form, int& x, int& y) const;
+  void DispatchKey(const InputEvent& e);
+  void DispatchMouse(const InputEvent& e);
+  // Input for the innermost box; false when the event is not the box's.
+  bool BoxInput(const InputEvent& e);
+  void SyncLayerLists();
+  void Present(bool force);
+  void ApplyCursor();
+
+  Clock& clock_;
+  bool headless_;
+  bool terminated_ = false;
+  std::unique_ptr<Impl> impl_;
+  std::vector<Form*> forms_;
+  Form* visible_ = nullptr;
+  std::vector<Form*> modalForms_;
+  std::vector<std::unique_ptr<Timer>> timers_;
+  std::deque<std::pair<uint64_t, InputEvent>> script_;
+  std::vector<std::string> boxTexts_;
+  CursorKind cursor_ = CursorKind::Arrow;
+  uint64_t lastPresentMs_ = 0;
+};

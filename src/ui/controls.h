@@ -1,0 +1,153 @@
+#pragma once
+// Window controls drawn in software over a form's canvas: labels, pictures, edit
+// fields, drop-down lists and panels. Positions are relative to the parent.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/image.h"
+#include "platform/events.h"
+#include "platform/fonts.h"
+
+enum class Align { Left, Center, Right };
+
+class Panel;
+class Form;
+class TextRenderer;
+
+class Control {
+ public:
+  virtual ~Control() = default;
+
+  std::string name;
+  int left = 0, top = 0, width = 0, height = 0;
+  bool visible = true;
+  bool enabled = true;
+  int tag = 0;
+  CursorKind cursor = CursorKind::Arrow;
+  Panel* parent = nullptr;
+  // The form that owns the control (set when the form adopts it).
+  Form* form = nullptr;
+
+  std::function<void(MouseButton, int x, int y)> onMouseDown;
+  std::function<void(MouseButton, int x, int y)> onMouseUp;
+  std::function<void()> onClick;
+
+  // Visible itself and every parent visible.
+  bool Showing() const;
+  // Position in the form's client coordinates.
+  int ScreenLeft() const;
+  int ScreenTop() const;
+  virtual bool CanFocus() const { return false; }
+  // The form's focus is on this control.
+  bool Focused() const { return focused_; }
+  // Paints at form coordinates (x, y) onto the composed picture, within its own bounds.
+  virtual void Paint(Image& target, int x, int y) const = 0;
+  // Everything the control's picture depends on, folded into one number: the app
+  // compares it between presents to notice changes made by plain assignment.
+  virtual uint64_t StateHash() const;
+  // The owning app's text services.
+  TextRenderer& Text() const;
+
+ private:
+  friend class Form;
+  bool focused_ = false;
+};
+
+class Label : public Control {
+ public:
+  std::string text;
+  FontSpec font;
+  Color color = Black;
+  bool transparent = true;
+  Color background = Black;
+  Align align = Align::Left;
+  // Width and height follow the text; a word-wrapped label keeps its width and only
+  // its height follows the wrapped lines.
+  bool autoSize = true;
+  bool wordWrap = false;  // wraps inside `width`
+  void SetText(const std::string& t);
+  // Applies autoSize now (SetText does; the app does before it composes or hit-tests).
+  void FitToText();
+  // The size autoSize gives for the current text and font.
+  void FittedSize(int& w, int& h) const;
+  void Paint(Image& target, int x, int y) const override;
+  uint64_t StateHash() const override;
+};
+
+class Picture : public Control {
+ public:
+  Image image;
+  bool stretch = true;
+  void Paint(Image& target, int x, int y) const override;
+  uint64_t StateHash() const override;
+};
+
+class EditField : public Control {
+ public:
+  std::string text;
+  FontSpec font;
+  Color color = Black;
+  Color background = Black;
+  bool readOnly = false;
+  bool selected = false;  // the whole text is selected; typing replaces it
+  // Called after typing changed the text.
+  std::function<void()> onChange;
+  // Focus leaves the field.
+  std::function<void()> onExit;
+  std::function<void(int vk)> onKeyDown;
+  std::function<void(int vk)> onKeyUp;
+  // A typed character; set it to 0 to swallow it.
+  std::function<void(char& c)> onKeyPress;
+  void SelectAll() { selected = true; }
+  // Caret position in `text`; past the end means at the end.
+  size_t caret = std::string::npos;
+  bool CanFocus() const override { return visible && enabled; }
+  void Paint(Image& target, int x, int y) const override;
+  uint64_t StateHash() const override;
+
+  // Editing as the keyboard does it (the app calls these after the handlers).
+  // A typed character: printable ones insert (replacing a selected text), 8 deletes
+  // back; nothing when read-only. True when the text changed.
+  bool TypeChar(char c);
+  // Delete, Left, Right, Home, End. True when the text changed.
+  bool EditKey(int vk);
+  // Caret index nearest to x pixels from the field's left edge.
+  size_t CaretIndexAt(int x) const;
+  // Where the text starts inside the field.
+  static constexpr int kMargin = 4;
+};
+
+class DropDown : public Control {
+ public:
+  std::vector<std::string> items;
+  int selectedIndex = 0;
+  FontSpec font;
+  Color color = Black;
+  Color background = White;
+  bool open = false;  // the list is unfolded below the field
+  std::function<void()> onChange;
+  bool CanFocus() const override { return visible && enabled; }
+  void Paint(Image& target, int x, int y) const override;
+  uint64_t StateHash() const override;
+  // The unfolded list, drawn over everything with its top-left corner at (x, y).
+  void PaintList(Image& target, int x, int y) const;
+  int ItemHeight() const;
+  int ListHeight() const;
+  // The item under y pixels below the list's top, or -1.
+  int ItemAt(int y) const;
+  // Picks an item as the user does: calls onChange when the selection changed.
+  void Choose(int index);
+};
+
+class Panel : public Control {
+ public:
+  Color background = Black;
+  bool transparent = false;
+  std::vector<Control*> children;  // owned by the form; painted after the panel, clipped to it
+  void Paint(Image& target, int x, int y) const override;
+  uint64_t StateHash() const override;
+};
+

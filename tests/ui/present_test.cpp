@@ -1,0 +1,149 @@
+// The windowed pump under SDL's dummy video driver: what it composes and presents.
+// Counts, not timings: an unchanged screen must cost no composing at all.
+#include <SDL.h>
+
+#include <cstdlib>
+
+#include "ui_fixture.h"
+
+namespace {
+
+class WindowedApp : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* driver = std::getenv("SDL_VIDEODRIVER");
+    if (!driver || std::string(driver) != "dummy") GTEST_SKIP() << "needs SDL_VIDEODRIVER=dummy";
+    std::string error;
+    ASSERT_TRUE(app.Init(error)) << error;
+  }
+  void Pump(int ms) {
+    for (int i = 0; i < ms; ++i) {
+      app.ProcessMessages();
+      app.SleepMs(1);
+    }
+  }
+  VirtualClock clock;
+  App app{clock, false};
+};
+
+}  // namespace
+
+TEST_F(WindowedApp, UnchangedScreenIsNotComposedAgain) {
+  RecordingForm form(app, "Main", 632, 453, Color{1, 0, 51});
+  auto& label = form.Add<Label>("WelcomeLbl", 178, 206, 276, 40);
+  label.SetText("Welcome");
+  app.SetWindowed(632, 453);
+  app.Show(&form);
+  Pump(100);
+  App::PresentStats first = app.Stats();
+  EXPECT_EQ(first.fullComposes, 1u);
+  EXPECT_EQ(first.presents, 1u);
+  Pump(2000);
+  EXPECT_EQ(app.Stats().fullComposes, first.fullComposes) << "nothing changed";
+  EXPECT_EQ(app.Stats().presents, first.presents);
+
+  // A control changed by plain assignment is noticed: one compose, one present.
+  label.text = "Changed";
+  Pump(100);
+  EXPECT_EQ(app.Stats().fullComposes, first.fullComposes + 1);
+  EXPECT_EQ(app.Stats().presents, first.presents + 1);
+
+  // Announced canvas drawing composes only the announced squares, within one refresh.
+  uint64_t partial = app.Stats().partialComposes;
+  for (int i = 0; i < 16; ++i) {
+    form.canvas.FillRect(80 + 32 * i, 64, 32, 32, White);
+    form.InvalidateRect(80 + 32 * i, 64, 32, 32);
+    app.ProcessMessages();
+  }
+  Pump(20);
+  EXPECT_EQ(app.Stats().partialComposes, partial + 16);
+  EXPECT_EQ(app.Stats().fullComposes, first.fullComposes + 1);
+  EXPECT_LE(app.Stats().presents, first.presents + 3) << "at most one present per refresh";
+  // And the screen that was presented matches a fresh composition.
+  Image fresh = app.ComposeScreen();
+  EXPECT_EQ(fresh.PixelColor(80, 64), White);
+}
+
+TEST_F(WindowedApp, FullScreenKeepsTheLogicalSize) {
+  RecordingForm form(app, "Main", 800, 600);
+  app.SetWindowed(632, 453);
+  app.Show(&form);
+  std::string error;
+  ASSERT_TRUE(app.SetFullScreen(800, 600, error)) << error;
+  EXPECT_EQ(app.ScreenWidth(), 800);
+  EXPECT_EQ(app.ScreenHeight(), 600);
+  Pump(50);
+  EXPECT_EQ(app.ComposeScreen().Width(), 800);
+  app.RestoreDesktop();
+  Pump(50);
+}
+
+namespace {
+
+void PushKey(Uint32 type, SDL_Keycode sym, SDL_Scancode code, Uint16 mod = KMOD_NONE) {
+  SDL_Event ev{};
+  ev.type = type;
+  ev.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+  ev.key.keysym.sym = sym;
+  ev.key.keysym.scancode = code;
+  ev.key.keysym.mod = mod;
+  SDL_PushEvent(&ev);
+}
+
+void PushText(const char* utf8) {
+  SDL_Event ev{};
+  ev.type = SDL_TEXTINPUT;
+  SDL_strlcpy(ev.text.text, utf8, sizeof ev.text.text);
+  SDL_PushEvent(&ev);
+}
+
+}  // namespace
+
+TEST_F(WindowedApp, SdlEventsArriveAsTheGamesKeysCharactersAndClicks) {
+  RecordingForm form(app, "Main", 632, 453);
+  auto& pic = form.Add<Picture>("StartImage", 100, 50, 40, 30);
+  int clicks = 0;
+  pic.onClick = [&] { ++clicks; };
+  app.SetWindowed(632, 453);
+  app.Show(&form);
+  Pump(20);
+
+  PushKey(SDL_KEYDOWN, SDLK_a, SDL_SCANCODE_A);
+  PushText("a");
+  PushKey(SDL_KEYUP, SDLK_a, SDL_SCANCODE_A);
+  PushKey(SDL_KEYDOWN, SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER);
+  PushText("\xC3\xA9");      // e acute: a Latin-1 character
+  PushText("\xE2\x82\xAC");  // the euro sign has no Latin-1 byte: dropped
+  PushKey(SDL_KEYDOWN, SDLK_LEFT, SDL_SCANCODE_LEFT);
+  app.ProcessMessages();
+  EXPECT_EQ(form.log, (std::vector<std::string>{"down 65", "char a", "up 65", "down 13", "char \r",
+                                                std::string("char \xE9"), "down 37"}));
+
+  form.log.clear();
+  SDL_Event focus{};
+  focus.type = SDL_WINDOWEVENT;
+  focus.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+  SDL_PushEvent(&focus);
+  app.ProcessMessages();
+  EXPECT_EQ(form.log, (std::vector<std::string>{"up 13", "up 37"})) << "held keys are released";
+
+  SDL_Event click{};
+  click.type = SDL_MOUSEBUTTONDOWN;
+  click.button.button = SDL_BUTTON_LEFT;
+  click.button.x = 110;
+  click.button.y = 60;
+  SDL_PushEvent(&click);
+  click.type = SDL_MOUSEBUTTONUP;
+  SDL_PushEvent(&click);
+  app.ProcessMessages();
+  EXPECT_EQ(clicks, 1);
+
+  PushKey(SDL_KEYDOWN, SDLK_F4, SDL_SCANCODE_F4, KMOD_LALT);
+  app.ProcessMessages();
+  EXPECT_EQ(form.closes, 1) << "Alt+F4 closes";
+  SDL_Event quit{};
+  quit.type = SDL_QUIT;
+  SDL_PushEvent(&quit);
+  app.ProcessMessages();
+  EXPECT_EQ(form.closes, 2);
+}

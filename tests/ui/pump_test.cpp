@@ -1,0 +1,187 @@
+// Timers, scripted input, nested loops and unwinding after Terminate.
+#include "ui_fixture.h"
+
+using PumpTest = HeadlessApp;
+
+TEST_F(PumpTest, TimerFiresOnlyInsideProcessMessagesOnceItsIntervalPassed) {
+  Timer& timer = app.CreateTimer();
+  int fired = 0;
+  timer.onTimer = [&] {
+    ++fired;
+    timer.SetInterval(0);
+  };
+  timer.SetInterval(3800);
+  clock.Advance(3799);
+  app.ProcessMessages();
+  EXPECT_EQ(fired, 0);
+  clock.Advance(1);
+  EXPECT_EQ(fired, 0) << "time passing alone must not fire it";
+  app.ProcessMessages();
+  EXPECT_EQ(fired, 1);
+  Pump(10000);
+  EXPECT_EQ(fired, 1) << "stopped by its handler";
+}
+
+TEST_F(PumpTest, RunningTimerFiresEveryInterval) {
+  Timer& timer = app.CreateTimer();
+  int fired = 0;
+  timer.onTimer = [&] { ++fired; };
+  timer.SetInterval(100);
+  Pump(1001);  // the last pump runs at 1000 ms
+  EXPECT_EQ(fired, 10);
+}
+
+TEST_F(PumpTest, SameIntervalDoesNotRestartAndZeroStops) {
+  Timer& timer = app.CreateTimer();
+  int fired = 0;
+  timer.onTimer = [&] { ++fired; };
+  timer.SetInterval(3100);
+  Pump(3000);
+  timer.SetInterval(3100);  // as the main loop does on every pass
+  Pump(150);
+  EXPECT_EQ(fired, 1);
+  timer.SetInterval(0);
+  EXPECT_EQ(timer.Interval(), 0);
+  Pump(10000);
+  EXPECT_EQ(fired, 1);
+  // A new value restarts the count from now.
+  timer.SetInterval(500);
+  Pump(499);
+  EXPECT_EQ(fired, 1);
+  Pump(2);
+  EXPECT_EQ(fired, 2);
+}
+
+TEST_F(PumpTest, ScriptedInputArrivesWhenItsTimeComes) {
+  RecordingForm form(app, "Main");
+  app.Show(&form);
+  app.PushInput(KeyDown(VK::F2), 50);
+  app.PushInput(KeyDown(VK::F1), 20);
+  std::vector<std::string> seen;
+  app.onEvent = [&](const InputEvent& e) { seen.push_back(std::to_string(e.vk)); };
+  Pump(30);
+  EXPECT_EQ(form.log, std::vector<std::string>{"down 112"});
+  EXPECT_TRUE(app.ScriptPending());
+  Pump(30);
+  EXPECT_EQ(form.log, (std::vector<std::string>{"down 112", "down 113"}));
+  EXPECT_EQ(seen, (std::vector<std::string>{"112", "113"}));
+  EXPECT_FALSE(app.ScriptPending());
+}
+
+// A key handler that runs its own loop, as the game's main loop does.
+class LoopingForm : public RecordingForm {
+ public:
+  using RecordingForm::RecordingForm;
+  void FormKeyDown(int vk) override {
+    RecordingForm::FormKeyDown(vk);
+    if (vk != VK::F2) return;
+    ++depth;
+    while (!stop && !app.Terminated()) {
+      app.ProcessMessages();
+      app.SleepMs(1);
+      ++passes;
+    }
+    --depth;
+    unwound = true;
+  }
+  void FormKeyUp(int vk) override {
+    RecordingForm::FormKeyUp(vk);
+    if (vk == VK::Escape) stop = true;
+    if (vk == VK::F10) app.Terminate();
+  }
+  bool stop = false, unwound = false;
+  int depth = 0, passes = 0;
+};
+
+TEST_F(PumpTest, HandlerMayRunANestedLoopThatKeepsEventsAndTimersFlowing) {
+  LoopingForm form(app, "Main");
+  app.Show(&form);
+  Timer& timer = app.CreateTimer();
+  int fired = 0, depthAtFire = -1;
+  timer.onTimer = [&] {
+    ++fired;
+    depthAtFire = form.depth;
+    timer.SetInterval(0);
+  };
+  timer.SetInterval(200);
+  app.PushInput(KeyDown(VK::F2), 10);
+  app.PushInput(KeyDown(VK::Left), 100);
+  app.PushInput(KeyUp(VK::Escape), 400);
+  Pump(20);  // the outer pump enters the loop and comes back only when it ends
+  EXPECT_TRUE(form.unwound);
+  EXPECT_EQ(fired, 1);
+  EXPECT_EQ(depthAtFire, 1);
+  EXPECT_EQ(form.log, (std::vector<std::string>{"down 113", "down 37", "up 27"}));
+  EXPECT_GE(clock.NowMs(), 400u);
+}
+
+TEST_F(PumpTest, TerminateUnwindsNestedLoopsAndStopsDispatching) {
+  LoopingForm form(app, "Main");
+  app.Show(&form);
+  Timer& timer = app.CreateTimer();
+  int fired = 0;
+  timer.onTimer = [&] { ++fired; };
+  timer.SetInterval(1000);
+  app.PushInput(KeyDown(VK::F2), 0);
+  app.PushInput(KeyUp(VK::F10), 50);
+  app.PushInput(KeyDown(VK::Left), 60);
+  app.Run();  // returns only because the nested loop saw Terminated()
+  EXPECT_TRUE(app.Terminated());
+  EXPECT_TRUE(form.unwound);
+  EXPECT_EQ(form.log, (std::vector<std::string>{"down 113", "up 121"}));
+  clock.Advance(5000);
+  app.ProcessMessages();
+  EXPECT_EQ(fired, 0);
+  EXPECT_EQ(form.log.size(), 2u) << "nothing is dispatched after Terminate";
+  EXPECT_EQ(app.MessageBox(BoxKind::Confirmation, "Quit?"), BoxResult::No);
+  EXPECT_EQ(app.MessageBox(BoxKind::Error, "Oops"), BoxResult::Ok);
+}
+
+TEST_F(PumpTest, TimerHandlerWithNestedLoopIsNotReentered) {
+  Timer& timer = app.CreateTimer();
+  int entered = 0, maxDepth = 0, depth = 0;
+  timer.onTimer = [&] {
+    ++entered;
+    ++depth;
+    maxDepth = std::max(maxDepth, depth);
+    for (int i = 0; i < 300; ++i) {
+      app.ProcessMessages();
+      app.SleepMs(1);
+    }
+    --depth;
+  };
+  timer.SetInterval(100);
+  Pump(150);
+  EXPECT_EQ(maxDepth, 1);
+  EXPECT_GE(entered, 1);
+}
+
+TEST_F(PumpTest, CloseGoesToTheFirstForm) {
+  RecordingForm first(app, "Main");
+  RecordingForm second(app, "Options");
+  app.Show(&second);
+  InputEvent close;
+  close.type = InputEvent::Type::Close;
+  app.PushInput(close);
+  app.ProcessMessages();
+  EXPECT_EQ(first.closes, 1);
+  EXPECT_EQ(second.closes, 0);
+}
+
+TEST_F(PumpTest, ShowCallsFormShowAndPaintsOnTheNextPump) {
+  RecordingForm main(app, "Main");
+  RecordingForm other(app, "Other");
+  app.Show(&main);
+  EXPECT_EQ(main.shows, 1);
+  app.Show(&main);
+  EXPECT_EQ(main.shows, 1) << "already visible";
+  app.ProcessMessages();
+  EXPECT_EQ(main.paints, 1);
+  app.ProcessMessages();
+  EXPECT_EQ(main.paints, 1);
+  app.Show(&other);
+  app.Hide(&main);
+  EXPECT_EQ(app.Visible(), &other);
+  app.Hide(&other);
+  EXPECT_EQ(app.Visible(), nullptr);
+}

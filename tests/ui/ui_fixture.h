@@ -1,0 +1,75 @@
+#pragma once
+// A headless app on virtual time with a form that records what reaches it.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ui/app.h"
+#include "ui/form.h"
+#include "base/keys.h"
+
+class RecordingForm : public Form {
+ public:
+  RecordingForm(App& a, const std::string& n, int w = 320, int h = 200, Color back = Black)
+      : Form(a, n, w, h, back) {}
+  void FormKeyDown(int vk) override { log.push_back("down " + std::to_string(vk)); }
+  void FormKeyUp(int vk) override { log.push_back("up " + std::to_string(vk)); }
+  void FormKeyPress(char c) override { log.push_back(std::string("char ") + c); }
+  void FormShow() override { ++shows; }
+  void FormPaint() override { ++paints; }
+  void FormClose() override { ++closes; }
+  std::vector<std::string> log;
+  int shows = 0, paints = 0, closes = 0;
+};
+
+inline InputEvent Key(InputEvent::Type type, int vk) {
+  InputEvent e;
+  e.type = type;
+  e.vk = vk;
+  return e;
+}
+inline InputEvent KeyDown(int vk) { return Key(InputEvent::Type::KeyDown, vk); }
+inline InputEvent KeyUp(int vk) { return Key(InputEvent::Type::KeyUp, vk); }
+inline InputEvent Typed(char c) {
+  InputEvent e;
+  e.type = InputEvent::Type::Char;
+  e.ch = c;
+  return e;
+}
+inline InputEvent Mouse(InputEvent::Type type, int x, int y, MouseButton b = MouseButton::Left) {
+  InputEvent e;
+  e.type = type;
+  e.x = x;
+  e.y = y;
+  e.button = b;
+  return e;
+}
+
+class HeadlessApp : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string error;
+    ASSERT_TRUE(app.Init(error)) << error;
+  }
+  // Pumps until the virtual clock has advanced `ms`, a millisecond at a time.
+  void Pump(int ms) {
+    for (int i = 0; i < ms; ++i) {
+      app.ProcessMessages();
+      app.SleepMs(1);
+    }
+  }
+  // Pushes a key press as the keyboard sends it: down, typed character, up.
+  void Press(int vk, char typed = 0) {
+    app.PushInput(KeyDown(vk));
+    if (typed) app.PushInput(Typed(typed));
+    app.PushInput(KeyUp(vk));
+  }
+  void Click(int x, int y) {
+    app.PushInput(Mouse(InputEvent::Type::MouseDown, x, y));
+    app.PushInput(Mouse(InputEvent::Type::MouseUp, x, y));
+  }
+
+  VirtualClock clock;
+  App app{clock, true};
+};
