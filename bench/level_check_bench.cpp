@@ -1,5 +1,6 @@
-// Proving levels finishable: a shipped level as the build checks it, and a level made
-// to stress the two-player search (every door order, every pair of crossing cells).
+// Proving levels finishable: a shipped level as the build checks it, and two levels made
+// to stress the two-player search (every door order and pair of crossing cells; every
+// pair of walls overwritten by crossing).
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -37,5 +38,10 @@ void BM_CheckOpenBordersManyDoors(benchmark::State& state) {
   CheckFile(state, "tests/authoring/levels/open-borders-many-doors.txt", false);
 }
 BENCHMARK(BM_CheckOpenBordersManyDoors)->Unit(benchmark::kMillisecond);
+
+void BM_CheckWalledFarSides(benchmark::State& state) {
+  CheckFile(state, "tests/authoring/levels/walled-far-sides.txt", false);
+}
+BENCHMARK(BM_CheckWalledFarSides)->Unit(benchmark::kMillisecond);
 
 }  // namespace

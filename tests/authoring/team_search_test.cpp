@@ -17,9 +17,9 @@ bool HasNote(const CheckReport& r, const std::string& part) {
   return false;
 }
 
-LevelBytes StressLevel() {
-  const LevelReadResult read = ReadLevelText(std::string(TROK_SOURCE_DIR) +
-                                             "/tests/authoring/levels/open-borders-many-doors.txt");
+LevelBytes StressLevel(const std::string& name) {
+  const LevelReadResult read =
+      ReadLevelText(std::string(TROK_SOURCE_DIR) + "/tests/authoring/levels/" + name);
   EXPECT_TRUE(read.ok) << read.error;
   return read.bytes;
 }
@@ -27,7 +27,7 @@ LevelBytes StressLevel() {
 // Thousands of team states: every door order and every pair of crossing cells. The
 // verdict must come from trying them all, not from the state limit.
 TEST(TeamSearch, ManyDoorsAndWideBordersAreSearchedToTheEnd) {
-  LevelBytes bytes = StressLevel();
+  LevelBytes bytes = StressLevel("open-borders-many-doors.txt");
   CheckReport r = CheckLevel(bytes);
   EXPECT_TRUE(r.onePlayer.reachable);
   EXPECT_FALSE(r.onePlayer.gaveUp);
@@ -45,6 +45,17 @@ TEST(TeamSearch, ManyDoorsAndWideBordersAreSearchedToTheEnd) {
   r = CheckLevel(bytes, routed);
   EXPECT_TRUE(r.Ok()) << (r.errors.empty() ? "" : r.errors.front());
   EXPECT_EQ(RouteFault(bytes, r.twoPlayers.path), "");
+}
+
+// Every pair of crossing cells overwrites a different pair of walls: thousands of states
+// that differ only in which wall cells are gone.
+TEST(TeamSearch, CrossingsOntoWallsAreSearchedToTheEnd) {
+  const CheckReport r = CheckLevel(StressLevel("walled-far-sides.txt"));
+  EXPECT_TRUE(r.onePlayer.reachable);
+  EXPECT_FALSE(r.twoPlayers.reachable);
+  EXPECT_FALSE(r.twoPlayers.gaveUp);
+  EXPECT_GT(r.twoPlayers.states, 1000);
+  EXPECT_EQ(r.errors, std::vector<std::string>{TeamCannot});
 }
 
 TEST(TeamSearch, PartnersWhoCannotJoinUpDoNotSpoilTheCrossingOfThoseWhoCan) {
