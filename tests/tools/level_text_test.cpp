@@ -4,17 +4,10 @@
 #include <fstream>
 #include <random>
 
-#include "level_test_support.h"
-#include "level_tool/level_io.h"
+#include "authoring/level_io.h"
+#include "support/level_sketch.h"
 
 namespace fs = std::filesystem;
-
-LevelBytes MapSketch::Bytes() const {
-  TextError error;
-  auto bytes = ParseLevelText(Text(), error);
-  EXPECT_TRUE(bytes.has_value()) << error.Format();
-  return bytes.value_or(LevelBytes{});
-}
 
 namespace {
 

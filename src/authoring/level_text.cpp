@@ -1,4 +1,4 @@
-#include "level_tool/level_text.h"
+#include "authoring/level_text.h"
 
 #include <cctype>
 #include <cstdio>

@@ -1,10 +1,12 @@
 #pragma once
-// Small handmade levels for the level tool's tests: a 60 x 36 map, walled round its
-// outside, every room otherwise open unless a test draws walls.
+// Small handmade levels for the level tests: a 60 x 36 map, walled round its outside,
+// every room otherwise open unless a test draws walls.
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
-#include "level_tool/level_text.h"
+#include "authoring/level_text.h"
 
 class MapSketch {
  public:
@@ -45,7 +47,12 @@ class MapSketch {
     for (const auto& r : rows_) t += r + "\n";
     return t + "end\n" + extra;
   }
-  LevelBytes Bytes() const;
+  LevelBytes Bytes() const {
+    TextError error;
+    auto bytes = ParseLevelText(Text(), error);
+    EXPECT_TRUE(bytes.has_value()) << error.Format();
+    return bytes.value_or(LevelBytes{});
+  }
 
  private:
   std::vector<std::string> rows_;

@@ -3,7 +3,7 @@
 // room borders as visible gaps.
 #include <string>
 
-#include "level_tool/level_text.h"
+#include "authoring/level_text.h"
 #include "base/image.h"
 
 constexpr int PictureTile = 32;

@@ -1,4 +1,4 @@
-#include "level_tool/level_io.h"
+#include "authoring/level_io.h"
 
 #include <fstream>
 #include <iterator>

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "level_tool/level_text.h"
+#include "authoring/level_text.h"
 
 struct LevelReadResult {
   bool ok = false;

@@ -1,12 +1,12 @@
-#include "level_tool/level_picture.h"
+#include "authoring/level_picture.h"
 
 #include <array>
 #include <map>
 
+#include "base/bmp_file.h"
 #include "world/cell_codes.h"
 #include "world/tile_names.h"
 #include "world/world_grid.h"
-#include "base/bmp_file.h"
 
 namespace {
 
