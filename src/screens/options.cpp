@@ -1,8 +1,9 @@
 #include "screens/options.h"
 
-#include <fstream>
+#include <sstream>
 
 #include "ui/app.h"
+#include "base/file_saving.h"
 #include "base/files.h"
 #include "base/keys.h"
 #include "screens/key_names.h"
@@ -180,12 +181,14 @@ void TOptionsForm::ApplyOptions(const GameOptions& options) {
 }
 
 void TOptionsForm::LoadOptions() {
-  if (!FileExists(OptionsFileName)) return;
-  std::ifstream in(OptionsFileName, std::ios::binary);
-  if (!in) {
+  // A FIFO or device under the name is there but cannot be read.
+  if (!FileOrSpecialExists(OptionsFileName)) return;
+  std::string text, error;
+  if (!ReadWholeFile(OptionsFileName, text, error)) {
     app.MessageBox(BoxKind::Error, CannotOpen);
     return;
   }
+  std::istringstream in(text);
   GameOptions options = CurrentOptions();
   const std::string fault = ParseOptions(in, options);
   ApplyOptions(options);
@@ -206,7 +209,8 @@ void TOptionsForm::SaveOptions() {
       return;
     }
   }
-  if (!ReplaceFileText(OptionsFileName, FormatOptions(CurrentOptions())))
+  std::string error;
+  if (!ReplaceFile(OptionsFileName, FormatOptions(CurrentOptions()), error))
     app.MessageBox(BoxKind::Error, CannotWrite);
 }
 

@@ -6,6 +6,7 @@
 #include <random>
 #include <set>
 
+#include "base/files.h"
 #include "level_test_support.h"
 #include "level_tool/high_score_file.h"
 #include "level_tool/level_build.h"
@@ -211,8 +212,9 @@ TEST(HighScoreFile, ReaderRefusesOtherVersionsAndBrokenCells) {
 }
 
 TEST(HighScoreFile, ShippedFileIsTheGeneratedOne) {
-  std::string shipped;
-  ASSERT_TRUE(ReadWholeFile(std::string(TROK_SOURCE_DIR) + "/data/HighScores.dat", shipped));
+  std::string shipped, error;
+  ASSERT_TRUE(ReadWholeFile(std::string(TROK_SOURCE_DIR) + "/data/HighScores.dat", shipped, error))
+      << error;
   EXPECT_EQ(shipped, FormatHighScoreFile(StartingHighScores()));
 }
 

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <random>
 
+#include "base/files.h"
 #include "level_test_support.h"
 #include "level_tool/level_io.h"
 
@@ -117,7 +118,7 @@ TEST(LevelText, FilesRoundTripThroughScrambling) {
     std::string error;
     ASSERT_TRUE(WriteLevelFile(dir / "FELD.01", text.bytes, error)) << error;
     std::string again;
-    ASSERT_TRUE(ReadWholeFile(dir / "FELD.01", again));
+    ASSERT_TRUE(ReadWholeFile(dir / "FELD.01", again, error)) << error;
     ASSERT_EQ(again, data) << "round " << round;
   }
 }
