@@ -5,6 +5,7 @@
 
 #include "platform/audio_device.h"
 #include "base/files.h"
+#include "base/midi_header.h"
 
 namespace {
 const char* const GeneralMidiFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
@@ -16,12 +17,9 @@ bool LooksLikeBadMidi(const std::string& path) {
   std::string ext = path.substr(path.size() - 4);
   for (char& c : ext) c = static_cast<char>(SDL_tolower(c));
   if (ext != ".mid") return false;
-  char magic[4] = {};
-  SDL_RWops* file = SDL_RWFromFile(path.c_str(), "rb");
-  if (!file) return true;
-  const size_t got = SDL_RWread(file, magic, 1, 4);
-  SDL_RWclose(file);
-  return got != 4 || SDL_memcmp(magic, "MThd", 4) != 0;
+  std::vector<uint8_t> start;
+  std::string error;
+  return !ReadFileStart(path, MidiHeaderBytes, start, error) || !IsStandardMidiHeader(start);
 }
 }  // namespace
 
