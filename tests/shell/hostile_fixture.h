@@ -54,9 +54,11 @@ class HostileDirectoryTest : public GameDirectoryTest {
     main = program->mainForm.get();
   }
 
-  // Types the first key and lets start-up run.
+  // Types the first key and lets start-up run. A box answered before swallows the
+  // characters of its key until the next key press, so the key goes first, as typed.
   void TypeFirstKey() {
-    PushChar('a', Now() + 5);
+    PushKey('A', Now() + 5);
+    PushChar('a', Now() + 6);
     RunFor(500);
   }
 
