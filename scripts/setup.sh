@@ -2,7 +2,7 @@
 # Installs whatever the build needs and is missing (Debian, as root or with sudo).
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config
-  libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libjpeg-dev libmp3lame-dev
+  libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libjpeg-dev libmp3lame-dev libfluidsynth-dev
   fonts-comic-neue fonts-dejavu-core timgm6mb-soundfont
   googletest libgtest-dev libbenchmark-dev)
 missing=()

@@ -146,7 +146,6 @@ void THScoreForm::InsertHighScores(const std::vector<FinalResult>& results) {
     row[2] = nameDialog ? nameDialog->AskName(score, first ? "Player 1" : "Player 2",
                                               first ? Player1Green : Teal)
                         : std::string(first ? "Player 1" : "Player 2");
-    for (int c = 5; c < table.columns; ++c) row[c].clear();
   }
   SaveHighScores();
 }

@@ -155,8 +155,8 @@ GameOptions TOptionsForm::CurrentOptions() const {
     controls.device = (player == 0 ? P1ControlBox : P2ControlBox)->selectedIndex;
     for (int i = 0; i < 6; ++i) controls.keys[i] = KeyBinding{keys[i]->text, keys[i]->tag};
   }
-  options.sound = SoundEdit->text;
-  options.music = MusicEdit->text;
+  options.sound = SoundEdit->enabled ? SoundEdit->text : KeptChoice(*SoundEdit);
+  options.music = MusicEdit->enabled ? MusicEdit->text : KeptChoice(*MusicEdit);
   return options;
 }
 
@@ -175,9 +175,15 @@ void TOptionsForm::ApplyOptions(const GameOptions& options) {
       keys[i]->tag = controls.keys[i].code;
     }
   }
-  // A switch whose device failed stays "Off".
-  if (SoundEdit->enabled) SoundEdit->text = options.sound;
-  if (MusicEdit->enabled) MusicEdit->text = options.music;
+  // A switch whose device failed stays "Off"; the file's word is the player's choice.
+  (SoundEdit->enabled ? SoundEdit->text : KeptChoice(*SoundEdit)) = options.sound;
+  (MusicEdit->enabled ? MusicEdit->text : KeptChoice(*MusicEdit)) = options.music;
+}
+
+void TOptionsForm::ForceSwitchOff(EditField& toggle) {
+  if (toggle.enabled) KeptChoice(toggle) = toggle.text;
+  toggle.text = "Off";
+  toggle.enabled = false;
 }
 
 void TOptionsForm::LoadOptions() {

@@ -27,9 +27,14 @@ class TOptionsForm : public ScreenForm {
   // A key released in a key field becomes its binding, when the key has a name.
   void CaptureKey(int vk, EditField& field);
 
-  // The settings as the fields hold them now, and back.
+  // The settings as the player chose them: what the fields hold, except that a switch
+  // forced off keeps the player's choice. And back.
   GameOptions CurrentOptions() const;
   void ApplyOptions(const GameOptions& options);
+  // A failed device turns its switch "Off" and disables it for the rest of the run.
+  // Options.dat goes on keeping the player's choice, so one start without sound does
+  // not silence every later one.
+  void ForceSwitchOff(EditField& toggle);
 
   Panel* ScrollBox = nullptr;
   EditField* GameSpeedEdit = nullptr;
@@ -67,4 +72,12 @@ class TOptionsForm : public ScreenForm {
                  int pixelHeight = 21, bool underline = false);
   EditField& Field(const std::string& id, const std::string& text, int left, int top, int width);
   DropDown& DeviceBox(const std::string& id, int left, Color color);
+  // The player's choice behind a switch that was forced off.
+  std::string& KeptChoice(const EditField& toggle) { return &toggle == SoundEdit ? soundChoice_ : musicChoice_; }
+  const std::string& KeptChoice(const EditField& toggle) const {
+    return &toggle == SoundEdit ? soundChoice_ : musicChoice_;
+  }
+
+  std::string soundChoice_;
+  std::string musicChoice_;
 };

@@ -26,23 +26,23 @@ bool TMainForm::StartUp() {
   app.ProcessMessages();
   const std::string soundError = sounds.LoadSounds(StartDirectory());
   if (!soundError.empty()) {
+    // The failed loading stops before the opening song is prepared.
     app.MessageBox(BoxKind::Error, soundError);
-    options_->SoundEdit->text = "Off";
-    options_->SoundEdit->enabled = false;
+    options_->ForceSwitchOff(*options_->SoundEdit);
     sounds.SoundEnabled = false;
     app.MessageBox(BoxKind::Error, SoundsError);
-  }
-  const std::string songError = music.PrepareOpeningSong(StartDirectory());
-  if (!songError.empty()) {
-    app.MessageBox(BoxKind::Error, songError);
-    app.MessageBox(BoxKind::Error, Mp3Error);
+  } else {
+    const std::string songError = music.PrepareOpeningSong(StartDirectory());
+    if (!songError.empty()) {
+      app.MessageBox(BoxKind::Error, songError);
+      app.MessageBox(BoxKind::Error, Mp3Error);
+    }
   }
   app.ProcessMessages();
   const std::string musicError = music.LoadMusic([this] { app.ProcessMessages(); });
   if (!musicError.empty()) {
     app.MessageBox(BoxKind::Error, musicError);
-    options_->MusicEdit->text = "Off";
-    options_->MusicEdit->enabled = false;
+    options_->ForceSwitchOff(*options_->MusicEdit);
     music.MusicEnabled = false;
     app.MessageBox(BoxKind::Error, MidiError);
   }
@@ -70,9 +70,8 @@ bool TMainForm::StartUp() {
   if (sounds.SoundEnabled) {
     if (options_->SoundEdit->text == "Off") sounds.SoundEnabled = false;
   } else {
-    options_->SoundEdit->text = "Off";
+    options_->ForceSwitchOff(*options_->SoundEdit);
     options_->SoundEdit->color = Grey;
-    options_->SoundEdit->enabled = false;
   }
   if (music.OpeningSongReady) music.PlayOpeningSong();
   StartupDone = true;

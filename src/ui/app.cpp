@@ -91,10 +91,9 @@ Form* App::InputTarget() const { return modalForms_.empty() ? visible_ : modalFo
 void App::FormOrigin(const Form* form, int& x, int& y) const {
   x = y = 0;
   if (!form || form == visible_) return;
-  int areaW = visible_ ? visible_->ClientWidth() : ScreenWidth();
-  int areaH = visible_ ? visible_->ClientHeight() : ScreenHeight();
-  x = (areaW - form->ClientWidth()) / 2;
-  y = (areaH - form->ClientHeight()) / 2;
+  // A dialog is centred on the screen, whatever the size of the form behind it.
+  x = (ScreenWidth() - form->ClientWidth()) / 2;
+  y = (ScreenHeight() - form->ClientHeight()) / 2;
 }
 
 int App::ScreenWidth() const {

@@ -97,7 +97,8 @@ class App {
   bool BoxButtonRect(int index, int& x, int& y, int& w, int& h) const;
   // Texts of the open boxes, innermost last (for tests and the driver).
   const std::vector<std::string>& OpenBoxTexts() const { return boxTexts_; }
-  // A modal form over the visible one; returns when form.modalDone is set.
+  // A modal form centred on the screen over the visible one; returns when
+  // form.modalDone is set.
   void ShowModal(Form& form);
 
   void SetCursor(CursorKind kind);

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "base/keys.h"
+
 namespace fs = std::filesystem;
 
 void GameDirectoryTest::MakeGameDirectory(int levels) {
@@ -67,6 +69,17 @@ void GameDirectoryTest::ReachTitleMenu() {
   PushChar('a', Now() + 5);
   RunFor(50);
   ASSERT_TRUE(main->InTitleMenu());
+}
+
+void GameDirectoryTest::AnswerBoxes(uint64_t fromMs, int checks) {
+  for (int k = 0; k < checks; ++k)
+    At(fromMs + 100 * static_cast<uint64_t>(k), [this] {
+      const std::vector<std::string>& open = program->app.OpenBoxTexts();
+      if (open.empty()) return;
+      boxesSeen.push_back(open.back());
+      Push(InputEvent::Type::KeyDown, VK::Enter, Now() + 1);
+      Push(InputEvent::Type::KeyUp, VK::Enter, Now() + 20);
+    });
 }
 
 void GameDirectoryTest::TearDown() {

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "ui/app.h"
 #include "shell/program.h"
@@ -29,6 +30,9 @@ class GameDirectoryTest : public ::testing::Test {
   uint64_t Now() { return clock.NowMs(); }
   // Types a key at the welcome text and waits for the title menu.
   void ReachTitleMenu();
+  // At fromMs, fromMs + 100, ... (`checks` times): the innermost open box, if any, is
+  // noted in boxesSeen and answered with Enter.
+  void AnswerBoxes(uint64_t fromMs, int checks);
 
   void TearDown() override;
 
@@ -37,4 +41,5 @@ class GameDirectoryTest : public ::testing::Test {
   TMainForm* main = nullptr;
   std::filesystem::path dir;
   std::filesystem::path previousDir;
+  std::vector<std::string> boxesSeen;
 };

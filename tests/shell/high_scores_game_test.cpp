@@ -1,6 +1,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "base/keys.h"
 #include "play/player_control.h"
@@ -22,7 +24,30 @@ class HighScoresGameTest : public GameDirectoryTest {
     s << in.rdbuf();
     return s.str();
   }
+  // Starts a game in which player 1 ends with `points`; returns the start time. The game
+  // is over 3.1 s after t + 300 and the name dialog opens then.
+  uint64_t LoseGameWith(int points) {
+    const uint64_t t = Now();
+    PushKey(VK::F2, t + 5);
+    At(t + 200, [this, points] { main->game.Player1.Points = points; });
+    At(t + 300, [this] { DamagePlayer(main->game, 250, Cell::Player1, true); });
+    return t;
+  }
 };
+
+// The file layout written by hand: version, dimensions, widths, twelve 20s, then every
+// cell as its length, a space, its text and a space.
+std::string TableFile(const std::vector<std::vector<std::string>>& rows) {
+  const size_t columns = rows[0].size();
+  std::string text = "version1.0\r\n" + std::to_string(columns) + " " + std::to_string(rows.size()) + "\r\n";
+  for (size_t c = 0; c < columns; ++c) text += std::to_string(40 + c) + " ";
+  text += "\r\n20 20 20 20 20 20 20 20 20 20 20 20\r\n";
+  for (const auto& row : rows) {
+    for (const std::string& cell : row) text += std::to_string(cell.size()) + " " + cell + " ";
+    text += "\r\n";
+  }
+  return text;
+}
 
 TEST_F(HighScoresGameTest, GameOverAsksTheNameSavesItAndShowsIt) {
   THScoreForm& scores = *program->scoreForm;
@@ -84,6 +109,58 @@ TEST_F(HighScoresGameTest, ScoresKeyShowsTheFileAndAMissingFileIsReported) {
   EXPECT_EQ(program->app.Visible(), program->scoreForm.get());
   EXPECT_EQ(program->scoreForm->NameLbl[0]->text, "Mirel");
   EXPECT_FALSE(std::filesystem::exists(dir / "HighScores.dat"));
+}
+
+// A sixth column moves with its row: rows below the new place take the cells of the row
+// above, and the new place keeps what its row held there before.
+TEST_F(HighScoresGameTest, ColumnsPastTheFourthMoveWithTheirRows) {
+  std::vector<std::vector<std::string>> rows = {{"", "Rank", "Name", "Score", "Levels", "Note"}};
+  for (int r = 1; r <= 17; ++r)
+    rows.push_back({r == 1 ? "pelvorin" : "", std::to_string(r), "Name " + std::to_string(r),
+                    std::to_string(10000 - 100 * r), std::to_string(r % 3), "note " + std::to_string(r)});
+  std::ofstream(dir / "HighScores.dat", std::ios::binary) << TableFile(rows);
+
+  const uint64_t t = LoseGameWith(8950);  // between place 10 (9000) and place 11 (8900)
+  PushKey(VK::Enter, t + 3800);
+  RunFor(4000);
+
+  std::vector<std::vector<std::string>> expected = rows;
+  for (int r = 17; r > 11; --r)
+    for (int c = 2; c < 6; ++c) expected[r][c] = rows[r - 1][c];
+  expected[11][2] = "Player 1";
+  expected[11][3] = "8950";
+  expected[11][4] = "0";
+  ASSERT_EQ(expected[11][5], "note 11");
+  EXPECT_EQ(FileText(), TableFile(expected));
+}
+
+// The name dialog is centred on the 800 x 600 screen, not on the 792 x 573 score screen
+// behind it: a click near the lower right corner of its OK button closes it.
+TEST_F(HighScoresGameTest, NameDialogIsCentredOnTheScreen) {
+  TNameForm& dialog = *program->nameForm;
+  const uint64_t t = LoseGameWith(20000);
+  const int dialogLeft = (800 - 482) / 2, dialogTop = (600 - 413) / 2;
+  const int x = dialogLeft + 163 + 150, y = dialogTop + 353 + 50;
+  bool openBeforeClick = false, openAfterClick = true;
+  At(t + 3700, [&] { openBeforeClick = !dialog.modalDone; });
+  At(t + 3760, [&] {
+    InputEvent down;
+    down.type = InputEvent::Type::MouseDown;
+    down.x = x;
+    down.y = y;
+    InputEvent up = down;
+    up.type = InputEvent::Type::MouseUp;
+    program->app.PushInput(down, Now() + 1);
+    program->app.PushInput(up, Now() + 20);
+  });
+  At(t + 3900, [&] {
+    openAfterClick = !dialog.modalDone;
+    if (openAfterClick) PushKey(VK::Escape, Now() + 1);  // do not leave it open
+  });
+  RunFor(4100);
+  EXPECT_TRUE(openBeforeClick);
+  EXPECT_FALSE(openAfterClick) << "the click at (" << x << ", " << y << ") missed the OK button";
+  EXPECT_NE(FileText().find(" 8 Player 1 5 20000 "), std::string::npos);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -27,17 +28,25 @@ void AppendEndOfTrack(std::vector<uint8_t>& body) {
   body.insert(body.end(), {0x00, 0xFF, 0x2F, 0x00});
 }
 
-std::vector<uint8_t> TempoTrack(int bpm) {
+std::vector<uint8_t> TempoTrack(const Tune& tune) {
   std::vector<uint8_t> body;
-  const uint32_t microsPerQuarter = static_cast<uint32_t>(60000000 / bpm);
+  const uint32_t microsPerQuarter = static_cast<uint32_t>(60000000 / tune.tempo);
   body.insert(body.end(), {0x00, 0xFF, 0x51, 0x03});
   AppendBig(body, microsPerQuarter, 3);
-  body.insert(body.end(), {0x00, 0xFF, 0x58, 0x04, 0x04, 0x02, 0x18, 0x08});  // 4/4
+  uint8_t unitPower = 0;
+  while ((1 << unitPower) < tune.beatUnit) ++unitPower;
+  body.insert(body.end(), {0x00, 0xFF, 0x58, 0x04, static_cast<uint8_t>(tune.beatsPerBar), unitPower,
+                           0x18, 0x08});
   AppendEndOfTrack(body);
   return body;
 }
 
-std::vector<uint8_t> NoteTrack(const TuneTrack& track) {
+uint8_t Byte(int value) { return static_cast<uint8_t>(std::clamp(value, 0, 127)); }
+
+// Every controller a piece relies on is set at its start, so nothing carries over from
+// the piece before on the same synthesiser; an all-notes-off at the last bar line marks
+// the end, so the piece lasts its whole written length and leaves nothing sounding.
+std::vector<uint8_t> NoteTrack(const TuneTrack& track, int endTick) {
   std::vector<uint8_t> body;
   body.insert(body.end(), {0x00, 0xFF, 0x03});
   AppendVarLen(body, static_cast<uint32_t>(track.name.size()));
@@ -45,16 +54,21 @@ std::vector<uint8_t> NoteTrack(const TuneTrack& track) {
 
   const uint8_t ch = static_cast<uint8_t>(track.channel & 0x0F);
   std::vector<Event> events;
-  events.push_back({0, 0, static_cast<uint8_t>(0xB0 | ch), 7, static_cast<uint8_t>(track.volume)});
+  const uint8_t control = static_cast<uint8_t>(0xB0 | ch);
+  const std::pair<uint8_t, int> controllers[] = {
+      {7, track.volume}, {11, 127}, {10, track.pan}, {91, track.reverb}, {93, 0}};
+  for (const auto& [number, value] : controllers) events.push_back({0, 0, control, number, Byte(value)});
   if (track.channel != 9)
     events.push_back({0, 1, static_cast<uint8_t>(0xC0 | ch), static_cast<uint8_t>(track.program), 0});
   for (const NoteEvent& n : track.notes) {
+    const int sounding = track.gate > 0 ? n.length * track.gate / 100 : n.length - 8;
     // A note-on with velocity 0 ends the note and keeps the running status.
     events.push_back({n.start, 3, static_cast<uint8_t>(0x90 | ch), static_cast<uint8_t>(n.key),
-                      static_cast<uint8_t>(n.velocity)});
-    events.push_back({n.start + std::max(1, n.length - 8), 2, static_cast<uint8_t>(0x90 | ch),
+                      Byte(n.velocity)});
+    events.push_back({n.start + std::max(1, sounding), 2, static_cast<uint8_t>(0x90 | ch),
                       static_cast<uint8_t>(n.key), 0});
   }
+  events.push_back({endTick, 4, control, 123, 0});
   std::stable_sort(events.begin(), events.end(), [](const Event& a, const Event& b) {
     return a.tick != b.tick ? a.tick < b.tick : a.order < b.order;
   });
@@ -93,7 +107,7 @@ std::vector<uint8_t> WriteMidi(const Tune& tune) {
   AppendBig(header, TicksPerQuarter, 2);
   std::vector<uint8_t> out;
   AppendChunk(out, "MThd", header);
-  AppendChunk(out, "MTrk", TempoTrack(tune.tempo));
-  for (const TuneTrack& t : tune.tracks) AppendChunk(out, "MTrk", NoteTrack(t));
+  AppendChunk(out, "MTrk", TempoTrack(tune));
+  for (const TuneTrack& t : tune.tracks) AppendChunk(out, "MTrk", NoteTrack(t, tune.LengthTicks()));
   return out;
 }

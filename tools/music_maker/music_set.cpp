@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "music_maker/chip_synth.h"
-#include "music_maker/midi_writer.h"
 #include "music_maker/mp3_encoder.h"
 #include "music_maker/note_list.h"
+#include "music_maker/piece_levels.h"
 
 namespace fs = std::filesystem;
 
@@ -64,22 +64,36 @@ bool MakeMusic(const std::string& assetsDir, const std::string& gameDir, std::st
   std::sort(pieces.begin(), pieces.end());
   fs::create_directories(fs::path(gameDir) / "Music");
   fs::create_directories(fs::path(gameDir) / "Sounds");
+  std::vector<Tune> tunes(pieces.size());
   for (size_t i = 0; i < pieces.size(); ++i) {
     // The game stops counting at the first gap, so the numbers must run 00, 01, ...
     if (std::stoi(pieces[i].filename().string().substr(0, 2)) != static_cast<int>(i)) {
       error = pieces[i].string() + ": pieces must be numbered 00, 01, ... without gaps";
       return false;
     }
-    Tune tune;
-    if (!ReadTune(pieces[i].string(), tune, error)) return false;
+    if (!ReadTune(pieces[i].string(), tunes[i], error)) return false;
+  }
+  std::vector<LevelledPiece> levelled;
+  std::vector<std::string> errors;
+  LevelPieces(tunes, levelled, errors);
+  for (size_t i = 0; i < pieces.size(); ++i) {
+    if (!errors[i].empty()) {
+      error = pieces[i].string() + ": " + errors[i];
+      return false;
+    }
     char name[32];
     std::snprintf(name, sizeof name, "MIDIFILE%02d.MID", static_cast<int>(i % 100));
-    if (!WriteFile(fs::path(gameDir) / "Music" / name, WriteMidi(tune), error)) return false;
+    std::printf("%s  %-26s %5.1f s  RMS %5.1f dBFS  peak %5.1f dBFS  volumes %+.1f dB\n", name,
+                pieces[i].filename().string().c_str(), levelled[i].loudness.seconds,
+                levelled[i].loudness.rmsDb, levelled[i].loudness.peakDb, levelled[i].gainDb);
+    if (!WriteFile(fs::path(gameDir) / "Music" / name, levelled[i].midi, error)) return false;
   }
 
   Tune opening;
   if (!ReadTune((source / "opening.tune").string(), opening, error)) return false;
+  std::vector<int16_t> song = RenderTune(opening, OpeningSongRate);
+  LevelOpeningSong(song);
   std::vector<uint8_t> mp3;
-  if (!EncodeMp3(RenderTune(opening, OpeningSongRate), OpeningSongRate, mp3, error)) return false;
+  if (!EncodeMp3(song, OpeningSongRate, mp3, error)) return false;
   return WriteFile(fs::path(gameDir) / "Sounds" / "S99-OpeningSong.mp3", mp3, error);
 }

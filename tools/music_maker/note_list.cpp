@@ -2,56 +2,127 @@
 
 #include <algorithm>
 #include <cctype>
-#include <map>
 #include <sstream>
+
+#include "music_maker/track_notes.h"
 
 namespace {
 
-struct Fail {
-  int line;
-  [[noreturn]] void operator()(const std::string& why) const {
-    throw NoteListError("line " + std::to_string(line) + ": " + why);
+struct SourceLine {
+  int number;
+  std::vector<std::string> words;
+};
+
+std::vector<SourceLine> SplitLines(std::string_view text) {
+  std::vector<SourceLine> lines;
+  std::istringstream in{std::string(text)};
+  std::string line;
+  for (int number = 1; std::getline(in, line); ++number) {
+    if (const size_t hash = line.find('#'); hash != std::string::npos) {
+      // '#' also marks sharps; a comment starts only at a '#' that follows a space.
+      if (hash == 0 || std::isspace(static_cast<unsigned char>(line[hash - 1]))) line.erase(hash);
+    }
+    std::istringstream words(line);
+    SourceLine source{number, {}};
+    for (std::string w; words >> w;) source.words.push_back(w);
+    if (!source.words.empty()) lines.push_back(std::move(source));
   }
-};
-
-int ParseNumber(const std::string& text, int low, int high, const Fail& fail,
-                const std::string& what) {
-  if (text.empty() || text.size() > 6 ||
-      !std::all_of(text.begin(), text.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); }))
-    fail(what + " must be a number, not '" + text + "'");
-  const int value = std::stoi(text);
-  if (value < low || value > high)
-    fail(what + " must be " + std::to_string(low) + " to " + std::to_string(high));
-  return value;
+  return lines;
 }
 
-int DrumKey(const std::string& name) {
-  static const std::map<std::string, int> drums = {
-      {"kick", 36}, {"snare", 38}, {"clap", 39}, {"hat", 42}, {"ohat", 46}, {"crash", 49},
-      {"ride", 51}, {"tom", 45},   {"htom", 50}, {"tamb", 54}};
-  const auto it = drums.find(name);
-  return it == drums.end() ? -1 : it->second;
+bool IsHeader(const std::string& word) {
+  return word == "tempo" || word == "meter" || word == "track" || word == "pattern";
 }
 
-// "c#5" -> 73; -1 when it is not a pitch.
-int PitchKey(const std::string& text) {
-  static const int steps[] = {9, 11, 0, 2, 4, 5, 7};  // a b c d e f g
-  if (text.size() < 2) return -1;
-  const char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
-  if (letter < 'a' || letter > 'g') return -1;
-  int key = steps[letter - 'a'];
-  size_t i = 1;
-  if (text[i] == '#') { ++key; ++i; }
-  else if (text[i] == 'b' && i + 1 < text.size()) { --key; ++i; }
-  if (i + 1 != text.size() || !std::isdigit(static_cast<unsigned char>(text[i]))) return -1;
-  return key + 12 * (text[i] - '0' + 1);
+// Every pattern's words, gathered first so that a track may paste a pattern written below it.
+PatternBook CollectPatterns(const std::vector<SourceLine>& lines) {
+  PatternBook book;
+  std::vector<NoteWord>* body = nullptr;
+  for (const SourceLine& line : lines) {
+    if (line.words[0] == "pattern") {
+      if (line.words.size() != 2) FailAt(line.number, "a pattern needs one name");
+      const std::string& name = line.words[1];
+      if (book.count(name)) FailAt(line.number, "pattern '" + name + "' is written twice");
+      body = &book[name];
+    } else if (IsHeader(line.words[0])) {
+      body = nullptr;
+    } else if (body) {
+      for (const std::string& w : line.words) body->push_back({w, line.number});
+    }
+  }
+  return book;
 }
 
-struct Repeat {
-  size_t firstNote;
-  int startTick;
-  int line;
-};
+void ReadMeter(const SourceLine& line, Tune& tune) {
+  const std::vector<std::string>& w = line.words;
+  const size_t slash = w.size() == 2 ? w[1].find('/') : std::string::npos;
+  if (slash == std::string::npos) FailAt(line.number, "a meter is written like 3/4");
+  tune.beatsPerBar = ParseNumberAt(line.number, w[1].substr(0, slash), 1, 16, "the beats in a bar");
+  tune.beatUnit = ParseNumberAt(line.number, w[1].substr(slash + 1), 2, 16, "the beat's note");
+  if ((tune.beatUnit & (tune.beatUnit - 1)) != 0) FailAt(line.number, "the beat's note must be 2, 4, 8 or 16");
+}
+
+// The lowest channel no track has taken yet, leaving out the drum channel.
+int FreeChannel(const std::vector<TuneTrack>& tracks, int line) {
+  for (int c = 0; c < 16; ++c)
+    if (c != 9 && std::none_of(tracks.begin(), tracks.end(), [c](const TuneTrack& t) { return t.channel == c; }))
+      return c;
+  FailAt(line, "no channel left for this track");
+}
+
+TuneTrack ReadTrackHeader(const SourceLine& line, const std::vector<TuneTrack>& earlier) {
+  const std::vector<std::string>& words = line.words;
+  const int n = line.number;
+  if (words.size() < 2) FailAt(n, "a track needs a name");
+  TuneTrack t;
+  t.name = words[1];
+  bool programSeen = false, channelSeen = false;
+  for (size_t i = 2; i < words.size(); i += 2) {
+    if (i + 1 >= words.size()) FailAt(n, "'" + words[i] + "' needs a value");
+    const std::string& key = words[i];
+    const std::string& value = words[i + 1];
+    if (key == "program") {
+      t.program = ParseNumberAt(n, value, 1, 128, "the program") - 1;
+      programSeen = true;
+    } else if (key == "channel") {
+      t.channel = ParseNumberAt(n, value, 1, 16, "the channel") - 1;
+      channelSeen = true;
+    } else if (key == "volume") {
+      t.volume = ParseNumberAt(n, value, 0, 127, "the volume");
+    } else if (key == "pan") {
+      t.pan = ParseNumberAt(n, value, 0, 127, "the pan");
+    } else if (key == "reverb") {
+      t.reverb = ParseNumberAt(n, value, 0, 127, "the reverb");
+    } else if (key == "gate") {
+      t.gate = ParseNumberAt(n, value, 5, 100, "the gate");
+    } else if (key == "voice") {
+      if (value == "square") t.voice = Voice::Square;
+      else if (value == "saw") t.voice = Voice::Saw;
+      else if (value == "sine") t.voice = Voice::Sine;
+      else if (value == "triangle") t.voice = Voice::Triangle;
+      else FailAt(n, "unknown voice '" + value + "'");
+    } else {
+      FailAt(n, "unknown track setting '" + key + "'");
+    }
+  }
+  if (t.channel == 9) t.voice = Voice::Drums;
+  else if (!programSeen) FailAt(n, "a melodic track needs a program");
+  if (!channelSeen) t.channel = FreeChannel(earlier, n);
+  return t;
+}
+
+// Tracks on one channel share its controllers and its instrument, so they must agree.
+void CheckSharedChannels(const std::vector<TuneTrack>& tracks, const std::vector<int>& headerLines) {
+  for (size_t i = 0; i < tracks.size(); ++i)
+    for (size_t j = 0; j < i; ++j) {
+      const TuneTrack& a = tracks[i];
+      const TuneTrack& b = tracks[j];
+      if (a.channel != b.channel) continue;
+      if (a.volume != b.volume || a.pan != b.pan || a.reverb != b.reverb || a.program != b.program)
+        FailAt(headerLines[i], "track '" + a.name + "' shares channel " + std::to_string(a.channel + 1) +
+                                   " with track '" + b.name + "' but not its program, volume, pan and reverb");
+    }
+}
 
 }  // namespace
 
@@ -67,147 +138,39 @@ int Tune::LengthTicks() const {
 double Tune::Seconds() const { return LengthTicks() / double(TicksPerQuarter) * 60.0 / tempo; }
 
 Tune ParseNoteList(std::string_view text) {
+  const std::vector<SourceLine> lines = SplitLines(text);
+  const PatternBook patterns = CollectPatterns(lines);
   Tune tune;
-  bool tempoSeen = false;
-  TuneTrack* track = nullptr;
-  int cursor = 0;
-  int duration = TicksPerQuarter;
-  std::vector<Repeat> repeats;
-  int lineNumber = 0;
-
-  auto finishTrack = [&](const Fail& fail) {
-    if (track && !repeats.empty())
-      Fail{repeats.back().line}("'[' without a closing ']'");
-    (void)fail;
-  };
-
-  std::istringstream in{std::string(text)};
-  std::string line;
-  while (std::getline(in, line)) {
-    ++lineNumber;
-    const Fail fail{lineNumber};
-    if (const size_t hash = line.find('#'); hash != std::string::npos) {
-      // '#' also marks sharps; a comment starts only at a '#' that follows a space.
-      if (hash == 0 || std::isspace(static_cast<unsigned char>(line[hash - 1])))
-        line.erase(hash);
-    }
-    std::istringstream words(line);
-    std::vector<std::string> tokens;
-    for (std::string w; words >> w;) tokens.push_back(w);
-    if (tokens.empty()) continue;
-
-    if (tokens[0] == "tempo") {
-      if (tokens.size() != 2) fail("tempo takes one number");
-      tune.tempo = ParseNumber(tokens[1], 30, 300, fail, "the tempo");
+  tune.tracks.reserve(16);
+  bool tempoSeen = false, inPattern = false;
+  std::vector<TrackNotes> writers;
+  std::vector<int> headerLines;
+  for (const SourceLine& line : lines) {
+    const std::string& head = line.words[0];
+    if (IsHeader(head)) inPattern = false;
+    if (head == "tempo") {
+      if (line.words.size() != 2) FailAt(line.number, "tempo takes one number");
+      tune.tempo = ParseNumberAt(line.number, line.words[1], 30, 300, "the tempo");
       tempoSeen = true;
-      continue;
-    }
-    if (tokens[0] == "track") {
-      finishTrack(fail);
-      if (tokens.size() < 2) fail("a track needs a name");
-      TuneTrack t;
-      t.name = tokens[1];
-      bool programSeen = false;
-      for (size_t i = 2; i < tokens.size(); i += 2) {
-        if (i + 1 >= tokens.size()) fail("'" + tokens[i] + "' needs a value");
-        const std::string& key = tokens[i];
-        const std::string& value = tokens[i + 1];
-        if (key == "program") {
-          t.program = ParseNumber(value, 1, 128, fail, "the program") - 1;
-          programSeen = true;
-        } else if (key == "channel") {
-          t.channel = ParseNumber(value, 1, 16, fail, "the channel") - 1;
-        } else if (key == "volume") {
-          t.volume = ParseNumber(value, 0, 127, fail, "the volume");
-        } else if (key == "voice") {
-          if (value == "square") t.voice = Voice::Square;
-          else if (value == "saw") t.voice = Voice::Saw;
-          else if (value == "sine") t.voice = Voice::Sine;
-          else if (value == "triangle") t.voice = Voice::Triangle;
-          else fail("unknown voice '" + value + "'");
-        } else {
-          fail("unknown track setting '" + key + "'");
-        }
-      }
-      if (t.channel == 9) t.voice = Voice::Drums;
-      else if (!programSeen) fail("a melodic track needs a program");
-      if (std::none_of(tokens.begin(), tokens.end(), [](const std::string& s) { return s == "channel"; }))
-        t.channel = static_cast<int>(std::min<size_t>(tune.tracks.size(), 8));
-      tune.tracks.push_back(t);
-      track = &tune.tracks.back();
-      cursor = 0;
-      duration = TicksPerQuarter;
-      continue;
-    }
-    if (!track) fail("notes before the first track");
-
-    for (const std::string& token : tokens) {
-      if (token == "|") continue;
-      if (token == "[") {
-        repeats.push_back({track->notes.size(), cursor, lineNumber});
-        continue;
-      }
-      if (token[0] == ']') {
-        if (repeats.empty()) fail("']' without '['");
-        int times = 2;
-        if (token.size() > 1) {
-          if (token[1] != 'x') fail("a repeat ends with ']x' and a count, not '" + token + "'");
-          times = ParseNumber(token.substr(2), 1, 64, fail, "the repeat count");
-        }
-        const Repeat r = repeats.back();
-        repeats.pop_back();
-        const int span = cursor - r.startTick;
-        const size_t last = track->notes.size();
-        for (int k = 1; k < times; ++k)
-          for (size_t i = r.firstNote; i < last; ++i) {
-            NoteEvent copy = track->notes[i];
-            copy.start += span * k;
-            track->notes.push_back(copy);
-          }
-        cursor += span * (times - 1);
-        track->length = cursor;
-        continue;
-      }
-      // pitch[+pitch...][/len[.]]
-      std::string body = token;
-      if (const size_t slash = token.find('/'); slash != std::string::npos) {
-        body = token.substr(0, slash);
-        std::string len = token.substr(slash + 1);
-        bool dotted = false;
-        if (!len.empty() && len.back() == '.') {
-          dotted = true;
-          len.pop_back();
-        }
-        const int denominator = ParseNumber(len, 1, 32, fail, "the duration");
-        if ((denominator & (denominator - 1)) != 0) fail("the duration must be 1, 2, 4, 8, 16 or 32");
-        duration = TicksPerQuarter * 4 / denominator;
-        if (dotted) duration += duration / 2;
-      }
-      if (body != "r") {
-        std::istringstream parts(body);
-        std::string part;
-        bool any = false;
-        while (std::getline(parts, part, '+')) {
-          int key = -1;
-          if (track->voice == Voice::Drums) {
-            key = DrumKey(part);
-            if (key < 0 && part.size() > 1 && part[0] == 'n')
-              key = ParseNumber(part.substr(1), 27, 87, fail, "the drum key");
-          } else {
-            key = PitchKey(part);
-          }
-          if (key < 0) fail("unknown note '" + part + "'");
-          track->notes.push_back({cursor, duration, key, 100});
-          any = true;
-        }
-        if (!any) fail("empty note '" + token + "'");
-      }
-      cursor += duration;
-      track->length = cursor;
+    } else if (head == "meter") {
+      ReadMeter(line, tune);
+    } else if (head == "pattern") {
+      inPattern = true;
+    } else if (head == "track") {
+      if (!writers.empty()) writers.back().Finish();
+      if (tune.tracks.size() == 16) FailAt(line.number, "a piece has at most 16 tracks");
+      tune.tracks.push_back(ReadTrackHeader(line, tune.tracks));
+      headerLines.push_back(line.number);
+      writers.emplace_back(tune.tracks.back(), patterns);
+    } else if (!inPattern) {
+      if (writers.empty()) FailAt(line.number, "notes before the first track");
+      for (const std::string& w : line.words) writers.back().Add({w, line.number});
     }
   }
-  finishTrack(Fail{lineNumber});
+  if (!writers.empty()) writers.back().Finish();
+  CheckSharedChannels(tune.tracks, headerLines);
   if (!tempoSeen) throw NoteListError("line 1: no tempo given");
-  if (tune.tracks.empty()) throw NoteListError("line " + std::to_string(lineNumber) + ": no tracks");
+  const int last = lines.empty() ? 1 : lines.back().number;
+  if (tune.tracks.empty()) throw NoteListError("line " + std::to_string(last) + ": no tracks");
   return tune;
 }

@@ -16,7 +16,7 @@ void PutId(std::vector<uint8_t>& out, const char* id) { out.insert(out.end(), id
 
 }  // namespace
 
-std::vector<uint8_t> EncodeWave(const std::vector<int16_t>& samples, int sampleRate) {
+std::vector<uint8_t> EncodeWave(const std::vector<int16_t>& samples, int sampleRate, int channels) {
   const uint32_t dataBytes = static_cast<uint32_t>(samples.size() * 2);
   std::vector<uint8_t> out;
   out.reserve(46 + dataBytes);
@@ -27,10 +27,11 @@ std::vector<uint8_t> EncodeWave(const std::vector<int16_t>& samples, int sampleR
   PutId(out, "fmt ");
   Put32(out, 18);
   Put16(out, 1);  // PCM
-  Put16(out, 1);  // mono
+  const uint32_t frameBytes = 2 * static_cast<uint32_t>(channels);
+  Put16(out, static_cast<uint32_t>(channels));
   Put32(out, static_cast<uint32_t>(sampleRate));
-  Put32(out, static_cast<uint32_t>(sampleRate) * 2);
-  Put16(out, 2);
+  Put32(out, static_cast<uint32_t>(sampleRate) * frameBytes);
+  Put16(out, frameBytes);
   Put16(out, 16);
   Put16(out, 0);
   PutId(out, "data");
@@ -40,8 +41,8 @@ std::vector<uint8_t> EncodeWave(const std::vector<int16_t>& samples, int sampleR
 }
 
 bool SaveWave(const std::vector<int16_t>& samples, int sampleRate, const std::string& path,
-              std::string& error) {
-  const std::vector<uint8_t> bytes = EncodeWave(samples, sampleRate);
+              std::string& error, int channels) {
+  const std::vector<uint8_t> bytes = EncodeWave(samples, sampleRate, channels);
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   out.close();

@@ -144,8 +144,10 @@ bool ParseDriverScript(const std::string& text, DriverScript& script, std::strin
         a.kind = DriverAction::Kind::DumpRoom;
       else if (which == "players")
         a.kind = DriverAction::Kind::DumpPlayers;
+      else if (which == "boxes")
+        a.kind = DriverAction::Kind::DumpBoxes;
       else
-        return fail("'dump' takes 'room' or 'players'");
+        return fail("'dump' takes 'room', 'players' or 'boxes'");
     } else if (what == "quit") {
       a.kind = DriverAction::Kind::End;
     } else {
@@ -175,18 +177,18 @@ void DumpPlayer(const PlayerState& p, std::ostream& out) {
       << " Status=\"" << p.StatusText << "\"\n";
 }
 
+void DumpBoxes(const App& app, std::ostream& out) {
+  out << "boxes " << app.OpenBoxTexts().size() << '\n';
+  for (const std::string& text : app.OpenBoxTexts()) out << "box " << text << '\n';
+}
+
 }  // namespace
 
 int RunDriverScript(const DriverScript& script, std::ostream& out) {
   VirtualClock clock;
   Program program(clock, true);
-  std::string error;
-  if (!program.Init(error)) {
-    out << "error: " << error << '\n';
-    return 1;
-  }
-  TMainForm& main = *program.mainForm;
-  if (script.seed) main.UseFixedSeed(*script.seed);
+  // The script is in place before the windows are made, so that it also answers the boxes
+  // shown while they are made (a damaged Options.dat) and during start-up.
   uint64_t lastMs = 0;
   for (const DriverAction& a : script.actions) {
     lastMs = std::max(lastMs, a.atMs);
@@ -196,19 +198,24 @@ int RunDriverScript(const DriverScript& script, std::ostream& out) {
     }
     // Other actions run from one-shot timers, so they happen inside the game's own loops.
     Timer& t = program.app.CreateTimer();
-    t.onTimer = [&program, &main, &out, &t, a] {
+    t.onTimer = [&program, &out, &t, a] {
       t.SetInterval(0);
+      const TMainForm* main = program.mainForm.get();
       switch (a.kind) {
         case DriverAction::Kind::Capture: {
           std::string why;
           if (!SaveBmp24(program.app.ComposeScreen(), a.path, why)) out << "error: " << why << '\n';
           break;
         }
-        case DriverAction::Kind::DumpRoom: DumpRoom(main, out); break;
-        case DriverAction::Kind::DumpPlayers:
-          DumpPlayer(main.game.Player1, out);
-          DumpPlayer(main.game.Player2, out);
+        case DriverAction::Kind::DumpRoom:
+          if (main) DumpRoom(*main, out);
           break;
+        case DriverAction::Kind::DumpPlayers:
+          if (!main) break;
+          DumpPlayer(main->game.Player1, out);
+          DumpPlayer(main->game.Player2, out);
+          break;
+        case DriverAction::Kind::DumpBoxes: DumpBoxes(program.app, out); break;
         default: program.app.Terminate(); break;
       }
     };
@@ -218,6 +225,13 @@ int RunDriverScript(const DriverScript& script, std::ostream& out) {
   Timer& ender = program.app.CreateTimer();
   ender.onTimer = [&program] { program.app.Terminate(); };
   ender.SetInterval(static_cast<int>(std::max<uint64_t>(endMs, 1)));
+
+  std::string error;
+  if (!program.Init(error)) {
+    out << "error: " << error << '\n';
+    return 1;
+  }
+  if (script.seed) program.mainForm->UseFixedSeed(*script.seed);
   program.app.Run();
   return 0;
 }

@@ -10,7 +10,7 @@
 #include "ui/app.h"
 
 struct DriverAction {
-  enum class Kind { Input, Capture, DumpRoom, DumpPlayers, End };
+  enum class Kind { Input, Capture, DumpRoom, DumpPlayers, DumpBoxes, End };
   Kind kind = Kind::Input;
   uint64_t atMs = 0;
   InputEvent input;
