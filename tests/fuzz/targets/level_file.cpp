@@ -15,6 +15,7 @@
 #include "play/player_control.h"
 #include "play/world_tick.h"
 #include "support/fake_host.h"
+#include "support/keyboard_game.h"
 #include "support/world_invariants.h"
 #include "world/level_file.h"
 
@@ -25,7 +26,6 @@ namespace fs = std::filesystem;
 constexpr int Ticks = 160;
 // The full check of the world costs more than a tick; every few ticks catches the same.
 constexpr int CheckEvery = 8;
-constexpr int Keys[12] = {38, 40, 37, 39, 17, 16, 84, 71, 70, 72, 90, 65};
 
 // One scratch game directory for the whole run.
 struct ScratchDirectory {
@@ -52,26 +52,6 @@ void Fail(const std::string& what) {
   std::abort();
 }
 
-void StartGame(Game& game) {
-  game.World.SetCurrentRoom(game.World.StartRoomX, game.World.StartRoomY);
-  game.PlayerCount = 2;
-  ResetPlayer(game.Player1, 1);
-  ResetPlayer(game.Player2, 2);
-  for (int n = 1; n <= 2; ++n) {
-    PlayerState& p = game.Player(n);
-    const int* k = &Keys[(n - 1) * 6];
-    p.KeyUp = k[0], p.KeyDown = k[1], p.KeyLeft = k[2], p.KeyRight = k[3];
-    p.KeyFire = k[4], p.KeyMenu = k[5];
-    p.UsesKeyboard = true;
-  }
-}
-
-int Markers(const Game& game, CellCode code) {
-  int n = 0;
-  for (CellCode c : game.World.Cells) n += c == code;
-  return n;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -91,9 +71,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   // The dice and the keys come from the input, so every run of it is the same.
   host.rng.seed(static_cast<uint32_t>(size));
-  StartGame(game);
+  StartTwoPlayerGame(game);
+  // A level may carry stray player markers of its own.
+  const auto markersOnlyAtPlayers = [&] {
+    return CountCells(game, Cell::Player1) == 1 && CountCells(game, Cell::Player2) == 1;
+  };
   InvariantOptions options;
-  options.markersOnlyAtPlayers = Markers(game, Cell::Player1) == 1 && Markers(game, Cell::Player2) == 1;
+  options.markersOnlyAtPlayers = markersOnlyAtPlayers();
   WorldInvariants invariants(options);
   if (std::string broken = invariants.Check(game); !broken.empty()) Fail("after loading:\n" + broken);
   size_t next = LevelFileSize;
@@ -101,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (next < size) {
       const uint8_t b = data[next++];
       PlayerState& p = game.Player(1 + (b >> 7));
-      const int key = Keys[(b & 0x3F) % 12];
+      const int key = DefaultKeys[(b & 0x3F) % 12];
       if (b & 0x40)
         KeyPressed(game, key, p);
       else
@@ -116,7 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const PlayerState& p2 = game.Player2;
     if ((p1.Warped || p2.Warped) && (p1.Warped || p1.Dead) && (p2.Warped || p2.Dead)) {
       AdvanceLevel(game);
-      options.markersOnlyAtPlayers = Markers(game, Cell::Player1) == 1 && Markers(game, Cell::Player2) == 1;
+      options.markersOnlyAtPlayers = markersOnlyAtPlayers();
       invariants.SetOptions(options);
     }
     host.drawn.clear();
