@@ -15,30 +15,16 @@ constexpr int SoundLoseLife = 5;
 constexpr int SoundDie = 6;
 constexpr int SoundUseHealth = 10;
 
-// Up or down joins a horizontal walk into a diagonal; standing, it starts a walk, or
-// moves the item-menu selection while the menu is open.
-void PressVertical(PlayerState& player, int whenRight, int whenLeft, int standing,
-                   int menuChoice) {
+// A direction key joins a walk along the other axis into a diagonal: walking
+// `sideA` turns into `diagonalA`, walking `sideB` into `diagonalB`. Standing, it
+// starts a walk, or moves the item-menu selection while the menu is open.
+void PressDirection(PlayerState& player, int sideA, int diagonalA, int sideB, int diagonalB,
+                    int standing, int menuChoice) {
   int& dir = player.MoveDirection;
-  if (dir == 3) {
-    dir = whenRight;
-  } else if (dir == 7) {
-    dir = whenLeft;
-  } else if (dir == 0) {
-    if (player.MenuOpen)
-      player.MenuChoice = menuChoice;
-    else
-      dir = standing;
-  }
-}
-
-void PressHorizontal(PlayerState& player, int whenUp, int whenDown, int standing,
-                     int menuChoice) {
-  int& dir = player.MoveDirection;
-  if (dir == 1) {
-    dir = whenUp;
-  } else if (dir == 5) {
-    dir = whenDown;
+  if (dir == sideA) {
+    dir = diagonalA;
+  } else if (dir == sideB) {
+    dir = diagonalB;
   } else if (dir == 0) {
     if (player.MenuOpen)
       player.MenuChoice = menuChoice;
@@ -61,14 +47,15 @@ void KeyPressed(Game& game, int key, PlayerState& player) {
     player.MoveDirection = 0;
     return;
   }
+  // Directions 1..8 clockwise from up: 3 right, 7 left, 1 up, 5 down.
   if (key == player.KeyUp)
-    PressVertical(player, 2, 8, 1, MenuLife);
+    PressDirection(player, 3, 2, 7, 8, 1, MenuLife);
   else if (key == player.KeyDown)
-    PressVertical(player, 4, 6, 5, MenuLife);
+    PressDirection(player, 3, 4, 7, 6, 5, MenuLife);
   else if (key == player.KeyLeft)
-    PressHorizontal(player, 8, 6, 7, MenuBomb);
+    PressDirection(player, 1, 8, 5, 6, 7, MenuBomb);
   else if (key == player.KeyRight)
-    PressHorizontal(player, 2, 4, 3, MenuNothing);
+    PressDirection(player, 1, 2, 5, 4, 3, MenuNothing);
   if (key == player.KeyFire) FireDown(game, player);
 }
 

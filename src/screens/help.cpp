@@ -5,12 +5,10 @@
 #include "ui/app.h"
 #include "base/keys.h"
 #include "screens/help_texts.h"
-#include "screens/menu_art.h"
+#include "screens/menu_builder.h"
 #include "base/jpeg_file.h"
 
 namespace {
-constexpr Color TitleBlue{0, 0, 255};
-constexpr Color ButtonRed{224, 0, 0};
 constexpr Color CreditYellow{255, 204, 0};
 }  // namespace
 
@@ -22,48 +20,31 @@ THelpForm::THelpForm(App& application) : ScreenForm(application, "HelpForm", 805
   LoadTitlePicture(TitlePicturePath);
 }
 
-Label& THelpForm::Caption(Panel& page, const std::string& id, const std::string& text, int left,
-                          int top, int pixelHeight, Color color) {
-  Label& l = Add<Label>(id, left, top, 0, 0, &page);
-  l.font = FontSpec{FontFace::Title, pixelHeight, true, false};
-  l.color = color;
-  l.transparent = true;
-  l.SetText(text);
-  return l;
-}
-
 void THelpForm::BuildPage(int page) {
   const std::string n = std::to_string(page);
   Panel& box = Add<Panel>("MenuBox" + n, 5, 5, 790, 562);
   box.background = Black;
   box.visible = false;
   MenuBox[page - 1] = &box;
+  MenuBuilder pageBuilder(*this, &box);
 
-  Label& title = Caption(box, "TitleLbl" + n, "", 294, 0, 27, TitleBlue);
-  title.font.underline = true;
-  title.SetText("HELP / ABOUT");
+  pageBuilder.Caption("TitleLbl" + n, "HELP / ABOUT", 294, 0, 27, KeyBlue, true);
 
-  Picture& back = Add<Picture>("Return" + n + "Image", 30, 482, 317, 54, &box);
-  back.image = MakeButton(317, 54);
-  back.cursor = CursorKind::Hand;
-  back.onClick = [this] { Return1ImageClick(); };
-  ReturnImage[page - 1] = &back;
-  Caption(box, "ReturnCaption" + n, "Return to Main Menu", 88, 492, 24, ButtonRed);
-  Caption(box, "ReturnKey" + n, "ESC", 44, 494, 13, TitleBlue);
+  ReturnImage[page - 1] =
+      &pageBuilder.Plate("Return" + n + "Image", 30, 482, 317, 54, [this] { Return1ImageClick(); });
+  pageBuilder.Caption("ReturnCaption" + n, "Return to Main Menu", 88, 492, 24, MenuRed);
+  pageBuilder.Caption("ReturnKey" + n, "ESC", 44, 494, 13, KeyBlue);
 
-  Picture& next = Add<Picture>("Next" + n + "Image", 541, 482, 157, 54, &box);
-  next.image = MakeButton(157, 54);
-  next.cursor = CursorKind::Hand;
-  next.onClick = [this, page] { NextImageClick(page); };
-  NextImage[page - 1] = &next;
-  Caption(box, "NextCaption" + n, "Next", 610, 492, 24, ButtonRed);
-  Caption(box, "NextKey" + n, "N", 556, page == 1 ? 502 : 494, 13, TitleBlue);
+  NextImage[page - 1] =
+      &pageBuilder.Plate("Next" + n + "Image", 541, 482, 157, 54, [this, page] { NextImageClick(page); });
+  pageBuilder.Caption("NextCaption" + n, "Next", 610, 492, 24, MenuRed);
+  pageBuilder.Caption("NextKey" + n, "N", 556, page == 1 ? 502 : 494, 13, KeyBlue);
 }
 
 void THelpForm::BuildAboutPage() {
   Panel& about = *MenuBox[0];
-  TitleImage = &Add<Picture>("TitleImage", 24, 72, 489, 369, &about);
-  TitleImage->stretch = true;
+  MenuBuilder page(*this, &about);
+  TitleImage = &page.Art("TitleImage", 24, 72, 489, 369, Image());
 
   // Beside the picture: one heading and one wrapped line per credit.
   constexpr int column = 530, columnWidth = 250;
@@ -71,7 +52,7 @@ void THelpForm::BuildAboutPage() {
   int index = 0;
   for (const CreditLine& credit : HelpCredits()) {
     const std::string n = std::to_string(index++);
-    Caption(about, "CreditHeading" + n, credit.heading, column, top, 15, HelpRed);
+    page.Caption("CreditHeading" + n, credit.heading, column, top, 15, HelpRed);
     top += 19;
     Label& text = Add<Label>("CreditLbl" + n, column + 8, top, columnWidth - 8, 0, &about);
     text.font = FontSpec{FontFace::Title, 13, true, false};
@@ -81,8 +62,7 @@ void THelpForm::BuildAboutPage() {
     top += text.height + 8;
   }
 
-  Label& thanks = Caption(about, "ThanksLbl", "", 24, 450, 15, CreditYellow);
-  thanks.SetText("Thank you for playing TROK Mirel For Windows!");
+  page.Caption("ThanksLbl", "Thank you for playing TROK Mirel For Windows!", 24, 450, 15, CreditYellow);
 }
 
 void THelpForm::BuildLegend() {

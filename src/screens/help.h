@@ -47,6 +47,4 @@ class THelpForm : public ScreenForm {
   void BuildPage(int page);
   void BuildAboutPage();
   void BuildLegend();
-  Label& Caption(Panel& page, const std::string& id, const std::string& text, int left, int top,
-                 int pixelHeight, Color color);
 };

@@ -8,6 +8,7 @@
 #include "base/files.h"
 #include "base/keys.h"
 #include "screens/menu_art.h"
+#include "screens/menu_builder.h"
 #include "base/numbers.h"
 
 namespace {
@@ -17,8 +18,6 @@ const char* const FileName = "HighScores.dat";
 constexpr std::size_t MaxFileBytes = 16u << 20;
 
 constexpr Color Teal{0, 128, 128};
-constexpr Color Blue{0, 0, 255};
-constexpr Color MenuRed{224, 0, 0};
 constexpr Color Player1Green{0, 128, 0};
 
 constexpr Color PlaceColors[15] = {
@@ -27,24 +26,12 @@ constexpr Color PlaceColors[15] = {
     {255, 0, 0},     {255, 0, 255}, {128, 128, 0}, {192, 192, 192}, {0, 255, 0},
 };
 
-FontSpec Comic(int px, bool underline = false) { return FontSpec{FontFace::Title, px, true, underline}; }
-
-Label& AddText(Form& form, const std::string& id, const std::string& text, int left, int top,
-               FontSpec font, Color color, Panel* parent) {
-  Label& l = form.Add<Label>(id, left, top, 0, 0, parent);
-  l.font = font;
-  l.color = color;
-  l.transparent = true;
-  l.SetText(text);
-  return l;
-}
-
-// A label of fixed width: long texts are cut at its edge.
-Label& AddField(Form& form, const std::string& id, int left, int top, int width, FontSpec font,
-                Color color, Panel* parent, Align align = Align::Left) {
-  Label& l = AddText(form, id, "", left, top, font, color, parent);
+// A caption of fixed width: long texts are cut at its edge.
+Label& AddField(MenuBuilder& builder, const std::string& id, int left, int top, int width, int pixelHeight,
+                Color color, Align align = Align::Left) {
+  Label& l = builder.Caption(id, "", left, top, pixelHeight, color);
   int w = 0, h = 0;
-  form.app.Text().Fonts().Measure(font, "Mg", w, h);
+  l.Text().Fonts().Measure(l.font, "Mg", w, h);
   l.autoSize = false;
   l.width = width;
   l.height = h;
@@ -64,35 +51,32 @@ int IntOf(const std::string& text) {
 THScoreForm::THScoreForm(App& application) : ScreenForm(application, "HScoreForm", 792, 573) {
   ContentBox = &Add<Panel>("ScrollBox1", 5, 5, 790, 562);
   ContentBox->background = Black;
+  MenuBuilder screen(*this, ContentBox);
 
-  TitleLbl = &AddText(*this, "TitleLbl", "High Scores", 316, 0, Comic(27, true), Blue, ContentBox);
-  AddText(*this, "RankHeadLbl", "Rank", 40, 48, Comic(16, true), Teal, ContentBox);
-  AddText(*this, "NameHeadLbl", "             Player Name             ", 98, 48, Comic(16, true),
-          Teal, ContentBox);
-  AddText(*this, "ScoreHeadLbl", "      Player Score      ", 395, 48, Comic(16, true), Teal,
-          ContentBox);
-  AddText(*this, "LevelsHeadLbl", "   Levels Passed   ", 600, 48, Comic(16, true), Teal, ContentBox);
+  TitleLbl = &screen.Caption("TitleLbl", "High Scores", 316, 0, 27, KeyBlue, true);
+  screen.Caption("RankHeadLbl", "Rank", 40, 48, 16, Teal, true);
+  screen.Caption("NameHeadLbl", "             Player Name             ", 98, 48, 16, Teal, true);
+  screen.Caption("ScoreHeadLbl", "      Player Score      ", 395, 48, 16, Teal, true);
+  screen.Caption("LevelsHeadLbl", "   Levels Passed   ", 600, 48, 16, Teal, true);
 
   for (int k = 1; k <= 15; ++k) {
     const int top = 80 + 24 * (k - 1);
     const Color color = PlaceColors[k - 1];
     const std::string n = std::to_string(k);
-    RankLbl[k - 1] = &AddText(*this, "Rank" + n + "Lbl", n, 45, top, Comic(16), color, ContentBox);
-    NameLbl[k - 1] = &AddField(*this, "Name" + n + "Lbl", 100, top, 270, Comic(16), color, ContentBox);
-    ScoreLbl[k - 1] = &AddField(*this, "Score" + n + "Lbl", 400, top, 175, Comic(16), color, ContentBox);
-    LevelsLbl[k - 1] = &AddField(*this, "Levels" + n + "Lbl", 605, top, 105, Comic(16), color, ContentBox);
+    RankLbl[k - 1] = &screen.Caption("Rank" + n + "Lbl", n, 45, top, 16, color);
+    NameLbl[k - 1] = &AddField(screen, "Name" + n + "Lbl", 100, top, 270, 16, color);
+    ScoreLbl[k - 1] = &AddField(screen, "Score" + n + "Lbl", 400, top, 175, 16, color);
+    LevelsLbl[k - 1] = &AddField(screen, "Levels" + n + "Lbl", 605, top, 105, 16, color);
     NameLbl[k - 1]->SetText("---");
     ScoreLbl[k - 1]->SetText("999999999999");
     LevelsLbl[k - 1]->SetText("1");
   }
 
-  ReturnImage = &Add<Picture>("ReturnImage", 238, 482, 315, 54, ContentBox);
+  ReturnImage = &screen.Plate("ReturnImage", 238, 482, 315, 54, [this] { ReturnImageClick(); });
+  // The art of the other screens' 317-pixel plate, squeezed onto this one.
   ReturnImage->image = MakeButton(317, 54);
-  ReturnImage->stretch = true;
-  ReturnImage->cursor = CursorKind::Hand;
-  ReturnImage->onClick = [this] { ReturnImageClick(); };
-  AddText(*this, "ReturnCaption", "Return to Main Menu", 296, 492, Comic(24), MenuRed, ContentBox);
-  AddText(*this, "ReturnKey", "ESC", 252, 494, Comic(13), Blue, ContentBox);
+  screen.Caption("ReturnCaption", "Return to Main Menu", 296, 492, 24, MenuRed);
+  screen.Caption("ReturnKey", "ESC", 252, 494, 13, KeyBlue);
 }
 
 bool THScoreForm::LoadHighScores() {
@@ -180,26 +164,20 @@ void THScoreForm::FormKeyUp(int vk) {
 }
 
 TNameForm::TNameForm(App& application) : ScreenForm(application, "NameForm", 482, 413) {
-  Label& heading = AddField(*this, "CongratsLbl", 6, 24, 471, Comic(24), Blue, nullptr, Align::Center);
+  MenuBuilder dialog(*this);
+  Label& heading = AddField(dialog, "CongratsLbl", 6, 24, 471, 24, KeyBlue, Align::Center);
   heading.SetText("Congratulations!!!");
-  HSLbl = &AddField(*this, "HSLbl", 3, 56, 471, Comic(24), Blue, nullptr, Align::Center);
-  AddText(*this, "NameCaption", "Player Name:", 16, 168, Comic(21), MenuRed, nullptr);
+  HSLbl = &AddField(dialog, "HSLbl", 3, 56, 471, 24, KeyBlue, Align::Center);
+  dialog.Caption("NameCaption", "Player Name:", 16, 168, 21, MenuRed);
 
-  NameEdit = &Add<EditField>("NameEdit", 157, 166, 308, 38);
-  NameEdit->font = Comic(21);
-  NameEdit->background = Black;
-  NameEdit->color = Player1Green;
+  NameEdit = &dialog.Field("NameEdit", "", 157, 166, 308, Player1Green);
   NameEdit->onKeyPress = [](char& c) {
     if (c == '\r' || c == '\n') c = 0;
   };
   tabOrder = {NameEdit};
 
-  OkImage = &Add<Picture>("OkImage", 163, 353, 157, 54);
-  OkImage->image = MakeButton(157, 54);
-  OkImage->stretch = true;
-  OkImage->cursor = CursorKind::Hand;
-  OkImage->onClick = [this] { OkImageClick(); };
-  AddText(*this, "OkCaption", "OK", 218, 359, Comic(29), MenuRed, nullptr);
+  OkImage = &dialog.Plate("OkImage", 163, 353, 157, 54, [this] { OkImageClick(); });
+  dialog.Caption("OkCaption", "OK", 218, 359, 29, MenuRed);
 }
 
 std::string TNameForm::AskName(int score, const std::string& defaultName, Color color) {

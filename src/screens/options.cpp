@@ -7,7 +7,7 @@
 #include "base/files.h"
 #include "base/keys.h"
 #include "screens/key_names.h"
-#include "screens/menu_art.h"
+#include "screens/menu_builder.h"
 #include "base/numbers.h"
 
 namespace {
@@ -18,11 +18,10 @@ constexpr KeyDefault Player2Defaults[6] = {{"T", 84}, {"G", 71}, {"F", 70},
                                            {"H", 72}, {"Z", 90}, {"A", 65}};
 const char* const KeyFieldNames[6] = {"Up", "Down", "Left", "Right", "Fire", "Menu"};
 
-constexpr Color Red{224, 0, 0};
 constexpr Color Green{0, 128, 0};
 constexpr Color Teal{0, 128, 128};
-constexpr Color Blue{0, 0, 255};
 constexpr Color DarkBlue{1, 0, 51};
+constexpr Color Grey{128, 128, 128};
 
 // Where each key's caption and field lie, for player 1 and player 2, in the order
 // Up, Down, Left, Right, Fire, Menu: caption left, caption top, field left, field top.
@@ -49,22 +48,23 @@ const char* const CannotWrite = "Option settings not saved. Please make sure the
 TOptionsForm::TOptionsForm(App& application) : ScreenForm(application, "OptionsForm", 792, 573) {
   ScrollBox = &Add<Panel>("ScrollBox", 5, 5, 790, 590);
   ScrollBox->background = Black;
+  MenuBuilder screen(*this, ScrollBox);
 
   // Two captions around the field: the blank run of one caption would depend on the
   // width of a space in whichever font is installed.
-  Caption("SpeedLbl", "Slow down game by", 56, 32, Red);
-  Caption("SpeedUnitLbl", "milliseconds.", 313, 32, Red);
-  GameSpeedEdit = &Field("GameSpeedEdit", "16", 261, 30, 44);
+  screen.Caption("SpeedLbl", "Slow down game by", 56, 32, 21, MenuRed);
+  screen.Caption("SpeedUnitLbl", "milliseconds.", 313, 32, 21, MenuRed);
+  GameSpeedEdit = &screen.Field("GameSpeedEdit", "16", 261, 30, 44, MenuRed);
   GameSpeedEdit->onChange = [this] { GameSpeedEditChange(); };
   GameSpeedEdit->onExit = [this] { GameSpeedEditExit(); };
   GameSpeedEdit->onKeyPress = [](char& c) {
     if (c == VK::Enter) c = 0;
   };
 
-  Caption("ControlsLbl", "Controls:", 56, 80, Red);
-  Caption("Player1Lbl", "Player 1", 120, 112, Green, 21, true);
+  screen.Caption("ControlsLbl", "Controls:", 56, 80, 21, MenuRed);
+  screen.Caption("Player1Lbl", "Player 1", 120, 112, 21, Green, true);
   P1ControlBox = &DeviceBox("P1ControlBox", 208, Green);
-  Caption("Player2Lbl", "Player 2", 496, 112, Teal, 21, true);
+  screen.Caption("Player2Lbl", "Player 2", 496, 112, 21, Teal, true);
   P2ControlBox = &DeviceBox("P2ControlBox", 584, Teal);
 
   for (int player = 0; player < 2; ++player) {
@@ -74,10 +74,10 @@ TOptionsForm::TOptionsForm(App& application) : ScreenForm(application, "OptionsF
     const std::string prefix = player == 0 ? "P1" : "P2";
     for (int i = 0; i < 6; ++i) {
       const KeySeat& seat = seats[i];
-      Caption(prefix + KeyFieldNames[i] + "Lbl", std::string(KeyFieldNames[i]) + ":", seat.captionLeft,
-              seat.captionTop, player == 0 ? Green : Teal);
-      EditField& field = Field(prefix + KeyFieldNames[i] + "Edit", defaults[i].name, seat.fieldLeft,
-                               seat.fieldTop, 76);
+      screen.Caption(prefix + KeyFieldNames[i] + "Lbl", std::string(KeyFieldNames[i]) + ":",
+                     seat.captionLeft, seat.captionTop, 21, player == 0 ? Green : Teal);
+      EditField& field = screen.Field(prefix + KeyFieldNames[i] + "Edit", defaults[i].name, seat.fieldLeft,
+                                      seat.fieldTop, 76, MenuRed);
       field.tag = defaults[i].code;
       field.readOnly = true;
       field.onKeyUp = [this, &field](int vk) { CaptureKey(vk, field); };
@@ -85,10 +85,10 @@ TOptionsForm::TOptionsForm(App& application) : ScreenForm(application, "OptionsF
     }
   }
 
-  Caption("SoundLbl", "Sound:", 56, 360, Red);
-  SoundEdit = &Field("SoundEdit", "On", 129, 358, 56);
-  Caption("MusicLbl", "Music:", 56, 400, Red);
-  MusicEdit = &Field("MusicEdit", "On", 129, 398, 56);
+  screen.Caption("SoundLbl", "Sound:", 56, 360, 21, MenuRed);
+  SoundEdit = &screen.Field("SoundEdit", "On", 129, 358, 56, MenuRed);
+  screen.Caption("MusicLbl", "Music:", 56, 400, 21, MenuRed);
+  MusicEdit = &screen.Field("MusicEdit", "On", 129, 398, 56, MenuRed);
   for (EditField* toggle : {SoundEdit, MusicEdit}) {
     toggle->readOnly = true;
     toggle->onClick = [toggle] { ToggleSwitch(*toggle); };
@@ -98,14 +98,10 @@ TOptionsForm::TOptionsForm(App& application) : ScreenForm(application, "OptionsF
   }
 
   // The return button wears the same plate as the title menu's Random Level button.
-  ReturnImage = &Add<Picture>("ReturnImage", 236, 482, 317, 54, ScrollBox);
-  ReturnImage->image = MakeButton(317, 54);
-  ReturnImage->stretch = true;
-  ReturnImage->cursor = CursorKind::Hand;
-  ReturnImage->onClick = [this] { CloseOptionsScreen(); };
-  Caption("ReturnLbl", "Return to Main Menu", 293, 492, Red, 24);
+  ReturnImage = &screen.Plate("ReturnImage", 236, 482, 317, 54, [this] { CloseOptionsScreen(); });
+  screen.Caption("ReturnLbl", "Return to Main Menu", 293, 492, 24, MenuRed);
   // On the key cap of the plate, where the title menu puts its key names.
-  Caption("ReturnKeyLbl", "ESC", 246, 494, Blue, 13);
+  screen.Caption("ReturnKeyLbl", "ESC", 246, 494, 13, KeyBlue);
 
   tabOrder = {GameSpeedEdit, P1ControlBox};
   tabOrder.insert(tabOrder.end(), P1Keys.begin(), P1Keys.end());
@@ -115,25 +111,6 @@ TOptionsForm::TOptionsForm(App& application) : ScreenForm(application, "OptionsF
   tabOrder.push_back(MusicEdit);
 
   LoadOptions();
-}
-
-Label& TOptionsForm::Caption(const std::string& id, const std::string& text, int left, int top, Color color,
-                             int pixelHeight, bool underline) {
-  Label& label = Add<Label>(id, left, top, 0, 0, ScrollBox);
-  label.font = FontSpec{FontFace::Title, pixelHeight, true, underline};
-  label.color = color;
-  label.transparent = true;
-  label.SetText(text);
-  return label;
-}
-
-EditField& TOptionsForm::Field(const std::string& id, const std::string& text, int left, int top, int width) {
-  EditField& field = Add<EditField>(id, left, top, width, 38, ScrollBox);
-  field.font = FontSpec{FontFace::Title, 21, true, false};
-  field.color = Red;
-  field.background = Black;
-  field.text = text;
-  return field;
 }
 
 DropDown& TOptionsForm::DeviceBox(const std::string& id, int left, Color color) {
@@ -180,10 +157,30 @@ void TOptionsForm::ApplyOptions(const GameOptions& options) {
   (MusicEdit->enabled ? MusicEdit->text : KeptChoice(*MusicEdit)) = options.music;
 }
 
-void TOptionsForm::ForceSwitchOff(EditField& toggle) {
+GameOptions TOptionsForm::OptionsInForce() const {
+  GameOptions options = CurrentOptions();
+  options.sound = SoundEdit->text;
+  options.music = MusicEdit->text;
+  return options;
+}
+
+void TOptionsForm::ForceSwitchOff(OptionSwitch which) {
+  EditField& toggle = Switch(which);
   if (toggle.enabled) KeptChoice(toggle) = toggle.text;
   toggle.text = "Off";
   toggle.enabled = false;
+}
+
+void TOptionsForm::GreySwitchOff(OptionSwitch which) {
+  ForceSwitchOff(which);
+  Switch(which).color = Grey;
+}
+
+void TOptionsForm::OfferJoysticks(const std::vector<std::string>& names) {
+  for (DropDown* box : {P1ControlBox, P2ControlBox}) {
+    for (const std::string& joystick : names) box->items.push_back(joystick);
+    box->selectedIndex = 0;
+  }
 }
 
 void TOptionsForm::LoadOptions() {

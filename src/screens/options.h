@@ -2,10 +2,13 @@
 // The options screen: every user setting lives in its fields.
 #include <array>
 #include <string>
+#include <vector>
 
 #include "ui/controls.h"
 #include "screens/options_file.h"
 #include "screens/screen_form.h"
+
+enum class OptionSwitch { Sound, Music };
 
 struct KeyDefault {
   const char* name;
@@ -31,10 +34,18 @@ class TOptionsForm : public ScreenForm {
   // forced off keeps the player's choice. And back.
   GameOptions CurrentOptions() const;
   void ApplyOptions(const GameOptions& options);
+  // The settings a game plays with: the player's choice, except that a switch forced
+  // off reads "Off" as it shows.
+  GameOptions OptionsInForce() const;
   // A failed device turns its switch "Off" and disables it for the rest of the run.
   // Options.dat goes on keeping the player's choice, so one start without sound does
   // not silence every later one.
-  void ForceSwitchOff(EditField& toggle);
+  void ForceSwitchOff(OptionSwitch which);
+  // The same, and the switch is greyed: start-up found no sound effects to play.
+  void GreySwitchOff(OptionSwitch which);
+  // The joysticks found at start-up, offered after "Keyboard" in both device lists,
+  // which keep "Keyboard" selected.
+  void OfferJoysticks(const std::vector<std::string>& names);
 
   Panel* ScrollBox = nullptr;
   EditField* GameSpeedEdit = nullptr;
@@ -68,10 +79,8 @@ class TOptionsForm : public ScreenForm {
   void FormKeyUp(int vk) override;
 
  private:
-  Label& Caption(const std::string& id, const std::string& text, int left, int top, Color color,
-                 int pixelHeight = 21, bool underline = false);
-  EditField& Field(const std::string& id, const std::string& text, int left, int top, int width);
   DropDown& DeviceBox(const std::string& id, int left, Color color);
+  EditField& Switch(OptionSwitch which) const { return which == OptionSwitch::Sound ? *SoundEdit : *MusicEdit; }
   // The player's choice behind a switch that was forced off.
   std::string& KeptChoice(const EditField& toggle) { return &toggle == SoundEdit ? soundChoice_ : musicChoice_; }
   const std::string& KeptChoice(const EditField& toggle) const {

@@ -1,9 +1,11 @@
-// The display switch, drawing the room and single cells, and screen captures.
+// Drawing the room and single cells on the main window, and screen captures.
 #include <cstdio>
 
 #include "base/files.h"
+#include "shell/game_session.h"
 #include "shell/main_window.h"
 #include "base/bmp_file.h"
+#include "world/tile_names.h"
 
 namespace {
 const char* const CaptureError =
@@ -11,28 +13,10 @@ const char* const CaptureError =
     "captures still fail, please report it to the TROK Mirel team with the message above.";
 }  // namespace
 
-bool TMainForm::SetUpDisplay() {
-  std::string error;
-  if (!app.SetFullScreen(800, 600, error)) {
-    app.MessageBox(BoxKind::Error, "Error switching to full screen.");
-    return false;
-  }
-  displaySetUp_ = true;
-  // The main window covers the whole switched screen.
-  SetClientSize(800, 600);
-  return true;
-}
-
-void TMainForm::ReleaseDisplay() {
-  if (!displaySetUp_) return;
-  displaySetUp_ = false;
-  app.RestoreDesktop();
-}
-
-bool TMainForm::DrawRoomCells() {
+void GameSession::DrawRoomCells() {
   const WorldGrid& w = game.World;
   for (int y = 0; y < w.RoomHeight; ++y) {
-    app.ProcessMessages();
+    app_.ProcessMessages();
     for (int x = 0; x < w.RoomWidth; ++x) {
       CellCode& c = game.World.At(x, y);
       const PlayerState& p1 = game.Player1;
@@ -41,29 +25,24 @@ bool TMainForm::DrawRoomCells() {
       if (c == Cell::Player1 && p1.Dead && p1.X == x && p1.Y == y) c = Cell::Floor;
       if (c == Cell::Player2 && (p2.Dead || game.PlayerCount != 2) && p2.X == x && p2.Y == y)
         c = Cell::Floor;
-      if (!HasTilePicture(c) || A[c]->image.Empty()) continue;
-      canvas.Blit(A[c]->image, RoomOriginX + 32 * x, RoomOriginY + 32 * y);
+      if (!HasTilePicture(c) || window_.A[c]->image.Empty()) continue;
+      window_.canvas.Blit(window_.A[c]->image, RoomOriginX + 32 * x, RoomOriginY + 32 * y);
     }
   }
-  return true;
 }
 
-void TMainForm::DrawRoom() {
-  app.ProcessMessages();
+void GameSession::DrawRoom() {
+  app_.ProcessMessages();
   DrawRoomCells();
-  InvalidateRect(RoomOriginX, RoomOriginY, 32 * game.World.RoomWidth, 32 * game.World.RoomHeight);
-  app.ProcessMessages();
+  window_.InvalidateRect(RoomOriginX, RoomOriginY, 32 * game.World.RoomWidth, 32 * game.World.RoomHeight);
+  app_.ProcessMessages();
 }
 
-void TMainForm::DrawCell(int x, int y, int code) {
-  if (WorldGrid::OutsideRoom(x, y) || !HasTilePicture(code) || A[code]->image.Empty()) return;
+void GameSession::DrawCell(int x, int y, int code) {
+  if (WorldGrid::OutsideRoom(x, y) || !HasTilePicture(code) || window_.A[code]->image.Empty()) return;
   const int left = RoomOriginX + 32 * x, top = RoomOriginY + 32 * y;
-  canvas.BlitStretched(A[code]->image, left, top, 32, 32);
-  InvalidateRect(left, top, 32, 32);
-}
-
-void TMainForm::FormPaint() {
-  if (!GameStopped) DrawRoom();
+  window_.canvas.BlitStretched(window_.A[code]->image, left, top, 32, 32);
+  window_.InvalidateRect(left, top, 32, 32);
 }
 
 void TMainForm::CaptureScreen(Form& window) {

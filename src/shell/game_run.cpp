@@ -1,48 +1,68 @@
 // A game from Start Game to the title menu: the main loop, its timers and the abort
 // question.
+#include "shell/game_session.h"
+
 #include <exception>
 
+#include "audio/music.h"
+#include "audio/sound_effects.h"
 #include "base/numbers.h"
-
+#include "play/level_loading.h"
 #include "play/player_control.h"
 #include "play/status_panels.h"
+#include "play/world_tick.h"
 #include "screens/high_scores.h"
 #include "screens/options.h"
+#include "shell/input_devices.h"
 #include "shell/main_window.h"
-#include "play/level_loading.h"
-#include "world/level_file.h"
-#include "play/world_tick.h"
 
 namespace {
-void CopyKeys(PlayerState& p, const std::array<EditField*, 6>& keys) {
-  // Fields are ordered Up, Down, Left, Right, Fire, Menu.
-  p.KeyUp = keys[0]->tag;
-  p.KeyDown = keys[1]->tag;
-  p.KeyLeft = keys[2]->tag;
-  p.KeyRight = keys[3]->tag;
-  p.KeyFire = keys[4]->tag;
-  p.KeyMenu = keys[5]->tag;
+void CopyKeys(PlayerState& p, const PlayerControls& controls) {
+  // Bindings are ordered Up, Down, Left, Right, Fire, Menu.
+  p.KeyUp = controls.keys[0].code;
+  p.KeyDown = controls.keys[1].code;
+  p.KeyLeft = controls.keys[2].code;
+  p.KeyRight = controls.keys[3].code;
+  p.KeyFire = controls.keys[4].code;
+  p.KeyMenu = controls.keys[5].code;
 }
 }  // namespace
 
-void TMainForm::BeginGame() {
+GameSession::GameSession(App& app, TMainForm& window, SoundEffects& sounds, Music& music, InputDevices& input)
+    : game(*this),
+      app_(app),
+      window_(window),
+      sounds_(sounds),
+      music_(music),
+      input_(input) {
+  game.StartDirectory = window.StartDirectory();
+  window.WarpTimer->onTimer = [this] { WarpTimerTimer(); };
+  window.GameOverTimer->onTimer = [this] { GameOverTimerTimer(); };
+}
+
+void GameSession::ConnectScreens(TOptionsForm& options, THScoreForm& scores) {
+  options_ = &options;
+  scores_ = &scores;
+}
+
+void GameSession::OpenJoysticks() {
+  for (int number = 1; number <= 2; ++number) {
+    PlayerState& p = game.Player(number);
+    const int device = settings_.players[number - 1].device;
+    p.UsesKeyboard = true;
+    if (device <= 0) continue;
+    if (!input_.OpenJoystick(device - 1, number))
+      app_.MessageBox(BoxKind::Error,
+                      "Error getting player" + std::to_string(number) + " joystick. Keyboard will be used.");
+    else
+      p.UsesKeyboard = false;
+  }
+}
+
+void GameSession::BeginGame() {
   try {
-    PlayerState& p1 = game.Player1;
-    PlayerState& p2 = game.Player2;
-    p1.UsesKeyboard = true;
-    if (options_->P1ControlBox->selectedIndex > 0) {
-      if (!input.OpenJoystick(options_->P1ControlBox->selectedIndex - 1, 1))
-        app.MessageBox(BoxKind::Error, "Error getting player1 joystick. Keyboard will be used.");
-      else
-        p1.UsesKeyboard = false;
-    }
-    p2.UsesKeyboard = true;
-    if (options_->P2ControlBox->selectedIndex > 0) {
-      if (!input.OpenJoystick(options_->P2ControlBox->selectedIndex - 1, 2))
-        app.MessageBox(BoxKind::Error, "Error getting player2 joystick. Keyboard will be used.");
-      else
-        p2.UsesKeyboard = false;
-    }
+    settings_ = options_->OptionsInForce();
+    OpenJoysticks();
     if (LoadLevel(game, game.LevelIndex)) {
       ReturnToMenu();
       return;
@@ -51,55 +71,57 @@ void TMainForm::BeginGame() {
       ReturnToMenu();
       return;
     }
-    MenuBox->visible = false;
-    Invalidate();
-    app.ProcessMessages();
-    game.PlayerCount = TextToInt(NumPlayersLbl->text);
+    window_.MenuBox->visible = false;
+    window_.Invalidate();
+    app_.ProcessMessages();
+    PlayerState& p1 = game.Player1;
+    PlayerState& p2 = game.Player2;
+    game.PlayerCount = TextToInt(window_.NumPlayersLbl->text);
     ResetPlayer(p1, 1);
     ResetPlayer(p2, 2);
     if (game.PlayerCount == 1) p2.Dead = true;
-    CopyKeys(p1, options_->P1Keys);
-    CopyKeys(p2, options_->P2Keys);
+    CopyKeys(p1, settings_.players[0]);
+    CopyKeys(p2, settings_.players[1]);
     game.World.CurrentRoomX = game.World.StartRoomX;
     game.World.CurrentRoomY = game.World.StartRoomY;
     DrawRoom();
-    Player1InfoBox.ShowAt(RoomOriginX, game.World.RoomHeight * 32 + RoomOriginY + 1);
+    window_.Player1InfoBox.ShowAt(RoomOriginX, game.World.RoomHeight * 32 + RoomOriginY + 1);
     if (game.PlayerCount == 2)
-      Player2InfoBox.ShowAt((game.World.RoomWidth - 1) / 2 * 32 + RoomOriginX + 32,
-                            game.World.RoomHeight * 32 + RoomOriginY + 1);
+      window_.Player2InfoBox.ShowAt((game.World.RoomWidth - 1) / 2 * 32 + RoomOriginX + 32,
+                                    game.World.RoomHeight * 32 + RoomOriginY + 1);
     else
-      Player2InfoBox.Hide();
-    app.ProcessMessages();
+      window_.Player2InfoBox.Hide();
+    app_.ProcessMessages();
     AbortQuestionOpen = false;
     GameStopped = false;
-    sounds.SoundEnabled = options_->SoundEdit->text == "On";
-    music.MusicEnabled = options_->MusicEdit->text == "On" && music.MusicCount >= 1;
-    LevelTitleLbl->left = 0;
-    LevelTitleLbl->width = ClientWidth();
-    LevelTitleLbl->visible = true;
-    app.SetCursor(CursorKind::Hidden);
-    music.StopOpeningSong();
-    Invalidate();
+    sounds_.SoundEnabled = settings_.sound == "On";
+    music_.MusicEnabled = settings_.music == "On" && music_.MusicCount >= 1;
+    window_.LevelTitleLbl->left = 0;
+    window_.LevelTitleLbl->width = window_.ClientWidth();
+    window_.LevelTitleLbl->visible = true;
+    app_.SetCursor(CursorKind::Hidden);
+    music_.StopOpeningSong();
+    window_.Invalidate();
   } catch (const std::exception& e) {
-    app.MessageBox(BoxKind::Error, e.what());
-    app.MessageBox(BoxKind::Error, "Error starting game.");
-    app.SetCursor(CursorKind::Hidden);
+    app_.MessageBox(BoxKind::Error, e.what());
+    app_.MessageBox(BoxKind::Error, "Error starting game.");
+    app_.SetCursor(CursorKind::Hidden);
     return;
   }
   MainLoop();
 }
 
-void TMainForm::MainLoop() {
+void GameSession::MainLoop() {
   const uint32_t generation = ++gameGeneration_;
   // A loop left on the stack by an earlier game, or a game that ended, stops here.
-  auto over = [&] { return GameStopped || generation != gameGeneration_ || app.Terminated(); };
+  auto over = [&] { return GameStopped || generation != gameGeneration_ || app_.Terminated(); };
   try {
     DrawRoom();
-    const int delay = TextToInt(options_->GameSpeedEdit->text);
-    rng_.seed(fixedSeed_ ? *fixedSeed_ : static_cast<uint32_t>(app.GetClock().SecondsForSeed()));
+    const int delay = TextToInt(settings_.GameSpeed);
+    rng_.seed(fixedSeed_ ? *fixedSeed_ : static_cast<uint32_t>(app_.GetClock().SecondsForSeed()));
     while (!over()) {
       RefreshStatusPanels();
-      app.ProcessMessages();
+      app_.ProcessMessages();
       if (over()) break;
       WorldTick(game);
       if (over()) break;
@@ -109,45 +131,55 @@ void TMainForm::MainLoop() {
         if (p.Warped && !seen) {
           seen = true;
           p.StatusText = "WARP";
-          WarpTimer->SetInterval(WarpDelayMs);
+          window_.WarpTimer->SetInterval(WarpDelayMs);
         }
       }
       if ((game.PlayerCount == 1 && game.Player1.Dead) ||
           (game.PlayerCount == 2 && game.Player1.Dead && game.Player2.Dead)) {
         game.Player1.StatusText = "Game Over";
         if (game.PlayerCount == 2) game.Player2.StatusText = "Game Over";
-        GameOverTimer->SetInterval(GameOverDelayMs);
+        window_.GameOverTimer->SetInterval(GameOverDelayMs);
       }
-      if (!music.AnyMusicPlaying())
-        music.PlayMusic(music.MusicCount > 0 ? Random(music.MusicCount) : 0);
+      if (!music_.AnyMusicPlaying())
+        music_.PlayMusic(music_.MusicCount > 0 ? Random(music_.MusicCount) : 0);
       for (int i = 0; i < delay && !over(); ++i) {
-        app.ProcessMessages();
-        app.SleepMs(1);
+        app_.ProcessMessages();
+        app_.SleepMs(1);
       }
       while (AbortQuestionOpen && !over()) {
-        app.ProcessMessages();
+        app_.ProcessMessages();
         DrawRoom();
       }
     }
   } catch (const std::exception& e) {
-    app.MessageBox(BoxKind::Error, e.what());
+    app_.MessageBox(BoxKind::Error, e.what());
   }
 }
 
-void TMainForm::RefreshStatusPanels() {
+void GameSession::RefreshStatusPanels() {
   PanelTexts texts[2];
   if (!UpdateStatusPanels(game, texts)) return;
-  Player1InfoBox.Apply(texts[0]);
-  Player2InfoBox.Apply(texts[1]);
-  Invalidate();
+  window_.Player1InfoBox.Apply(texts[0]);
+  window_.Player2InfoBox.Apply(texts[1]);
+  window_.Invalidate();
 }
 
-void TMainForm::HandleAbortQuestion() {
+void GameSession::KeyPressedByPlayers(int vk) {
+  if (game.Player1.UsesKeyboard) KeyPressed(game, vk, game.Player1);
+  if (game.PlayerCount == 2 && game.Player2.UsesKeyboard) KeyPressed(game, vk, game.Player2);
+}
+
+void GameSession::KeyReleasedByPlayers(int vk) {
+  if (game.Player1.UsesKeyboard) KeyReleased(game, vk, game.Player1);
+  if (game.PlayerCount == 2 && game.Player2.UsesKeyboard) KeyReleased(game, vk, game.Player2);
+}
+
+void GameSession::HandleAbortQuestion() {
   const bool someoneInPlay =
       !game.Player1.Dead || (game.PlayerCount == 2 && !game.Player2.Dead);
   if (!someoneInPlay) return;
   AbortQuestionOpen = true;
-  if (app.MessageBox(BoxKind::Confirmation, "Abort game and return to menu?") == BoxResult::Yes) {
+  if (app_.MessageBox(BoxKind::Confirmation, "Abort game and return to menu?") == BoxResult::Yes) {
     ReturnToMenu();
   } else {
     DrawRoom();
@@ -155,21 +187,21 @@ void TMainForm::HandleAbortQuestion() {
   }
 }
 
-void TMainForm::ReturnToMenu() {
+void GameSession::ReturnToMenu() {
   GameStopped = true;
   game.PlayerCount = 0;
   AbortQuestionOpen = false;
-  MenuBox->visible = true;
-  LevelTitleLbl->visible = false;
-  Player1InfoBox.Hide();
-  Player2InfoBox.Hide();
-  app.SetCursor(CursorKind::Arrow);
-  music.StopAllMusic();
-  Invalidate();
+  window_.MenuBox->visible = true;
+  window_.LevelTitleLbl->visible = false;
+  window_.Player1InfoBox.Hide();
+  window_.Player2InfoBox.Hide();
+  app_.SetCursor(CursorKind::Arrow);
+  music_.StopAllMusic();
+  window_.Invalidate();
 }
 
-void TMainForm::WarpTimerTimer() {
-  WarpTimer->SetInterval(0);
+void GameSession::WarpTimerTimer() {
+  window_.WarpTimer->SetInterval(0);
   const PlayerState& p1 = game.Player1;
   const PlayerState& p2 = game.Player2;
   if (game.PlayerCount == 1 ||
@@ -178,14 +210,14 @@ void TMainForm::WarpTimerTimer() {
   WarpSeen1 = WarpSeen2 = false;
 }
 
-void TMainForm::GameOverTimerTimer() {
-  GameOverTimer->SetInterval(0);
+void GameSession::GameOverTimerTimer() {
+  window_.GameOverTimer->SetInterval(0);
   ReturnToMenu();
   // The table stays hidden until it shows the new entries.
   scores_->ContentBox->visible = false;
-  app.Show(scores_);
-  app.Hide(this);
-  app.SetCursor(CursorKind::Arrow);
+  app_.Show(scores_);
+  app_.Hide(&window_);
+  app_.SetCursor(CursorKind::Arrow);
   if (scores_->LoadHighScores()) {
     // The final results as the panels show them; player 2 takes part in a two-player game.
     std::vector<THScoreForm::FinalResult> results;
@@ -194,10 +226,29 @@ void TMainForm::GameOverTimerTimer() {
       ParseInt(panel.PointsLbl->text, points);
       return THScoreForm::FinalResult{points, panel.LevelsPassedLbl->text};
     };
-    results.push_back(result(Player1InfoBox));
-    if (NumPlayersLbl->text == "2") results.push_back(result(Player2InfoBox));
+    results.push_back(result(window_.Player1InfoBox));
+    if (window_.NumPlayersLbl->text == "2") results.push_back(result(window_.Player2InfoBox));
     scores_->InsertHighScores(results);
     scores_->ShowHighScores();
   }
   scores_->ContentBox->visible = true;
+}
+
+void GameSession::ProcessMessages() { app_.ProcessMessages(); }
+void GameSession::PlaySound(int soundNumber) { sounds_.PlaySound(soundNumber); }
+
+int GameSession::Random(int k) {
+  if (k <= 0) return 0;
+  return static_cast<int>(rng_() & 0x7fffffffu) % k;
+}
+
+void GameSession::ShowError(const std::string& text) { app_.MessageBox(BoxKind::Error, text); }
+
+void GameSession::SetLevelTitle(const std::string& text) {
+  window_.LevelTitleLbl->SetText(text);
+  window_.Invalidate();
+}
+
+bool GameSession::PollJoystick(int player, JoystickReading& reading) {
+  return input_.PollJoystick(player, reading);
 }

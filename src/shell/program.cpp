@@ -10,6 +10,8 @@ bool Program::Init(std::string& error) {
   app.SetTitle("TROK Mirel For Windows");
   app.SetWindowed(632, 453);
   mainForm = std::make_unique<TMainForm>(app);
+  // The game exists with its window: the options screen may show a box while it is made.
+  session = std::make_unique<GameSession>(app, *mainForm, sounds, music, input);
   optionsForm = std::make_unique<TOptionsForm>(app);
   scoreForm = std::make_unique<THScoreForm>(app);
   nameForm = std::make_unique<TNameForm>(app);
@@ -17,9 +19,29 @@ bool Program::Init(std::string& error) {
   for (Form* f : std::initializer_list<Form*>{mainForm.get(), optionsForm.get(), scoreForm.get(),
                                               nameForm.get(), helpForm.get()})
     app.AddForm(f);
-  mainForm->ConnectScreens(*optionsForm, *scoreForm, *nameForm, *helpForm);
+  music.ShowError = [this](const std::string& text) { app.MessageBox(BoxKind::Error, text); };
+  session->ConnectScreens(*optionsForm, *scoreForm);
+  startup = std::make_unique<ProgramStartup>(app, *mainForm, *session, *optionsForm, sounds, music, input);
+  titleMenu = std::make_unique<TitleMenu>(app, *mainForm, *session, *startup, *optionsForm, *scoreForm,
+                                          *helpForm);
+  mainForm->Connect(*titleMenu, *session, *startup);
+  ConnectScreens();
   app.Show(mainForm.get());
   return true;
+}
+
+void Program::ConnectScreens() {
+  scoreForm->nameDialog = nameForm.get();
+  for (ScreenForm* s : std::initializer_list<ScreenForm*>{optionsForm.get(), scoreForm.get(),
+                                                          nameForm.get(), helpForm.get()}) {
+    s->showTitleMenu = [this] { titleMenu->ShowTitleMenu(); };
+    s->captureScreen = [this](Form& f) { mainForm->CaptureScreen(f); };
+  }
+  helpForm->tilePicture = [this](int code) -> const Image& {
+    static const Image none;
+    const auto& holders = mainForm->A;
+    return code >= 0 && code < static_cast<int>(holders.size()) && holders[code] ? holders[code]->image : none;
+  };
 }
 
 int RunProgram() {

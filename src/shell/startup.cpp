@@ -1,7 +1,13 @@
 // Start-up sequence on the first typed key, and the quit routine.
-#include "ui/form.h"
+#include "shell/startup.h"
+
+#include "audio/music.h"
+#include "audio/sound_effects.h"
 #include "screens/options.h"
+#include "shell/game_session.h"
+#include "shell/input_devices.h"
 #include "shell/main_window.h"
+#include "ui/app.h"
 #include "world/level_file.h"
 
 namespace {
@@ -17,79 +23,108 @@ const char* const MidiError =
 const char* const Mp3Error =
     "Error loading MP3 sounds. Please make sure the 'Sounds' folder exists in the directory of "
     "this program and that you have the latest version of windows media player installed.";
-constexpr Color Grey{128, 128, 128};
 }  // namespace
 
-bool TMainForm::StartUp() {
-  app.SetCursor(CursorKind::Hourglass);
-  if (!LoadTileImages()) return false;
-  app.ProcessMessages();
-  const std::string soundError = sounds.LoadSounds(StartDirectory());
-  if (!soundError.empty()) {
-    // The failed loading stops before the opening song is prepared.
-    app.MessageBox(BoxKind::Error, soundError);
-    options_->ForceSwitchOff(*options_->SoundEdit);
-    sounds.SoundEnabled = false;
-    app.MessageBox(BoxKind::Error, SoundsError);
-  } else {
-    const std::string songError = music.PrepareOpeningSong(StartDirectory());
-    if (!songError.empty()) {
-      app.MessageBox(BoxKind::Error, songError);
-      app.MessageBox(BoxKind::Error, Mp3Error);
-    }
-  }
-  app.ProcessMessages();
-  const std::string musicError = music.LoadMusic([this] { app.ProcessMessages(); });
-  if (!musicError.empty()) {
-    app.MessageBox(BoxKind::Error, musicError);
-    options_->ForceSwitchOff(*options_->MusicEdit);
-    music.MusicEnabled = false;
-    app.MessageBox(BoxKind::Error, MidiError);
-  }
-  app.ProcessMessages();
+ProgramStartup::ProgramStartup(App& app, TMainForm& window, GameSession& session, TOptionsForm& options,
+                               SoundEffects& sounds, Music& music, InputDevices& input)
+    : app_(app),
+      window_(window),
+      session_(session),
+      options_(options),
+      sounds_(sounds),
+      music_(music),
+      input_(input) {}
 
-  game.LevelCount = CountLevels(StartDirectory(), [this] { app.ProcessMessages(); });
+bool ProgramStartup::StartUp() {
+  app_.SetCursor(CursorKind::Hourglass);
+  if (!LoadTileImages()) return false;
+  app_.ProcessMessages();
+  LoadSoundsAndSong();
+  app_.ProcessMessages();
+  LoadMidiMusic();
+  app_.ProcessMessages();
+
+  Game& game = session_.game;
+  game.LevelCount = CountLevels(window_.StartDirectory(), [this] { app_.ProcessMessages(); });
   if (game.LevelCount == 0) {
-    app.MessageBox(BoxKind::Error, NoLevelsError);
+    app_.MessageBox(BoxKind::Error, NoLevelsError);
     QuitProgram();
     return false;
   }
 
   if (!SetUpDisplay()) return false;
+  SetUpJoysticks();
+  options_.LoadOptions();
 
-  if (!input.SetUpInput()) {
-    app.MessageBox(BoxKind::Error, "Error Initializing DirectInput");
+  if (sounds_.SoundEnabled) {
+    if (options_.OptionsInForce().sound == "Off") sounds_.SoundEnabled = false;
   } else {
-    for (DropDown* box : {options_->P1ControlBox, options_->P2ControlBox}) {
-      for (const std::string& n : input.JoystickNames) box->items.push_back(n);
-      box->selectedIndex = 0;
-    }
+    options_.GreySwitchOff(OptionSwitch::Sound);
   }
-  options_->LoadOptions();
-
-  if (sounds.SoundEnabled) {
-    if (options_->SoundEdit->text == "Off") sounds.SoundEnabled = false;
-  } else {
-    options_->ForceSwitchOff(*options_->SoundEdit);
-    options_->SoundEdit->color = Grey;
-  }
-  if (music.OpeningSongReady) music.PlayOpeningSong();
+  if (music_.OpeningSongReady) music_.PlayOpeningSong();
   StartupDone = true;
-  app.SetCursor(CursorKind::Arrow);
+  app_.SetCursor(CursorKind::Arrow);
   return true;
 }
 
-void TMainForm::QuitProgram() {
-  GameStopped = true;
-  if (StartupDone) options_->SaveOptions();
-  music.UnloadMusic();
-  music.ShutDownMusic();
-  ReleaseDisplay();
-  input.ReleaseInput();
-  app.ProcessMessages();
-  app.Terminate();
+void ProgramStartup::LoadSoundsAndSong() {
+  const std::string soundError = sounds_.LoadSounds(window_.StartDirectory());
+  if (!soundError.empty()) {
+    // The failed loading stops before the opening song is prepared.
+    app_.MessageBox(BoxKind::Error, soundError);
+    options_.ForceSwitchOff(OptionSwitch::Sound);
+    sounds_.SoundEnabled = false;
+    app_.MessageBox(BoxKind::Error, SoundsError);
+    return;
+  }
+  const std::string songError = music_.PrepareOpeningSong(window_.StartDirectory());
+  if (!songError.empty()) {
+    app_.MessageBox(BoxKind::Error, songError);
+    app_.MessageBox(BoxKind::Error, Mp3Error);
+  }
 }
 
-void TMainForm::AskQuit() {
-  if (app.MessageBox(BoxKind::Confirmation, "Quit to system?") == BoxResult::Yes) QuitProgram();
+void ProgramStartup::LoadMidiMusic() {
+  const std::string musicError = music_.LoadMusic([this] { app_.ProcessMessages(); });
+  if (musicError.empty()) return;
+  app_.MessageBox(BoxKind::Error, musicError);
+  options_.ForceSwitchOff(OptionSwitch::Music);
+  music_.MusicEnabled = false;
+  app_.MessageBox(BoxKind::Error, MidiError);
+}
+
+void ProgramStartup::SetUpJoysticks() {
+  if (!input_.SetUpInput())
+    app_.MessageBox(BoxKind::Error, "Error Initializing DirectInput");
+  else
+    options_.OfferJoysticks(input_.JoystickNames);
+}
+
+bool ProgramStartup::SetUpDisplay() {
+  std::string error;
+  if (!app_.SetFullScreen(800, 600, error)) {
+    app_.MessageBox(BoxKind::Error, "Error switching to full screen.");
+    return false;
+  }
+  displaySetUp_ = true;
+  // The main window covers the whole switched screen.
+  window_.SetClientSize(800, 600);
+  return true;
+}
+
+void ProgramStartup::ReleaseDisplay() {
+  if (!displaySetUp_) return;
+  displaySetUp_ = false;
+  app_.RestoreDesktop();
+}
+
+void ProgramStartup::QuitProgram() {
+  session_.GameStopped = true;
+  if (StartupDone) options_.SaveOptions();
+  music_.UnloadMusic();
+  music_.ShutDownMusic();
+  ReleaseDisplay();
+  input_.ReleaseInput();
+  app_.ProcessMessages();
+  app_.Terminate();
 }

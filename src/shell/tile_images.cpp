@@ -1,7 +1,8 @@
 // The 88 tile pictures, read once at start-up from Objects/.
-#include "shell/main_window.h"
-#include "world/tile_names.h"
 #include "base/bmp_file.h"
+#include "shell/main_window.h"
+#include "shell/startup.h"
+#include "world/tile_names.h"
 
 namespace {
 const char* const ObjectsError =
@@ -9,17 +10,17 @@ const char* const ObjectsError =
     "the same directory as this program.";
 }  // namespace
 
-bool TMainForm::LoadTileImages() {
+bool ProgramStartup::LoadTileImages() {
   for (const TilePicture& tile : TilePictures) {
     std::string error;
     auto image = LoadBmp(std::string("Objects/") + tile.file, error);
     if (!image) {
-      app.MessageBox(BoxKind::Error, error);
-      app.MessageBox(BoxKind::Error, ObjectsError);
+      app_.MessageBox(BoxKind::Error, error);
+      app_.MessageBox(BoxKind::Error, ObjectsError);
       QuitProgram();
       return false;
     }
-    A[tile.code]->image = std::move(*image);
+    window_.A[tile.code]->image = std::move(*image);
   }
   return true;
 }

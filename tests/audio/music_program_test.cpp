@@ -18,26 +18,26 @@ class MusicProgramTest : public GameDirectoryTest {
 TEST_F(MusicProgramTest, GameStopsTheOpeningSongAndPlaysMidiUntilItEnds) {
   StartProgram();
   ReachTitleMenu();
-  ASSERT_TRUE(main->music.OpeningSongReady);
-  EXPECT_GE(main->music.MusicCount, 3);
-  EXPECT_TRUE(main->music.OpeningSongPlaying());
-  EXPECT_FALSE(main->music.AnyMusicPlaying());
+  ASSERT_TRUE(program->MusicModule().OpeningSongReady);
+  EXPECT_GE(program->MusicModule().MusicCount, 3);
+  EXPECT_TRUE(program->MusicModule().OpeningSongPlaying());
+  EXPECT_FALSE(program->MusicModule().AnyMusicPlaying());
 
   const uint64_t t = Now();
   PushKey(VK::F2, t + 5);
   bool songDuringGame = true, midiDuringGame = false;
   At(t + 400, [&] {
-    songDuringGame = main->music.OpeningSongPlaying();
-    midiDuringGame = main->InGame() && main->music.AnyMusicPlaying();
+    songDuringGame = program->MusicModule().OpeningSongPlaying();
+    midiDuringGame = program->InGame() && program->MusicModule().AnyMusicPlaying();
   });
   PushKey(VK::Escape, t + 600);
   PushKey('Y', t + 700);
   RunFor(1000);
   EXPECT_FALSE(songDuringGame);
   EXPECT_TRUE(midiDuringGame);
-  ASSERT_TRUE(main->InTitleMenu());
-  EXPECT_FALSE(main->music.AnyMusicPlaying());
-  EXPECT_FALSE(main->music.OpeningSongPlaying());  // not restarted
+  ASSERT_TRUE(program->InTitleMenu());
+  EXPECT_FALSE(program->MusicModule().AnyMusicPlaying());
+  EXPECT_FALSE(program->MusicModule().OpeningSongPlaying());  // not restarted
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ class SoundProgramTest : public GameDirectoryTest {
     Push(InputEvent::Type::KeyUp, VK::Right, t + 450);
     Push(InputEvent::Type::KeyUp, VK::Control, t + 500);
     int plays = -1;
-    At(t + 600, [&] { plays = main->sounds.PlayCount(0); });
+    At(t + 600, [&] { plays = program->SoundModule().PlayCount(0); });
     PushKey(VK::Escape, t + 700);
     PushKey('Y', t + 800);
     RunFor(1000);
@@ -34,17 +34,17 @@ class SoundProgramTest : public GameDirectoryTest {
 TEST_F(SoundProgramTest, AShotPlaysTheShotSound) {
   StartProgram();
   ReachTitleMenu();
-  EXPECT_TRUE(main->sounds.SoundEnabled);
-  EXPECT_GE(main->sounds.SlotOf(20), 0);
-  EXPECT_EQ(main->sounds.PlayCount(0), 0);
+  EXPECT_TRUE(program->SoundModule().SoundEnabled);
+  EXPECT_GE(program->SoundModule().SlotOf(20), 0);
+  EXPECT_EQ(program->SoundModule().PlayCount(0), 0);
   EXPECT_GE(ShootOnce(), 1);  // held fire keeps shooting once a shot is gone
-  EXPECT_EQ(main->sounds.PlayCount(20), 0);
+  EXPECT_EQ(program->SoundModule().PlayCount(20), 0);
 }
 
 TEST_F(SoundProgramTest, SoundOffAtGameStartSilencesTheShot) {
   StartProgram();
   ReachTitleMenu();
-  program->optionsForm->SoundEdit->text = "Off";
+  program->Options().SoundEdit->text = "Off";
   EXPECT_EQ(ShootOnce(), 0);
 }
 
@@ -70,14 +70,14 @@ TEST_F(SoundProgramTest, ADeviceThatCannotOpenReportsAndSwitchesSoundOff) {
   EXPECT_EQ(boxesSeen[3],
             "Error loading MIDI Music Please make sure the 'Music' folder exists in the "
             "directory of this program.");
-  EXPECT_FALSE(main->music.OpeningSongReady);
-  EXPECT_TRUE(main->InTitleMenu());
-  EXPECT_FALSE(main->sounds.SoundEnabled);
-  EXPECT_FALSE(main->music.MusicEnabled);
-  EXPECT_EQ(program->optionsForm->SoundEdit->text, "Off");
-  EXPECT_FALSE(program->optionsForm->SoundEdit->enabled);
-  EXPECT_EQ(program->optionsForm->MusicEdit->text, "Off");
-  EXPECT_FALSE(program->optionsForm->MusicEdit->enabled);
+  EXPECT_FALSE(program->MusicModule().OpeningSongReady);
+  EXPECT_TRUE(program->InTitleMenu());
+  EXPECT_FALSE(program->SoundModule().SoundEnabled);
+  EXPECT_FALSE(program->MusicModule().MusicEnabled);
+  EXPECT_EQ(program->Options().SoundEdit->text, "Off");
+  EXPECT_FALSE(program->Options().SoundEdit->enabled);
+  EXPECT_EQ(program->Options().MusicEdit->text, "Off");
+  EXPECT_FALSE(program->Options().MusicEdit->enabled);
   EXPECT_EQ(ShootOnce(), 0);
 }
 
@@ -85,8 +85,8 @@ TEST_F(SoundProgramTest, NoSoundsFolderIsQuietAndGivesNoError) {
   std::filesystem::remove(dir / "Sounds");
   StartProgram();
   ReachTitleMenu();
-  EXPECT_TRUE(program->app.OpenBoxTexts().empty());
-  EXPECT_TRUE(program->optionsForm->SoundEdit->enabled);
+  EXPECT_TRUE(program->OpenBoxes().empty());
+  EXPECT_TRUE(program->Options().SoundEdit->enabled);
   EXPECT_EQ(ShootOnce(), 0);
 }
 

@@ -16,9 +16,9 @@ class HelpScreenTest : public GameDirectoryTest {
   // `picture`: link the built game's Pictures/ in before the program starts.
   void Start(bool picture = false) {
     MakeGameDirectory(1);
-    if (picture) fs::create_directory_symlink(fs::path(TROK_GAME_DIR) / "Pictures", dir / "Pictures");
+    if (picture) LinkGameFolders({"Pictures"});
     StartProgram();
-    help = program->helpForm.get();
+    help = &program->Help();
     ReachTitleMenu();
   }
   void Key(int vk) {
@@ -26,16 +26,10 @@ class HelpScreenTest : public GameDirectoryTest {
     RunFor(50);
   }
   void Click(const Control& c) {
-    InputEvent e;
-    e.x = c.ScreenLeft() + c.width / 2;
-    e.y = c.ScreenTop() + c.height / 2;
-    e.type = InputEvent::Type::MouseDown;
-    program->app.PushInput(e, Now() + 5);
-    e.type = InputEvent::Type::MouseUp;
-    program->app.PushInput(e, Now() + 25);
+    program->PushClick(c.ScreenLeft() + c.width / 2, c.ScreenTop() + c.height / 2, Now() + 5);
     RunFor(60);
   }
-  bool HelpShowing() { return program->app.Visible() == help; }
+  bool HelpShowing() { return program->Visible() == help; }
   int PagesShowing() {
     int n = 0;
     for (Panel* p : help->MenuBox) n += p->visible ? 1 : 0;
@@ -64,8 +58,8 @@ TEST_F(HelpScreenTest, F12OpensOnPageOneAndNCyclesThroughAllFour) {
 
   Key(VK::Escape);
   EXPECT_FALSE(HelpShowing());
-  EXPECT_TRUE(main->InTitleMenu());
-  EXPECT_EQ(program->app.Visible(), main);
+  EXPECT_TRUE(program->InTitleMenu());
+  EXPECT_EQ(program->Visible(), &program->MainWindow());
 }
 
 TEST_F(HelpScreenTest, ReopeningKeepsTheLastPage) {
@@ -75,7 +69,7 @@ TEST_F(HelpScreenTest, ReopeningKeepsTheLastPage) {
   Key(VK::N);
   ASSERT_EQ(help->VisiblePage(), 3);
   Key(VK::Escape);
-  ASSERT_TRUE(main->InTitleMenu());
+  ASSERT_TRUE(program->InTitleMenu());
   Key(VK::F12);
   ASSERT_TRUE(HelpShowing());
   EXPECT_EQ(help->VisiblePage(), 3);
@@ -95,7 +89,7 @@ TEST_F(HelpScreenTest, ButtonsPageAndReturnWithTheMouse) {
   Click(*help->NextImage[0]);
   Click(*help->ReturnImage[1]);
   EXPECT_FALSE(HelpShowing());
-  EXPECT_TRUE(main->InTitleMenu());
+  EXPECT_TRUE(program->InTitleMenu());
 }
 
 TEST_F(HelpScreenTest, NWithNoPageVisibleDoesNothing) {
@@ -119,12 +113,12 @@ TEST_F(HelpScreenTest, LegendCopiesTheMainWindowTilesAtEveryShowing) {
   Key(VK::F12);
   for (const auto& item : help->legend) {
     ASSERT_FALSE(item.image->image.Empty()) << item.code;
-    EXPECT_EQ(item.image->image.Pixels(), main->A[item.code]->image.Pixels()) << item.code;
+    EXPECT_EQ(item.image->image.Pixels(), program->TilePicture(item.code).Pixels()) << item.code;
   }
 
   // A tile changed while the help screen is closed shows at the next opening.
   Key(VK::Escape);
-  main->A[2]->image = Image(32, 32, Color{1, 2, 3});
+  program->TilePicture(2) = Image(32, 32, Color{1, 2, 3});
   Key(VK::F12);
   for (const auto& item : help->legend)
     if (item.code == 2) {
@@ -189,7 +183,7 @@ TEST_F(HelpScreenTest, MissingOrDamagedTitlePictureLeavesTheAreaBlack) {
   Key(VK::N);
   EXPECT_EQ(help->VisiblePage(), 2);
   Key(VK::Escape);
-  EXPECT_TRUE(main->InTitleMenu());
+  EXPECT_TRUE(program->InTitleMenu());
 }
 
 TEST_F(HelpScreenTest, PrintScreenCapturesTheHelpScreen) {

@@ -27,54 +27,26 @@ void GameDirectoryTest::MakeGameDirectory(int levels) {
   fs::current_path(dir);
 }
 
+void GameDirectoryTest::LinkGameFolders(std::initializer_list<const char*> folders) {
+  for (const char* folder : folders) fs::create_directory_symlink(fs::path(TROK_GAME_DIR) / folder, dir / folder);
+}
+
 void GameDirectoryTest::StartProgram() {
-  program = std::make_unique<Program>(clock, true);
+  program = std::make_unique<HeadlessProgram>();
   std::string error;
-  ASSERT_TRUE(program->Init(error)) << error;
-  main = program->mainForm.get();
-}
-
-void GameDirectoryTest::RunFor(int ms) {
-  const uint64_t end = clock.NowMs() + static_cast<uint64_t>(ms);
-  while (clock.NowMs() < end && !program->app.Terminated()) {
-    program->app.ProcessMessages();
-    clock.SleepMs(1);
-  }
-}
-
-void GameDirectoryTest::Push(InputEvent::Type type, int vk, uint64_t atMs) {
-  InputEvent e;
-  e.type = type;
-  e.vk = vk;
-  program->app.PushInput(e, atMs);
-}
-
-void GameDirectoryTest::PushChar(char c, uint64_t atMs) {
-  InputEvent e;
-  e.type = InputEvent::Type::Char;
-  e.ch = c;
-  program->app.PushInput(e, atMs);
-}
-
-void GameDirectoryTest::At(uint64_t atMs, std::function<void()> check) {
-  Timer& t = program->app.CreateTimer();
-  t.onTimer = [&t, check = std::move(check)] {
-    t.SetInterval(0);
-    check();
-  };
-  t.SetInterval(static_cast<int>(atMs - clock.NowMs()));
+  ASSERT_TRUE(program->Start(error)) << error;
 }
 
 void GameDirectoryTest::ReachTitleMenu() {
   PushChar('a', Now() + 5);
   RunFor(50);
-  ASSERT_TRUE(main->InTitleMenu());
+  ASSERT_TRUE(program->InTitleMenu());
 }
 
 void GameDirectoryTest::AnswerBoxes(uint64_t fromMs, int checks) {
   for (int k = 0; k < checks; ++k)
     At(fromMs + 100 * static_cast<uint64_t>(k), [this] {
-      const std::vector<std::string>& open = program->app.OpenBoxTexts();
+      const std::vector<std::string>& open = program->OpenBoxes();
       if (open.empty()) return;
       boxesSeen.push_back(open.back());
       Push(InputEvent::Type::KeyDown, VK::Enter, Now() + 1);

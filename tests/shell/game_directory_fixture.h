@@ -4,41 +4,38 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "ui/app.h"
-#include "shell/program.h"
+#include "shell/headless_program.h"
 
 class GameDirectoryTest : public ::testing::Test {
  protected:
   // Objects/ is linked from the built game directory; `levels` level files and the
   // starting HighScores.dat are copied.
   void MakeGameDirectory(int levels);
+  // Links more folders of the built game directory in ("Sounds", "Music", "Pictures").
+  void LinkGameFolders(std::initializer_list<const char*> folders);
   void StartProgram();
-  // Processes messages for `ms` virtual milliseconds (1 ms sleeps in between).
-  void RunFor(int ms);
-  void Push(InputEvent::Type type, int vk, uint64_t atMs);
-  void PushKey(int vk, uint64_t atMs) {
-    Push(InputEvent::Type::KeyDown, vk, atMs);
-    Push(InputEvent::Type::KeyUp, vk, atMs + 20);
-  }
-  void PushChar(char c, uint64_t atMs);
-  // Runs `check` from a timer at `atMs`, i.e. from inside whatever loop is running then.
-  void At(uint64_t atMs, std::function<void()> check);
-  uint64_t Now() { return clock.NowMs(); }
   // Types a key at the welcome text and waits for the title menu.
   void ReachTitleMenu();
   // At fromMs, fromMs + 100, ... (`checks` times): the innermost open box, if any, is
   // noted in boxesSeen and answered with Enter.
   void AnswerBoxes(uint64_t fromMs, int checks);
 
+  // Short forms of the program's own input and time.
+  uint64_t Now() { return program->Now(); }
+  void RunFor(int ms) { program->RunFor(ms); }
+  void Push(InputEvent::Type type, int vk, uint64_t atMs) { program->Push(type, vk, atMs); }
+  void PushKey(int vk, uint64_t atMs) { program->PushKey(vk, atMs); }
+  void PushChar(char c, uint64_t atMs) { program->PushChar(c, atMs); }
+  void At(uint64_t atMs, std::function<void()> check) { program->At(atMs, std::move(check)); }
+
   void TearDown() override;
 
-  VirtualClock clock;
-  std::unique_ptr<Program> program;
-  TMainForm* main = nullptr;
+  std::unique_ptr<HeadlessProgram> program;
   std::filesystem::path dir;
   std::filesystem::path previousDir;
   std::vector<std::string> boxesSeen;

@@ -18,16 +18,16 @@ class GameRunTest : public GameDirectoryTest {
   }
   // The picture of `code` as the room's cell (x, y) shows it.
   bool CellShows(int x, int y, int code) {
-    const Image& tile = main->A[code]->image;
+    const Image& tile = program->TilePicture(code);
     for (int py = 0; py < 32; ++py)
       for (int px = 0; px < 32; ++px)
-        if (main->canvas.Pixel(RoomOriginX + 32 * x + px, RoomOriginY + 32 * y + py) !=
+        if (program->MainWindow().canvas.Pixel(RoomOriginX + 32 * x + px, RoomOriginY + 32 * y + py) !=
             tile.Pixel(px, py))
           return false;
     return true;
   }
   bool RoomShowsGrid() {
-    const WorldGrid& w = main->game.World;
+    const WorldGrid& w = program->GameState().World;
     for (int y = 0; y < 12; ++y)
       for (int x = 0; x < 20; ++x)
         if (HasTilePicture(w.At(x, y)) && !CellShows(x, y, w.At(x, y))) return false;
@@ -42,14 +42,14 @@ TEST_F(GameRunTest, StartAbortContinueAndReturn) {
   bool continued = false;
   PushKey(VK::F2, t + 5);
   At(t + 400, [&] {
-    inGame = main->InGame() && !main->GameStopped;
+    inGame = program->InGame() && !program->GameStopped();
     drawn = RoomShowsGrid();
-    titleShown = main->LevelTitleLbl->visible && main->LevelTitleLbl->text == "Level 0";
+    titleShown = program->LevelTitle().visible && program->LevelTitle().text == "Level 0";
   });
   PushKey(VK::Escape, t + 500);
-  At(t + 600, [&] { question = program->app.OpenBoxTexts(); });
+  At(t + 600, [&] { question = program->OpenBoxes(); });
   PushKey('N', t + 650);
-  At(t + 900, [&] { continued = main->InGame() && !main->GameStopped && !main->AbortQuestionOpen; });
+  At(t + 900, [&] { continued = program->InGame() && !program->GameStopped() && !program->AbortQuestionOpen(); });
   PushKey(VK::Escape, t + 1000);
   PushKey('Y', t + 1100);
   RunFor(1500);
@@ -60,21 +60,21 @@ TEST_F(GameRunTest, StartAbortContinueAndReturn) {
   ASSERT_EQ(question.size(), 1u);
   EXPECT_EQ(question[0], "Abort game and return to menu?");
   EXPECT_TRUE(continued);
-  EXPECT_TRUE(main->InTitleMenu());
-  EXPECT_TRUE(main->GameStopped);
-  EXPECT_EQ(main->game.PlayerCount, 0);
-  EXPECT_FALSE(main->Player1InfoBox.Visible());
-  EXPECT_EQ(program->app.Cursor(), CursorKind::Arrow);
+  EXPECT_TRUE(program->InTitleMenu());
+  EXPECT_TRUE(program->GameStopped());
+  EXPECT_EQ(program->GameState().PlayerCount, 0);
+  EXPECT_FALSE(program->StatusPanel(1).Visible());
+  EXPECT_EQ(program->Cursor(), CursorKind::Arrow);
 }
 
 TEST_F(GameRunTest, StatusPanelsArePlacedBelowTheRoom) {
   bool placed = false, secondHidden = false;
   PushKey(VK::F2, Now() + 5);
   At(Now() + 300, [&] {
-    const Panel* box = main->Player1InfoBox.Box();
+    const Panel* box = program->StatusPanel(1).Box();
     placed = box->visible && box->left == 80 && box->top == 449 && box->width == 310 &&
              box->height == 105;
-    secondHidden = !main->Player2InfoBox.Visible() && main->game.Player2.Dead;
+    secondHidden = !program->StatusPanel(2).Visible() && program->GameState().Player2.Dead;
   });
   PushKey(VK::Escape, Now() + 400);
   PushKey('Y', Now() + 500);
@@ -89,9 +89,9 @@ TEST_F(GameRunTest, TwoPlayersShowBothPanels) {
   bool both = false;
   PushKey(VK::F2, Now() + 5);
   At(Now() + 300, [&] {
-    const Panel* second = main->Player2InfoBox.Box();
-    both = main->Player1InfoBox.Visible() && second->visible && second->left == 400 &&
-           second->top == 449 && !main->game.Player2.Dead;
+    const Panel* second = program->StatusPanel(2).Box();
+    both = program->StatusPanel(1).Visible() && second->visible && second->left == 400 &&
+           second->top == 449 && !program->GameState().Player2.Dead;
   });
   PushKey(VK::Escape, Now() + 400);
   PushKey('Y', Now() + 500);
@@ -105,14 +105,14 @@ TEST_F(GameRunTest, WarpTimerAdvancesTheLevelAfterItsDelay) {
   std::string status;
   int levelIndex = -1;
   PushKey(VK::F2, t + 5);
-  At(t + 300, [&] { main->game.Player1.Warped = true; });
+  At(t + 300, [&] { program->GameState().Player1.Warped = true; });
   At(t + 300 + 3700, [&] {
-    titleBefore = main->LevelTitleLbl->text;
-    status = main->game.Player1.StatusText;
+    titleBefore = program->LevelTitle().text;
+    status = program->GameState().Player1.StatusText;
   });
   At(t + 300 + 4100, [&] {
-    titleAfter = main->LevelTitleLbl->text;
-    levelIndex = main->game.LevelIndex;
+    titleAfter = program->LevelTitle().text;
+    levelIndex = program->GameState().LevelIndex;
   });
   PushKey(VK::Escape, t + 4600);
   PushKey('Y', t + 4700);
@@ -121,31 +121,31 @@ TEST_F(GameRunTest, WarpTimerAdvancesTheLevelAfterItsDelay) {
   EXPECT_EQ(status, "WARP");
   EXPECT_EQ(titleAfter, "Level 1");
   EXPECT_EQ(levelIndex, 1);
-  EXPECT_EQ(main->game.Player1.LevelsPassed, 1);
+  EXPECT_EQ(program->GameState().Player1.LevelsPassed, 1);
 }
 
 TEST_F(GameRunTest, GameOverOpensTheScoresAboutThreeSecondsLater) {
   const uint64_t t = Now();
   bool stillPlaying = false, escapeIgnored = false;
   PushKey(VK::F2, t + 5);
-  At(t + 300, [&] { DamagePlayer(main->game, 250, Cell::Player1, true); });
+  At(t + 300, [&] { DamagePlayer(program->GameState(), 250, Cell::Player1, true); });
   PushKey(VK::Escape, t + 500);  // all players dead: no question
-  At(t + 600, [&] { escapeIgnored = program->app.OpenBoxTexts().empty(); });
-  At(t + 300 + 3000, [&] { stillPlaying = !main->GameStopped; });
+  At(t + 600, [&] { escapeIgnored = program->OpenBoxes().empty(); });
+  At(t + 300 + 3000, [&] { stillPlaying = !program->GameStopped(); });
   RunFor(3700);
   EXPECT_TRUE(escapeIgnored);
   EXPECT_TRUE(stillPlaying);
-  EXPECT_TRUE(main->GameStopped);
-  EXPECT_EQ(program->app.Visible(), program->scoreForm.get());
-  EXPECT_TRUE(main->MenuBox->visible);
+  EXPECT_TRUE(program->GameStopped());
+  EXPECT_EQ(program->Visible(), &program->Scores());
+  EXPECT_TRUE(program->MenuBoxShown());
 }
 
 TEST_F(GameRunTest, DrawRoomClearsADeadPlayersMarkerAndSkipsCodesWithoutPicture) {
-  WorldGrid& w = main->game.World;
+  WorldGrid& w = program->GameState().World;
   w.ClearWorld();
   w.SetCurrentRoom(1, 1);
-  main->game.PlayerCount = 1;
-  PlayerState& p1 = main->game.Player1;
+  program->GameState().PlayerCount = 1;
+  PlayerState& p1 = program->GameState().Player1;
   p1.Dead = true;
   p1.X = 4;
   p1.Y = 3;
@@ -153,12 +153,12 @@ TEST_F(GameRunTest, DrawRoomClearsADeadPlayersMarkerAndSkipsCodesWithoutPicture)
   w.At(6, 3) = 70;
   w.At(7, 3) = Cell::Money;
   // Something already on screen where code 70 stands must stay.
-  main->canvas.FillRect(RoomOriginX + 32 * 6, RoomOriginY + 32 * 3, 32, 32, Color{1, 2, 3});
-  main->DrawRoom();
+  program->MainWindow().canvas.FillRect(RoomOriginX + 32 * 6, RoomOriginY + 32 * 3, 32, 32, Color{1, 2, 3});
+  program->DrawRoom();
   EXPECT_EQ(w.At(4, 3), Cell::Floor);
   EXPECT_TRUE(CellShows(4, 3, Cell::Floor));
   EXPECT_TRUE(CellShows(7, 3, Cell::Money));
-  EXPECT_EQ(main->canvas.PixelColor(RoomOriginX + 32 * 6 + 5, RoomOriginY + 32 * 3 + 5),
+  EXPECT_EQ(program->MainWindow().canvas.PixelColor(RoomOriginX + 32 * 6 + 5, RoomOriginY + 32 * 3 + 5),
             (Color{1, 2, 3}));
   EXPECT_EQ(w.At(6, 3), 70);
 }
@@ -179,7 +179,7 @@ TEST_F(GameRunTest, CapturesTakeTheLowestFreeNumberAndShowTheScreen) {
   ASSERT_TRUE(capture) << error;
   EXPECT_EQ(capture->Width(), 800);
   EXPECT_EQ(capture->Height(), 600);
-  const Image screen = main->Compose();
+  const Image screen = program->MainWindow().Compose();
   EXPECT_EQ(capture->Pixels(), screen.Pixels());
   // 24 bits per pixel in the file header.
   std::ifstream f("Capture003.bmp", std::ios::binary);
@@ -192,17 +192,17 @@ TEST_F(GameRunTest, CapturesTakeTheLowestFreeNumberAndShowTheScreen) {
 TEST_F(GameRunTest, CaptureOfAnotherScreenCapturesThatScreen) {
   PushKey(VK::F12, Now() + 5);
   RunFor(50);
-  ASSERT_EQ(program->app.Visible(), program->helpForm.get());
+  ASSERT_EQ(program->Visible(), &program->Help());
   PushKey(VK::PrintScreen, Now() + 5);
   RunFor(50);
   std::string error;
   auto capture = LoadBmp("Capture000.bmp", error);
   ASSERT_TRUE(capture) << error;
-  EXPECT_EQ(capture->Width(), program->helpForm->ClientWidth());
+  EXPECT_EQ(capture->Width(), program->Help().ClientWidth());
   PushKey(VK::Escape, Now() + 5);
   RunFor(50);
-  EXPECT_EQ(program->app.Visible(), main);
-  EXPECT_TRUE(main->InTitleMenu());
+  EXPECT_EQ(program->Visible(), &program->MainWindow());
+  EXPECT_TRUE(program->InTitleMenu());
 }
 
 }  // namespace
@@ -211,20 +211,20 @@ TEST_F(GameRunTest, WideNumbersGrowLeftAndStayWhole) {
   bool checked = false;
   PushKey(VK::F2, Now() + 5);
   At(Now() + 300, [&] {
-    main->game.Player1.Points = 12345;
-    main->game.Player1.Life = -160;
+    program->GameState().Player1.Points = 12345;
+    program->GameState().Player1.Life = -160;
   });
   At(Now() + 400, [&] {
     checked = true;
-    for (Label* label : {main->Player1InfoBox.PointsLbl, main->Player1InfoBox.LifeLbl}) {
+    for (Label* label : {program->StatusPanel(1).PointsLbl, program->StatusPanel(1).LifeLbl}) {
       int w = 0, h = 0;
       label->FittedSize(w, h);
       EXPECT_GE(label->width, w) << label->text << " is cut down";
     }
-    EXPECT_EQ(main->Player1InfoBox.PointsLbl->text, "12345");
-    EXPECT_EQ(main->Player1InfoBox.PointsLbl->left + main->Player1InfoBox.PointsLbl->width, 269);
-    EXPECT_EQ(main->Player1InfoBox.LifeLbl->text, "-160");
-    EXPECT_EQ(main->Player1InfoBox.LifeLbl->left + main->Player1InfoBox.LifeLbl->width, 125);
+    EXPECT_EQ(program->StatusPanel(1).PointsLbl->text, "12345");
+    EXPECT_EQ(program->StatusPanel(1).PointsLbl->left + program->StatusPanel(1).PointsLbl->width, 269);
+    EXPECT_EQ(program->StatusPanel(1).LifeLbl->text, "-160");
+    EXPECT_EQ(program->StatusPanel(1).LifeLbl->left + program->StatusPanel(1).LifeLbl->width, 125);
   });
   PushKey(VK::Escape, Now() + 600);
   PushKey('Y', Now() + 700);

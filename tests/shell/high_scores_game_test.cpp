@@ -29,8 +29,8 @@ class HighScoresGameTest : public GameDirectoryTest {
   uint64_t LoseGameWith(int points) {
     const uint64_t t = Now();
     PushKey(VK::F2, t + 5);
-    At(t + 200, [this, points] { main->game.Player1.Points = points; });
-    At(t + 300, [this] { DamagePlayer(main->game, 250, Cell::Player1, true); });
+    At(t + 200, [this, points] { program->GameState().Player1.Points = points; });
+    At(t + 300, [this] { DamagePlayer(program->GameState(), 250, Cell::Player1, true); });
     return t;
   }
 };
@@ -50,20 +50,20 @@ std::string TableFile(const std::vector<std::vector<std::string>>& rows) {
 }
 
 TEST_F(HighScoresGameTest, GameOverAsksTheNameSavesItAndShowsIt) {
-  THScoreForm& scores = *program->scoreForm;
-  TNameForm& dialog = *program->nameForm;
+  THScoreForm& scores = program->Scores();
+  TNameForm& dialog = program->NameDialog();
   const uint64_t t = Now();
   PushKey(VK::F2, t + 5);
-  At(t + 200, [&] { main->game.Player1.Points = 20000; });
-  At(t + 300, [&] { DamagePlayer(main->game, 250, Cell::Player1, true); });
+  At(t + 200, [&] { program->GameState().Player1.Points = 20000; });
+  At(t + 300, [&] { DamagePlayer(program->GameState(), 250, Cell::Player1, true); });
   bool openBefore = true, contentHidden = false, menuBehind = false;
   std::string message, defaultName;
-  At(t + 300 + 3000, [&] { openBefore = program->app.Visible() == &scores; });
+  At(t + 300 + 3000, [&] { openBefore = program->Visible() == &scores; });
   At(t + 300 + 3300, [&] {
     message = dialog.HSLbl->text;
     defaultName = dialog.NameEdit->text;
     contentHidden = !scores.ContentBox->visible;
-    menuBehind = program->app.Visible() == &scores && main->GameStopped;
+    menuBehind = program->Visible() == &scores && program->GameStopped();
   });
   for (char c : std::string("Rosa Kell")) PushChar(c, t + 3700);
   PushKey(VK::Enter, t + 3800);
@@ -75,7 +75,7 @@ TEST_F(HighScoresGameTest, GameOverAsksTheNameSavesItAndShowsIt) {
   EXPECT_TRUE(contentHidden);
   EXPECT_TRUE(menuBehind);
   EXPECT_NE(FileText().find("\r\n0  1 3 9 Rosa Kell 5 20000 1 0 \r\n"), std::string::npos);
-  EXPECT_EQ(program->app.Visible(), &scores);
+  EXPECT_EQ(program->Visible(), &scores);
   EXPECT_TRUE(scores.ContentBox->visible);
   EXPECT_EQ(scores.NameLbl[2]->text, "Rosa Kell");
   EXPECT_EQ(scores.ScoreLbl[2]->text, "20000");
@@ -83,22 +83,22 @@ TEST_F(HighScoresGameTest, GameOverAsksTheNameSavesItAndShowsIt) {
 
   PushKey(VK::Escape, Now() + 5);
   RunFor(50);
-  EXPECT_EQ(program->app.Visible(), main);
-  EXPECT_TRUE(main->InTitleMenu());
+  EXPECT_EQ(program->Visible(), &program->MainWindow());
+  EXPECT_TRUE(program->InTitleMenu());
 }
 
 TEST_F(HighScoresGameTest, ScoresKeyShowsTheFileAndAMissingFileIsReported) {
   PushKey(VK::F11, Now() + 5);
   RunFor(50);
-  EXPECT_EQ(program->app.Visible(), program->scoreForm.get());
-  EXPECT_EQ(program->scoreForm->NameLbl[0]->text, "Mirel");
+  EXPECT_EQ(program->Visible(), &program->Scores());
+  EXPECT_EQ(program->Scores().NameLbl[0]->text, "Mirel");
   PushKey(VK::Enter, Now() + 5);
   RunFor(50);
-  EXPECT_TRUE(main->InTitleMenu());
+  EXPECT_TRUE(program->InTitleMenu());
 
   std::filesystem::remove(dir / "HighScores.dat");
   std::vector<std::string> seen;
-  At(Now() + 30, [&] { seen = program->app.OpenBoxTexts(); });
+  At(Now() + 30, [&] { seen = program->OpenBoxes(); });
   PushKey(VK::F11, Now() + 5);
   PushKey(VK::Enter, Now() + 60);
   RunFor(150);
@@ -106,8 +106,8 @@ TEST_F(HighScoresGameTest, ScoresKeyShowsTheFileAndAMissingFileIsReported) {
   EXPECT_EQ(seen[0],
             "Error loading 'HighScores.dat'. Please make sure the file exists and has not been "
             "corrupted.");
-  EXPECT_EQ(program->app.Visible(), program->scoreForm.get());
-  EXPECT_EQ(program->scoreForm->NameLbl[0]->text, "Mirel");
+  EXPECT_EQ(program->Visible(), &program->Scores());
+  EXPECT_EQ(program->Scores().NameLbl[0]->text, "Mirel");
   EXPECT_FALSE(std::filesystem::exists(dir / "HighScores.dat"));
 }
 
@@ -137,21 +137,15 @@ TEST_F(HighScoresGameTest, ColumnsPastTheFourthMoveWithTheirRows) {
 // The name dialog is centred on the 800 x 600 screen, not on the 792 x 573 score screen
 // behind it: a click near the lower right corner of its OK button closes it.
 TEST_F(HighScoresGameTest, NameDialogIsCentredOnTheScreen) {
-  TNameForm& dialog = *program->nameForm;
+  TNameForm& dialog = program->NameDialog();
   const uint64_t t = LoseGameWith(20000);
   const int dialogLeft = (800 - 482) / 2, dialogTop = (600 - 413) / 2;
   const int x = dialogLeft + 163 + 150, y = dialogTop + 353 + 50;
   bool openBeforeClick = false, openAfterClick = true;
   At(t + 3700, [&] { openBeforeClick = !dialog.modalDone; });
   At(t + 3760, [&] {
-    InputEvent down;
-    down.type = InputEvent::Type::MouseDown;
-    down.x = x;
-    down.y = y;
-    InputEvent up = down;
-    up.type = InputEvent::Type::MouseUp;
-    program->app.PushInput(down, Now() + 1);
-    program->app.PushInput(up, Now() + 20);
+    program->PushMouse(InputEvent::Type::MouseDown, x, y, Now() + 1);
+    program->PushMouse(InputEvent::Type::MouseUp, x, y, Now() + 20);
   });
   At(t + 3900, [&] {
     openAfterClick = !dialog.modalDone;

@@ -27,8 +27,8 @@ class JoystickProgramTest : public GameDirectoryTest {
   }
   // The names after "Keyboard" in both lists; fails when the lists differ.
   std::vector<std::string> ListedJoysticks() {
-    const auto& p1 = program->optionsForm->P1ControlBox->items;
-    const auto& p2 = program->optionsForm->P2ControlBox->items;
+    const auto& p1 = program->Options().P1ControlBox->items;
+    const auto& p2 = program->Options().P2ControlBox->items;
     EXPECT_EQ(p1, p2);
     EXPECT_FALSE(p1.empty());
     if (p1.empty() || p1[0] != "Keyboard") return {"<no Keyboard first>"};
@@ -43,7 +43,7 @@ class JoystickProgramTest : public GameDirectoryTest {
   }
   // List position of our device `name` (1-based after "Keyboard").
   int PositionOf(const std::string& name) {
-    const auto& items = program->optionsForm->P1ControlBox->items;
+    const auto& items = program->Options().P1ControlBox->items;
     for (size_t i = 0; i < items.size(); ++i)
       if (items[i] == name) return static_cast<int>(i);
     return -1;
@@ -64,7 +64,7 @@ TEST_F(JoystickProgramTest, AttachedControllersAreListedInOrderAfterKeyboard) {
   const std::vector<std::string> listed = ListedJoysticks();
   EXPECT_EQ(listed.size(), before + 2);
   EXPECT_EQ(Ours(listed), (std::vector<std::string>{"Test Stick A", "Test Stick B"}));
-  EXPECT_EQ(main->input.JoystickCount(), static_cast<int>(listed.size()));
+  EXPECT_EQ(program->Input().JoystickCount(), static_cast<int>(listed.size()));
 }
 
 TEST_F(JoystickProgramTest, AtMostTwentyFiveControllersAreListed) {
@@ -72,7 +72,7 @@ TEST_F(JoystickProgramTest, AtMostTwentyFiveControllersAreListed) {
   Start();
   const std::vector<std::string> listed = ListedJoysticks();
   ASSERT_EQ(listed.size(), 25u);
-  EXPECT_EQ(main->input.JoystickCount(), 25);
+  EXPECT_EQ(program->Input().JoystickCount(), 25);
   // In order, so the first ones attached are kept.
   const std::vector<std::string> ours = Ours(listed);
   ASSERT_FALSE(ours.empty());
@@ -84,7 +84,7 @@ TEST_F(JoystickProgramTest, JoystickPlayerWalksShootsAndOpensTheMenu) {
   Start();
   const int position = PositionOf("Test Pad");
   ASSERT_GT(position, 0);
-  program->optionsForm->P1ControlBox->selectedIndex = position;
+  program->Options().P1ControlBox->selectedIndex = position;
 
   const uint64_t t = Now();
   bool joystickPlayer = false;
@@ -94,23 +94,23 @@ TEST_F(JoystickProgramTest, JoystickPlayerWalksShootsAndOpensTheMenu) {
   std::vector<std::string> boxes;
   PushKey(VK::F2, t + 5);
   At(t + 200, [&] {
-    joystickPlayer = main->InGame() && !main->game.Player1.UsesKeyboard;
-    boxes = program->app.OpenBoxTexts();
+    joystickPlayer = program->InGame() && !program->GameState().Player1.UsesKeyboard;
+    boxes = program->OpenBoxes();
     stick.SetStick(-500, -500);
   });
   At(t + 300, [&] {
-    upLeft = main->game.Player1.MoveDirection;
+    upLeft = program->GameState().Player1.MoveDirection;
     stick.SetStick(-300, -900);
   });
   At(t + 400, [&] {
-    up = main->game.Player1.MoveDirection;
+    up = program->GameState().Player1.MoveDirection;
     stick.SetStick(1000, 0);
     stick.SetButton(0, true);
   });
   for (uint64_t ms = t + 410; ms < t + 700; ms += 10)
     At(ms, [&] {
-      fired = fired || main->game.Player1.Firing;
-      shotDirection = main->game.Player1.ShotDirection;
+      fired = fired || program->GameState().Player1.Firing;
+      shotDirection = program->GameState().Player1.ShotDirection;
     });
   At(t + 700, [&] {
     stick.SetStick(0, 0);
@@ -118,7 +118,7 @@ TEST_F(JoystickProgramTest, JoystickPlayerWalksShootsAndOpensTheMenu) {
   });
   At(t + 800, [&] { stick.SetButton(1, true); });
   At(t + 900, [&] {
-    menuOpened = main->game.Player1.MenuOpen;
+    menuOpened = program->GameState().Player1.MenuOpen;
     stick.SetButton(1, false);
   });
   PushKey(VK::Escape, t + 1200);
@@ -132,7 +132,7 @@ TEST_F(JoystickProgramTest, JoystickPlayerWalksShootsAndOpensTheMenu) {
   EXPECT_TRUE(fired);
   EXPECT_EQ(shotDirection, 3);  // a shot went right
   EXPECT_TRUE(menuOpened);
-  EXPECT_TRUE(main->InTitleMenu());
+  EXPECT_TRUE(program->InTitleMenu());
 }
 
 TEST_F(JoystickProgramTest, ChosenJoystickGoneAtGameStartFallsBackToKeyboard) {
@@ -140,17 +140,17 @@ TEST_F(JoystickProgramTest, ChosenJoystickGoneAtGameStartFallsBackToKeyboard) {
   Start();
   const int position = PositionOf("Test Leaving");
   ASSERT_GT(position, 0);
-  const bool otherDevices = main->input.JoystickCount() > 1;
-  program->optionsForm->P1ControlBox->selectedIndex = position;
+  const bool otherDevices = program->Input().JoystickCount() > 1;
+  program->Options().P1ControlBox->selectedIndex = position;
   stick.Detach();
 
   const uint64_t t = Now();
   std::vector<std::string> boxes;
   bool keyboardPlayer = false;
   PushKey(VK::F2, t + 5);
-  At(t + 100, [&] { boxes = program->app.OpenBoxTexts(); });
+  At(t + 100, [&] { boxes = program->OpenBoxes(); });
   PushKey(VK::Enter, t + 150);
-  At(t + 400, [&] { keyboardPlayer = main->InGame() && main->game.Player1.UsesKeyboard; });
+  At(t + 400, [&] { keyboardPlayer = program->InGame() && program->GameState().Player1.UsesKeyboard; });
   PushKey(VK::Escape, t + 500);
   PushKey('Y', t + 600);
   RunFor(800);
@@ -167,7 +167,7 @@ TEST_F(JoystickProgramTest, FewerControllersThanChosenOpensTheLastOne) {
   Start();
   const int position = PositionOf("Test Second");
   ASSERT_GT(position, 0);
-  program->optionsForm->P2ControlBox->selectedIndex = position;
+  program->Options().P2ControlBox->selectedIndex = position;
   second.Detach();
   sticks[0]->SetStick(0, 1000);
 
@@ -176,8 +176,8 @@ TEST_F(JoystickProgramTest, FewerControllersThanChosenOpensTheLastOne) {
   bool player2Joystick = false;
   PushKey(VK::F2, t + 5);  // one player: player 2's joystick is opened all the same
   At(t + 200, [&] {
-    boxes = program->app.OpenBoxTexts();
-    player2Joystick = main->InGame() && !main->game.Player2.UsesKeyboard && main->input.HasJoystick(2);
+    boxes = program->OpenBoxes();
+    player2Joystick = program->InGame() && !program->GameState().Player2.UsesKeyboard && program->Input().HasJoystick(2);
   });
   PushKey(VK::Escape, t + 300);
   PushKey('Y', t + 400);

@@ -30,11 +30,11 @@ TEST_F(OptionsProgramTest, BindingMadeOnTheScreenIsPlayedAndSaved) {
   MakeGameDirectory(3);
   StartProgram();
   ReachTitleMenu();
-  TOptionsForm& options = *program->optionsForm;
+  TOptionsForm& options = program->Options();
 
   PushKey(VK::F10, Now() + 5);
   RunFor(50);
-  ASSERT_EQ(program->app.Visible(), &options);
+  ASSERT_EQ(program->Visible(), &options);
 
   // Tab from the speed field past player 1's device list to the Up field.
   PushKey(VK::Tab, Now() + 5);
@@ -46,20 +46,20 @@ TEST_F(OptionsProgramTest, BindingMadeOnTheScreenIsPlayedAndSaved) {
 
   PushKey(VK::Escape, Now() + 5);
   RunFor(50);
-  ASSERT_EQ(program->app.Visible(), main);
-  ASSERT_TRUE(main->InTitleMenu());
+  ASSERT_EQ(program->Visible(), &program->MainWindow());
+  ASSERT_TRUE(program->InTitleMenu());
 
   int keyUpInGame = 0;
   PushKey(VK::F2, Now() + 5);
-  At(Now() + 400, [&] { keyUpInGame = main->InGame() ? main->game.Player1.KeyUp : -1; });
+  At(Now() + 400, [&] { keyUpInGame = program->InGame() ? program->GameState().Player1.KeyUp : -1; });
   PushKey(VK::Escape, Now() + 500);
   PushKey('Y', Now() + 600);
   RunFor(900);
   EXPECT_EQ(keyUpInGame, 'W');
-  ASSERT_TRUE(main->InTitleMenu());
+  ASSERT_TRUE(program->InTitleMenu());
 
   Quit();
-  ASSERT_TRUE(program->app.Terminated());
+  ASSERT_TRUE(program->Terminated());
   EXPECT_EQ(OptionsText(),
             "16\r\n"
             "0 W 87 Down 40 Left 37 Right 39 Ctrl 17 Shift 16 \r\n"
@@ -72,9 +72,7 @@ TEST_F(OptionsProgramTest, BindingMadeOnTheScreenIsPlayedAndSaved) {
 // player's own choice is what Options.dat keeps for the next start.
 TEST_F(OptionsProgramTest, SwitchesForcedOffByAMissingDeviceKeepThePlayersChoice) {
   MakeGameDirectory(1);
-  for (const char* folder : {"Sounds", "Music"})
-    std::filesystem::create_directory_symlink(std::filesystem::path(TROK_GAME_DIR) / folder,
-                                              dir / folder);
+  LinkGameFolders({"Sounds", "Music"});
   const std::string chosen =
       "12\r\n"
       "0 W 87 S 83 A 65 D 68 Space 32 Alt 18 \r\n"
@@ -87,8 +85,8 @@ TEST_F(OptionsProgramTest, SwitchesForcedOffByAMissingDeviceKeepThePlayersChoice
   PushChar('a', Now() + 5);
   AnswerBoxes(Now() + 50, 8);
   RunFor(900);
-  ASSERT_TRUE(main->InTitleMenu());
-  TOptionsForm& options = *program->optionsForm;
+  ASSERT_TRUE(program->InTitleMenu());
+  TOptionsForm& options = program->Options();
   EXPECT_EQ(options.SoundEdit->text, "Off");
   EXPECT_FALSE(options.SoundEdit->enabled);
   EXPECT_EQ(options.MusicEdit->text, "Off");
@@ -96,7 +94,7 @@ TEST_F(OptionsProgramTest, SwitchesForcedOffByAMissingDeviceKeepThePlayersChoice
   EXPECT_EQ(options.GameSpeedEdit->text, "12");
 
   Quit();
-  ASSERT_TRUE(program->app.Terminated());
+  ASSERT_TRUE(program->Terminated());
   EXPECT_EQ(OptionsText(), chosen);
 }
 
@@ -108,9 +106,9 @@ TEST_F(OptionsProgramTest, EscCaptionStaysOnItsKeyCap) {
   ReachTitleMenu();
   PushKey(VK::F10, Now() + 5);
   RunFor(50);
-  ASSERT_EQ(program->app.Visible(), program->optionsForm.get());
-  const Image screen = program->app.ComposeScreen();
-  const Picture& plate = *program->optionsForm->ReturnImage;
+  ASSERT_EQ(program->Visible(), &program->Options());
+  const Image screen = program->Capture();
+  const Picture& plate = *program->Options().ReturnImage;
   const int left = plate.ScreenLeft(), top = plate.ScreenTop();
   // The cap's face is the bluish run on a row below the caption; the plate is beige.
   int capLeft = -1, capRight = -1;

@@ -62,7 +62,7 @@ class SoakTest : public GameDirectoryTest, public ::testing::WithParamInterface<
     MakeGameDirectory(ShippedLevels);
     StartProgram();
     ReachTitleMenu();
-    driver_ = &program->app.CreateTimer();
+    driver_ = &program->CreateTimer();
     driver_->onTimer = [this] { Drive(); };
   }
 
@@ -74,11 +74,11 @@ class SoakTest : public GameDirectoryTest, public ::testing::WithParamInterface<
     stats_ = RunStats{};
     invariants_ = WorldInvariants();
     rng_.seed(seed);
-    main->UseFixedSeed(seed);
+    program->UseFixedSeed(seed);
     busyUntil_.fill(0);
     headingUntil_.fill(0);
-    main->LevelLbl->SetText(std::to_string(level));
-    main->NumPlayersLbl->SetText(std::to_string(players));
+    program->SetLevelLabel(std::to_string(level));
+    program->SetPlayersLabel(std::to_string(players));
     const uint64_t start = Now() + 5;
     const uint64_t length = static_cast<uint64_t>(RunSeconds() * 1000);
     end_ = start + length;
@@ -92,11 +92,11 @@ class SoakTest : public GameDirectoryTest, public ::testing::WithParamInterface<
     PushKey(VK::F2, start);
     driver_->SetInterval(DriverIntervalMs);
     const uint64_t limit = end_ + 15000;
-    while (phase_ != Phase::Done && Now() < limit && !program->app.Terminated()) RunFor(50);
+    while (phase_ != Phase::Done && Now() < limit && !program->Terminated()) RunFor(50);
     driver_->SetInterval(0);
     if (phase_ != Phase::Done) Fault("the run did not end");
-    stats_.backAtMenu = main->InTitleMenu() && main->GameStopped &&
-                        program->app.Visible() == main && program->app.OpenBoxTexts().empty();
+    stats_.backAtMenu = program->InTitleMenu() && program->GameStopped() &&
+                        program->Visible() == &program->MainWindow() && program->OpenBoxes().empty();
     return stats_;
   }
 
@@ -106,12 +106,12 @@ class SoakTest : public GameDirectoryTest, public ::testing::WithParamInterface<
   void Fault(const std::string& what) {
     if (stats_.faults.size() < 5)
       stats_.faults.push_back("at " + std::to_string(Now()) + " ms, level " +
-                              std::to_string(main->game.LevelIndex) + ": " + what);
+                              std::to_string(program->GameState().LevelIndex) + ": " + what);
   }
 
   bool Playing() const {
-    return main->InGame() && !main->GameStopped && !main->AbortQuestionOpen &&
-           main->game.PlayerCount > 0;
+    return program->InGame() && !program->GameStopped() && !program->AbortQuestionOpen() &&
+           program->GameState().PlayerCount > 0;
   }
 
   void Drive() {
@@ -119,7 +119,7 @@ class SoakTest : public GameDirectoryTest, public ::testing::WithParamInterface<
     if (now > end_ + 12000 && phase_ != Phase::Done) {
       // A game that cannot be left would hang the suite; end the program instead.
       Fault("still not back at the title menu");
-      program->app.Terminate();
+      program->Quit();
       return;
     }
     switch (phase_) {
@@ -128,7 +128,7 @@ class SoakTest : public GameDirectoryTest, public ::testing::WithParamInterface<
         return;
       case Phase::Playing:
         if (!Playing()) {
-          if (main->GameStopped) LeaveScores();
+          if (program->GameStopped()) LeaveScores();
           return;
         }
         Check();
@@ -154,7 +154,7 @@ class SoakTest : public GameDirectoryTest, public ::testing::WithParamInterface<
   // After a game over the high-score screen is in front, perhaps under name dialogs;
   // Escape closes each of them, then leaves the screen.
   void LeaveScores() {
-    if (program->app.Visible() == program->scoreForm.get()) {
+    if (program->Visible() == &program->Scores()) {
       stats_.gameOver = true;
       if (Now() >= nextEscapeAt_) {
         PushKey(VK::Escape, Now());
@@ -163,14 +163,14 @@ class SoakTest : public GameDirectoryTest, public ::testing::WithParamInterface<
       return;
     }
     nextEscapeAt_ = 0;
-    if (main->InTitleMenu() && main->GameStopped && program->app.Visible() == main &&
-        program->app.OpenBoxTexts().empty())
+    if (program->InTitleMenu() && program->GameStopped() && program->Visible() == &program->MainWindow() &&
+        program->OpenBoxes().empty())
       phase_ = Phase::Done;
   }
 
   void Check() {
     ++stats_.checks;
-    const Game& game = main->game;
+    const Game& game = program->GameState();
     if (level_ != -1 && game.LevelIndex != level_) ++stats_.warps;
     level_ = game.LevelIndex;
     const int room = game.World.CurrentRoomX * 10 + game.World.CurrentRoomY;
@@ -193,7 +193,7 @@ class SoakTest : public GameDirectoryTest, public ::testing::WithParamInterface<
   // Writes `code` into the free cell a walking player steps into next, so the real
   // step takes it.
   void PutAhead(CellCode code, int players) {
-    Game& game = main->game;
+    Game& game = program->GameState();
     for (int n = 1; n <= game.PlayerCount; ++n) {
       const PlayerState& p = game.Player(n);
       if (!(players & (1 << (n - 1)))) continue;
@@ -214,7 +214,7 @@ class SoakTest : public GameDirectoryTest, public ::testing::WithParamInterface<
       const int fire = keys[4], menu = keys[5];
       // A heading kept for a few seconds carries the players from room to room; a
       // player who got nowhere with it turns.
-      const PlayerState& p = main->game.Player(player + 1);
+      const PlayerState& p = program->GameState().Player(player + 1);
       const int position = p.X * 100 + p.Y;
       if (now >= headingUntil_[player] || position == lastPosition_[player]) {
         heading_[player] = Roll(0, 3);

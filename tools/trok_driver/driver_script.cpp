@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "base/keys.h"
-#include "shell/program.h"
+#include "shell/headless_program.h"
 #include "base/bmp_file.h"
 
 namespace {
@@ -160,8 +160,8 @@ bool ParseDriverScript(const std::string& text, DriverScript& script, std::strin
 
 namespace {
 
-void DumpRoom(const TMainForm& main, std::ostream& out) {
-  const WorldGrid& w = main.game.World;
+void DumpRoom(const Game& game, std::ostream& out) {
+  const WorldGrid& w = game.World;
   out << "room " << w.CurrentRoomX << ' ' << w.CurrentRoomY << '\n';
   for (int y = 0; y < w.RoomHeight; ++y) {
     for (int x = 0; x < w.RoomWidth; ++x) out << (x ? " " : "") << w.At(x, y);
@@ -177,61 +177,51 @@ void DumpPlayer(const PlayerState& p, std::ostream& out) {
       << " Status=\"" << p.StatusText << "\"\n";
 }
 
-void DumpBoxes(const App& app, std::ostream& out) {
-  out << "boxes " << app.OpenBoxTexts().size() << '\n';
-  for (const std::string& text : app.OpenBoxTexts()) out << "box " << text << '\n';
+void DumpBoxes(const std::vector<std::string>& boxes, std::ostream& out) {
+  out << "boxes " << boxes.size() << '\n';
+  for (const std::string& text : boxes) out << "box " << text << '\n';
 }
 
 }  // namespace
 
 int RunDriverScript(const DriverScript& script, std::ostream& out) {
-  VirtualClock clock;
-  Program program(clock, true);
+  HeadlessProgram program;
   // The script is in place before the windows are made, so that it also answers the boxes
   // shown while they are made (a damaged Options.dat) and during start-up.
   uint64_t lastMs = 0;
   for (const DriverAction& a : script.actions) {
     lastMs = std::max(lastMs, a.atMs);
     if (a.kind == DriverAction::Kind::Input) {
-      program.app.PushInput(a.input, a.atMs);
+      program.Push(a.input, a.atMs);
       continue;
     }
-    // Other actions run from one-shot timers, so they happen inside the game's own loops.
-    Timer& t = program.app.CreateTimer();
-    t.onTimer = [&program, &out, &t, a] {
-      t.SetInterval(0);
-      const TMainForm* main = program.mainForm.get();
+    // Other actions run at their time inside the game's own loops.
+    program.At(a.atMs, [&program, &out, a] {
       switch (a.kind) {
         case DriverAction::Kind::Capture: {
           std::string why;
-          if (!SaveBmp24(program.app.ComposeScreen(), a.path, why)) out << "error: " << why << '\n';
+          if (!SaveBmp24(program.Capture(), a.path, why)) out << "error: " << why << '\n';
           break;
         }
-        case DriverAction::Kind::DumpRoom:
-          if (main) DumpRoom(*main, out);
-          break;
+        case DriverAction::Kind::DumpRoom: DumpRoom(program.GameState(), out); break;
         case DriverAction::Kind::DumpPlayers:
-          if (!main) break;
-          DumpPlayer(main->game.Player1, out);
-          DumpPlayer(main->game.Player2, out);
+          DumpPlayer(program.GameState().Player1, out);
+          DumpPlayer(program.GameState().Player2, out);
           break;
-        case DriverAction::Kind::DumpBoxes: DumpBoxes(program.app, out); break;
-        default: program.app.Terminate(); break;
+        case DriverAction::Kind::DumpBoxes: DumpBoxes(program.OpenBoxes(), out); break;
+        default: program.Quit(); break;
       }
-    };
-    t.SetInterval(static_cast<int>(std::max<uint64_t>(a.atMs, 1)));
+    });
   }
   const uint64_t endMs = script.endMs ? script.endMs : lastMs + 1;
-  Timer& ender = program.app.CreateTimer();
-  ender.onTimer = [&program] { program.app.Terminate(); };
-  ender.SetInterval(static_cast<int>(std::max<uint64_t>(endMs, 1)));
+  program.At(endMs, [&program] { program.Quit(); });
 
   std::string error;
-  if (!program.Init(error)) {
+  if (!program.Start(error)) {
     out << "error: " << error << '\n';
     return 1;
   }
-  if (script.seed) program.mainForm->UseFixedSeed(*script.seed);
-  program.app.Run();
+  if (script.seed) program.UseFixedSeed(*script.seed);
+  program.RunToEnd();
   return 0;
 }

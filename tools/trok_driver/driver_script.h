@@ -28,7 +28,6 @@ int KeyCodeFromName(const std::string& name);
 // Parses a script; false with "line N: reason" in error.
 bool ParseDriverScript(const std::string& text, DriverScript& script, std::string& error);
 
-class TMainForm;
 // Runs a parsed script against the game in the current directory; dumps go to `out`.
 // Returns the process exit code.
 int RunDriverScript(const DriverScript& script, std::ostream& out);

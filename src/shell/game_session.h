@@ -1,0 +1,83 @@
+#pragma once
+// A game from Start Game to the title menu: BeginGame, the main loop, the warp and
+// game-over timers, the abort question and ReturnToMenu. The session owns the state
+// of play and the run-time flags of a game, and is the host the world and the players
+// act through: it draws the room on the main window, plays their sounds, polls their
+// joysticks and throws their dice.
+#include <cstdint>
+#include <optional>
+#include <random>
+#include <string>
+
+#include "play/game.h"
+#include "screens/options_file.h"
+
+class App;
+class TMainForm;
+class TOptionsForm;
+class THScoreForm;
+class SoundEffects;
+class Music;
+class InputDevices;
+
+constexpr int WarpDelayMs = 3800;
+constexpr int GameOverDelayMs = 3100;
+
+class GameSession : public GameHost {
+ public:
+  // Made with the main window, before the other screens.
+  GameSession(App& app, TMainForm& window, SoundEffects& sounds, Music& music, InputDevices& input);
+  // The screens a game reads its settings from and ends on.
+  void ConnectScreens(TOptionsForm& options, THScoreForm& scores);
+
+  // Runs a whole game; returns when it has ended. LevelIndex and RandomLevels are set.
+  void BeginGame();
+  void MainLoop();
+  void ReturnToMenu();
+  void WarpTimerTimer();
+  void GameOverTimerTimer();
+  // Escape during a game, while some player is in play.
+  void HandleAbortQuestion();
+  // Every key of a game, for each player on the keyboard.
+  void KeyPressedByPlayers(int vk);
+  void KeyReleasedByPlayers(int vk);
+
+  // A fixed seed replaces the clock seed at every game start (the headless driver).
+  void UseFixedSeed(uint32_t seed) { fixedSeed_ = seed; }
+
+  // The port of the world and player code.
+  void DrawCell(int x, int y, int code) override;
+  void DrawRoom() override;
+  void ProcessMessages() override;
+  void PlaySound(int soundNumber) override;
+  int Random(int k) override;
+  void ShowError(const std::string& text) override;
+  void SetLevelTitle(const std::string& text) override;
+  bool PollJoystick(int player, JoystickReading& reading) override;
+
+  Game game;
+  bool GameStopped = true;
+  bool AbortQuestionOpen = false;
+  bool WarpSeen1 = false;
+  bool WarpSeen2 = false;
+
+ private:
+  // Opens the joystick chosen for each player; a failure leaves that player on the keyboard.
+  void OpenJoysticks();
+  void RefreshStatusPanels();
+  void DrawRoomCells();
+
+  App& app_;
+  TMainForm& window_;
+  TOptionsForm* options_ = nullptr;
+  THScoreForm* scores_ = nullptr;
+  SoundEffects& sounds_;
+  Music& music_;
+  InputDevices& input_;
+  // The settings of the running game, read once at its start.
+  GameOptions settings_;
+  std::mt19937 rng_;
+  std::optional<uint32_t> fixedSeed_;
+  // Bumped by every game start, so a loop left on the stack by an earlier game ends.
+  uint32_t gameGeneration_ = 0;
+};

@@ -1,0 +1,47 @@
+#pragma once
+// The title menu's actions: level selection with hold-to-repeat arrows, the player
+// count, the other screens, starting a game and the quit question. The main window
+// routes its keys and clicks here.
+class App;
+class Picture;
+class TMainForm;
+class GameSession;
+class ProgramStartup;
+class TOptionsForm;
+class THScoreForm;
+class THelpForm;
+
+class TitleMenu {
+ public:
+  TitleMenu(App& app, TMainForm& window, GameSession& session, ProgramStartup& startup,
+            TOptionsForm& options, THScoreForm& scores, THelpForm& help);
+
+  void StartSelectedLevel();
+  void StartRandomLevel();
+  // Step while the arrow (or its key) is held: once, again after about 210 ms, then
+  // about every 35 ms.
+  void LevelUp();
+  void LevelDown();
+  // The arrow's button or key was released.
+  void ReleaseArrow(Picture& arrow);
+  void TogglePlayers();
+  void ShowOptionsScreen();
+  void ShowScoresScreen();
+  void ShowHelpScreen();
+  // The way back from the other screens.
+  void ShowTitleMenu();
+  void AskQuit();
+
+ private:
+  // One step of a level arrow; false when the label held no number.
+  bool StepLevel(int delta);
+  void RepeatWhileHeld(Picture& arrow, int delta);
+
+  App& app_;
+  TMainForm& window_;
+  GameSession& session_;
+  ProgramStartup& startup_;
+  TOptionsForm& options_;
+  THScoreForm& scores_;
+  THelpForm& help_;
+};

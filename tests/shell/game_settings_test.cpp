@@ -1,0 +1,92 @@
+// A game takes its settings from the options screen once, at its start: changes made
+// meanwhile wait for the next game, and a switch forced off by a failed device plays
+// "Off" though Options.dat keeps the player's "On".
+
+#include "audio/music.h"
+#include "audio/sound_effects.h"
+#include "base/keys.h"
+#include "screens/options.h"
+#include "shell/game_directory_fixture.h"
+#include "support/broken_sound_device.h"
+
+namespace {
+
+class GameSettingsTest : public GameDirectoryTest {};
+
+TEST_F(GameSettingsTest, ChangesDuringAGameWaitForTheNextGame) {
+  MakeGameDirectory(1);
+  StartProgram();
+  ReachTitleMenu();
+  TOptionsForm& options = program->Options();
+  const uint64_t t = Now();
+  int keyUpInGame = 0;
+  bool soundInGame = false;
+  std::vector<std::string> boxesInGame{"not looked at"};
+  PushKey(VK::F2, t + 5);
+  At(t + 300, [&] {
+    options.P1UpEdit()->tag = 'W';
+    options.SoundEdit->text = "Off";
+    options.GameSpeedEdit->text = "fast";
+  });
+  At(t + 600, [&] {
+    keyUpInGame = program->GameState().Player1.KeyUp;
+    soundInGame = program->SoundModule().SoundEnabled;
+    boxesInGame = program->OpenBoxes();
+  });
+  PushKey(VK::Escape, t + 700);
+  PushKey('Y', t + 800);
+  RunFor(1000);
+  EXPECT_EQ(keyUpInGame, VK::Up);
+  EXPECT_TRUE(soundInGame);
+  EXPECT_TRUE(boxesInGame.empty()) << boxesInGame.front();
+  ASSERT_TRUE(program->InTitleMenu());
+
+  // The next game takes them: the speed text is read as a whole number and fails.
+  std::vector<std::string> boxes;
+  int keyUpNext = 0;
+  bool soundNext = true;
+  PushKey(VK::F2, Now() + 5);
+  At(Now() + 400, [&] {
+    boxes = program->OpenBoxes();
+    keyUpNext = program->GameState().Player1.KeyUp;
+    soundNext = program->SoundModule().SoundEnabled;
+  });
+  PushKey(VK::Enter, Now() + 450);
+  PushKey(VK::Escape, Now() + 600);
+  PushKey('Y', Now() + 700);
+  RunFor(900);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0], "'fast' is not a valid integer value");
+  EXPECT_EQ(keyUpNext, 'W');
+  EXPECT_FALSE(soundNext);
+  EXPECT_TRUE(program->InTitleMenu());
+}
+
+TEST_F(GameSettingsTest, SwitchesForcedOffPlayOffWhileTheChoiceStaysOn) {
+  MakeGameDirectory(1);
+  LinkGameFolders({"Sounds", "Music"});
+  BrokenSoundDevice noDevice;
+  StartProgram();
+  PushChar('a', Now() + 5);
+  AnswerBoxes(Now() + 50, 6);
+  RunFor(700);
+  ASSERT_TRUE(program->InTitleMenu());
+  ASSERT_EQ(program->Options().CurrentOptions().sound, "On");
+  ASSERT_EQ(program->Options().CurrentOptions().music, "On");
+
+  bool inGame = false, soundInGame = true, musicInGame = true;
+  PushKey(VK::F2, Now() + 5);
+  At(Now() + 300, [&] {
+    inGame = program->InGame();
+    soundInGame = program->SoundModule().SoundEnabled;
+    musicInGame = program->MusicModule().MusicEnabled;
+  });
+  PushKey(VK::Escape, Now() + 400);
+  PushKey('Y', Now() + 500);
+  RunFor(700);
+  EXPECT_TRUE(inGame);
+  EXPECT_FALSE(soundInGame);
+  EXPECT_FALSE(musicInGame);
+}
+
+}  // namespace
