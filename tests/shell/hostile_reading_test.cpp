@@ -64,8 +64,8 @@ TEST_P(HostileReadingTest, TileThatCannotBeReadEndsWithTheTwoMessages) {
   ASSERT_EQ(boxes.size(), 2u);
   EXPECT_EQ(boxes[0], "Cannot read \"Objects/05-Chigger.bmp\": " + What() + ".");
   EXPECT_EQ(boxes[1], ObjectsError);
-  EXPECT_TRUE(program->app.Terminated());
-  EXPECT_FALSE(main->StartupDone);
+  EXPECT_TRUE(program->Terminated());
+  EXPECT_FALSE(program->StartupDone());
 }
 
 TEST_P(HostileReadingTest, WaveThatCannotBeReadIsSilentWithoutAMessage) {
@@ -77,11 +77,11 @@ TEST_P(HostileReadingTest, WaveThatCannotBeReadIsSilentWithoutAMessage) {
   StartAnsweringBoxes();
   TypeFirstKey();
   EXPECT_TRUE(boxes.empty()) << boxes.front();
-  ASSERT_TRUE(main->InTitleMenu());
-  EXPECT_EQ(main->sounds.SlotOf(2), SoundEffects::NoSlot);
-  EXPECT_EQ(main->sounds.SlotOf(23), SoundEffects::NoSlot);
-  EXPECT_NE(main->sounds.SlotOf(1), SoundEffects::NoSlot);
-  EXPECT_NE(main->sounds.SlotOf(24), SoundEffects::NoSlot);
+  ASSERT_TRUE(program->InTitleMenu());
+  EXPECT_EQ(program->SoundModule().SlotOf(2), SoundEffects::NoSlot);
+  EXPECT_EQ(program->SoundModule().SlotOf(23), SoundEffects::NoSlot);
+  EXPECT_NE(program->SoundModule().SlotOf(1), SoundEffects::NoSlot);
+  EXPECT_NE(program->SoundModule().SlotOf(24), SoundEffects::NoSlot);
 }
 
 TEST_P(HostileReadingTest, TitlePictureThatCannotBeReadLeavesTheAreaEmpty) {
@@ -93,8 +93,8 @@ TEST_P(HostileReadingTest, TitlePictureThatCannotBeReadLeavesTheAreaEmpty) {
   ReachTitleMenu();
   PushKey(VK::F12, Now() + 5);
   RunFor(100);
-  ASSERT_EQ(program->app.Visible(), program->helpForm.get());
-  EXPECT_TRUE(program->helpForm->TitleImage->image.Empty());
+  ASSERT_EQ(program->Visible(), &program->Help());
+  EXPECT_TRUE(program->Help().TitleImage->image.Empty());
   EXPECT_TRUE(boxes.empty());
 }
 
@@ -114,29 +114,29 @@ TEST_F(HostileLevelsTest, LevelThatCannotBeReadCountsAndFailsWhenLoaded) {
   fs::copy_file(dir / "FELDS" / "FELD.00", dir / "FELDS" / "FELD.04");
   StartAnsweringBoxes();
   ReachTitleMenu();
-  EXPECT_EQ(main->game.LevelCount, 3);
+  EXPECT_EQ(program->GameState().LevelCount, 3);
 
   PushKey(VK::F6, Now() + 5);
   RunFor(300);
-  ASSERT_EQ(main->LevelLbl->text, "1");
+  ASSERT_EQ(program->LevelLabel(), "1");
   PushKey(VK::F2, Now() + 5);
   RunFor(300);
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0], LevelLoadError);
-  EXPECT_TRUE(main->InTitleMenu());
-  EXPECT_TRUE(main->GameStopped);
+  EXPECT_TRUE(program->InTitleMenu());
+  EXPECT_TRUE(program->GameStopped());
 
   // The levels around it play.
   answerBoxes = false;
   bool played = false;
   PushKey(VK::F6, Now() + 5);
   PushKey(VK::F2, Now() + 300);
-  At(Now() + 700, [&] { played = main->InGame() && !main->GameStopped; });
+  At(Now() + 700, [&] { played = program->InGame() && !program->GameStopped(); });
   PushKey(VK::Escape, Now() + 800);
   PushKey('Y', Now() + 900);
   RunFor(1200);
   EXPECT_TRUE(played);
-  EXPECT_EQ(main->LevelLbl->text, "2");
+  EXPECT_EQ(program->LevelLabel(), "2");
   EXPECT_EQ(boxes.size(), 1u);
 }
 
@@ -146,13 +146,13 @@ TEST_F(HostileLevelsTest, FirstLevelThatCannotBeReadStillCounts) {
   ASSERT_EQ(::mkfifo((dir / "FELDS" / "FELD.00").c_str(), 0644), 0);
   StartAnsweringBoxes();
   ReachTitleMenu();
-  EXPECT_EQ(main->game.LevelCount, 1);
+  EXPECT_EQ(program->GameState().LevelCount, 1);
   EXPECT_TRUE(boxes.empty());
   PushKey(VK::F2, Now() + 5);
   RunFor(300);
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0], LevelLoadError);
-  EXPECT_TRUE(main->InTitleMenu());
+  EXPECT_TRUE(program->InTitleMenu());
 }
 
 TEST_F(HostileLevelsTest, UnreadableFirstLevelStillCounts) {
@@ -161,7 +161,7 @@ TEST_F(HostileLevelsTest, UnreadableFirstLevelStillCounts) {
   ::chmod((dir / "FELDS" / "FELD.00").c_str(), 0);
   StartAnsweringBoxes();
   ReachTitleMenu();
-  EXPECT_EQ(main->game.LevelCount, 1);
+  EXPECT_EQ(program->GameState().LevelCount, 1);
   PushKey(VK::F2, Now() + 5);
   RunFor(300);
   ASSERT_EQ(boxes.size(), 1u);
@@ -182,7 +182,7 @@ TEST_F(HostilePicturesTest, AbsurdTileSizeIsRefusedWithTheTwoMessages) {
             "\"Objects/98-LaserSet4-5.bmp\" is not a valid bitmap: the picture is unreasonably "
             "large (8192 x 8192; at most 4096 x 4096).");
   EXPECT_EQ(boxes[1], ObjectsError);
-  EXPECT_TRUE(program->app.Terminated());
+  EXPECT_TRUE(program->Terminated());
 }
 
 TEST_F(HostilePicturesTest, AbsurdTitlePictureSizeLeavesTheAreaEmpty) {
@@ -193,7 +193,7 @@ TEST_F(HostilePicturesTest, AbsurdTitlePictureSizeLeavesTheAreaEmpty) {
                 dir / "Pictures" / "Title.jpg");
   StartAnsweringBoxes();
   ReachTitleMenu();
-  EXPECT_TRUE(program->helpForm->TitleImage->image.Empty());
+  EXPECT_TRUE(program->Help().TitleImage->image.Empty());
   EXPECT_TRUE(boxes.empty());
 }
 

@@ -24,18 +24,18 @@ class HostileSavingTest : public HostileDirectoryTest {
   void PlayToAHighScore() {
     const uint64_t t = Now();
     PushKey(VK::F2, t + 5);
-    At(t + 200, [&] { main->game.Player1.Points = 20000; });
-    At(t + 300, [&] { DamagePlayer(main->game, 250, Cell::Player1, true); });
+    At(t + 200, [&] { program->GameState().Player1.Points = 20000; });
+    At(t + 300, [&] { DamagePlayer(program->GameState(), 250, Cell::Player1, true); });
     PushKey(VK::Enter, t + 3800);
     PushKey(VK::Escape, t + 4000);
     RunFor(4200);
-    ASSERT_TRUE(main->InTitleMenu());
+    ASSERT_TRUE(program->InTitleMenu());
   }
   // Escape at the title menu; the question is answered Yes.
   void Quit() {
     PushKey(VK::Escape, Now() + 5);
     RunFor(300);
-    ASSERT_TRUE(program->app.Terminated());
+    ASSERT_TRUE(program->Terminated());
   }
   std::vector<std::string> Temporaries(const fs::path& folder, const std::string& name) {
     return NamesStartingWith(folder, name + ".new");
@@ -71,8 +71,8 @@ TEST_F(HostileSavingTest, OptionsKeptAsALinkStayALink) {
   fs::create_symlink("dotfiles/Options.dat", dir / "Options.dat");
   StartAnsweringBoxes();
   ReachTitleMenu();
-  EXPECT_EQ(program->optionsForm->GameSpeedEdit->text, "7");
-  program->optionsForm->GameSpeedEdit->text = "9";
+  EXPECT_EQ(program->Options().GameSpeedEdit->text, "7");
+  program->Options().GameSpeedEdit->text = "9";
   Quit();
   EXPECT_EQ(boxes, std::vector<std::string>{QuitQuestion});
   ASSERT_TRUE(fs::is_symlink(dir / "Options.dat"));
@@ -92,7 +92,7 @@ TEST_F(HostileSavingTest, SettingsAndScoresThatAreFifosAreReportedNotWaitedFor) 
       "Unable to open 'Options.dat' file. Please make sure the disk is accessable.";
   StartAnsweringBoxes();
   TypeFirstKey();
-  ASSERT_TRUE(main->InTitleMenu());
+  ASSERT_TRUE(program->InTitleMenu());
   // Read when the screen is made and again at the end of start-up.
   EXPECT_EQ(boxes, (std::vector<std::string>{cannotOpen, cannotOpen}));
   PushKey(VK::F11, Now() + 5);
@@ -123,7 +123,7 @@ TEST_F(HostileSavingTest, CapturesSkipNamesTakenByAnythingAndNeverFollowLinks) {
   std::string error;
   const auto picture = LoadBmp((dir / "Capture003.bmp").string(), error);
   ASSERT_TRUE(picture) << error;
-  EXPECT_EQ(picture->Width(), main->Compose().Width());
+  EXPECT_EQ(picture->Width(), program->MainWindow().Compose().Width());
   EXPECT_TRUE(IsFifo(dir / "Capture000.bmp"));
   EXPECT_FALSE(fs::exists(dir / "outside.bmp"));
   EXPECT_TRUE(Temporaries(dir, "Capture003.bmp").empty());
@@ -143,7 +143,7 @@ TEST_F(HostileSavingTest, FullDiskLosesNothingAndLeavesNothing) {
   const std::string scores = Text(disk / "HighScores.dat");
   StartAnsweringBoxes();
   ReachTitleMenu();
-  program->optionsForm->GameSpeedEdit->text = "9";
+  program->Options().GameSpeedEdit->text = "9";
   Disk().Fill();
 
   PushKey(VK::PrintScreen, Now() + 5);
