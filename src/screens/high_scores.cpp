@@ -39,7 +39,6 @@ Label& AddField(MenuBuilder& builder, const std::string& id, int left, int top, 
   return l;
 }
 
-
 int IntOf(const std::string& text) {
   int value = 0;
   ParseInt(text, value);
