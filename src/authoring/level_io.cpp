@@ -1,17 +1,8 @@
 #include "authoring/level_io.h"
 
 #include <fstream>
-#include <iterator>
-#include <sstream>
 
-bool ReadWholeFile(const std::string& path, std::string& contents) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  contents = buffer.str();
-  return !in.bad();
-}
+#include "base/files.h"
 
 bool WriteWholeFile(const std::string& path, const std::string& contents) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -27,9 +18,9 @@ bool IsLevelSourceName(const std::string& path) {
 
 LevelReadResult ReadLevelText(const std::string& path) {
   LevelReadResult result;
-  std::string text;
-  if (!ReadWholeFile(path, text)) {
-    result.error = path + ": cannot read the file";
+  std::string text, why;
+  if (!ReadWholeFile(path, text, why)) {
+    result.error = path + ": cannot read the file (" + why + ")";
     return result;
   }
   TextError error;
@@ -44,9 +35,9 @@ LevelReadResult ReadLevelText(const std::string& path) {
 
 LevelReadResult ReadLevelFile(const std::string& path) {
   LevelReadResult result;
-  std::string data;
-  if (!ReadWholeFile(path, data)) {
-    result.error = path + ": cannot read the file";
+  std::string data, why;
+  if (!ReadWholeFile(path, data, why)) {
+    result.error = path + ": cannot read the file (" + why + ")";
     return result;
   }
   if (data.size() < static_cast<std::size_t>(LevelFileSize)) {

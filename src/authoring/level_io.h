@@ -12,7 +12,6 @@ struct LevelReadResult {
   std::vector<std::string> warnings;  // e.g. a FELD file longer than 2200 bytes
 };
 
-bool ReadWholeFile(const std::string& path, std::string& contents);
 bool WriteWholeFile(const std::string& path, const std::string& contents);
 
 // Text when the name ends in ".txt", otherwise a scrambled FELD file.

@@ -5,6 +5,7 @@
 #include <random>
 
 #include "authoring/level_io.h"
+#include "base/files.h"
 #include "support/level_sketch.h"
 
 namespace fs = std::filesystem;
@@ -110,7 +111,7 @@ TEST(LevelText, FilesRoundTripThroughScrambling) {
     std::string error;
     ASSERT_TRUE(WriteLevelFile(dir / "FELD.01", text.bytes, error)) << error;
     std::string again;
-    ASSERT_TRUE(ReadWholeFile(dir / "FELD.01", again));
+    ASSERT_TRUE(ReadWholeFile(dir / "FELD.01", again, error)) << error;
     ASSERT_EQ(again, data) << "round " << round;
   }
 }
