@@ -474,9 +474,9 @@ TEST_F(ImageFiles, AbsurdBitmapSizesAreRefusedFromTheHeader) {
                                std::tuple{1, -4097, true}, std::tuple{4096, 1, false},
                                std::tuple{1, 4096, false}}) {
     SCOPED_TRACE(std::to_string(w) + " x " + std::to_string(h));
-    BmpSpec spec{.width = w, .height = h, .bits = 24};
-    spec.pixels.assign(static_cast<size_t>((w * 3 + 3) / 4 * 4) * std::abs(h), 0x80);
-    EXPECT_EQ(LoadBmp(Write("edge.bmp", BuildBmp(spec)), error).has_value(), !refused) << error;
+    BmpSpec shape{.width = w, .height = h, .bits = 24};
+    shape.pixels.assign(static_cast<size_t>((w * 3 + 3) / 4 * 4) * std::abs(h), 0x80);
+    EXPECT_EQ(LoadBmp(Write("edge.bmp", BuildBmp(shape)), error).has_value(), !refused) << error;
   }
 }
 
