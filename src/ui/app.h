@@ -138,6 +138,7 @@ class App {
   void FormOrigin(const Form* form, int& x, int& y) const;
   void DispatchKey(const InputEvent& e);
   void DispatchMouse(const InputEvent& e);
+  void PointerToControl(const InputEvent& e);
   // Input for the innermost box; false when the event is not the box's.
   bool BoxInput(const InputEvent& e);
   void SyncLayerLists();
