@@ -23,8 +23,10 @@ add_custom_command(
   COMMAND tile_maker --icons ${CMAKE_SOURCE_DIR}/assets ${TROK_ICON_DIR} ${TROK_PACKAGE}
   DEPENDS tile_maker ${art_sources}
   COMMENT "Making the program's icons")
-target_sources(trok PRIVATE ${TROK_ICON_DIR}/window_icon.h)
-target_include_directories(trok PRIVATE ${TROK_ICON_DIR})
+foreach(program trok trok-edit)
+  target_sources(${program} PRIVATE ${TROK_ICON_DIR}/window_icon.h)
+  target_include_directories(${program} PRIVATE ${TROK_ICON_DIR})
+endforeach()
 
 # The launcher finds the program and the data from its own folder, so that
 # `cmake --install --prefix` and DESTDIR work as well as the package.
