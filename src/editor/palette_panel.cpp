@@ -25,13 +25,13 @@ PalettePanel::PalettePanel(Form& form, EditorTiles& tiles, int left, int top, in
   for (size_t g = 0; g < groups.size(); ++g) {
     Label& tab = form.Add<Label>("PaletteTab" + std::to_string(g), left + static_cast<int>(g) * tabWidth, top,
                                  tabWidth - 2, TabHeight);
-    tab.font = FontSpec{FontFace::Title, 13, true, false};
+    tab.font = FontSpec{FontFace::Title, 12, true, false};
     tab.autoSize = false;
     tab.align = Align::Center;
     tab.transparent = false;
     tab.cursor = CursorKind::Hand;
     tab.onClick = [this, g] { ShowGroup(static_cast<int>(g)); };
-    tab.SetText(std::to_string((g + 1) % 10) + " " + groups[g].name);
+    tab.SetText(groups[g].name);
     tabs_.push_back(&tab);
   }
   const int slotWidth = width / Columns;
