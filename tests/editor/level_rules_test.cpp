@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "editor/level_document.h"
+#include "editor/level_files.h"
 #include "editor/level_rules.h"
 #include "world/cell_codes.h"
 
@@ -145,6 +146,24 @@ TEST(LevelRules, OpeningsInTheOuterWallAreWarnedOncePerRun) {
   EXPECT_TRUE(Mentions(warnings, C(30, 0), "(4 cells) on the top"));
   EXPECT_FALSE(Mentions(warnings, C(31, 0), ""));
   EXPECT_TRUE(Mentions(warnings, C(59, 20), "on the right"));
+}
+
+}  // namespace
+
+namespace {
+
+// The shipped levels keep the rules without a warning: the warnings name real faults.
+TEST(LevelRules, ShippedLevelsHaveNoFindings) {
+  for (int n = 0;; ++n) {
+    char name[32];
+    std::snprintf(name, sizeof name, "/FELDS/FELD.%02d", n);
+    const OpenedLevel opened = OpenLevel(std::string(TROK_GAME_DIR) + name);
+    if (!opened.document) {
+      EXPECT_GE(n, 20);
+      break;
+    }
+    for (const RuleFinding& f : CheckLevelRules(opened.document->Bytes())) ADD_FAILURE() << name << ": " << f.text;
+  }
 }
 
 }  // namespace
