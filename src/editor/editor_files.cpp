@@ -80,14 +80,17 @@ bool EditorForm::Save() {
   return true;
 }
 
+bool EditorForm::AskName(const std::string& title, const std::string& suggestion, const std::string& own,
+                         std::string& path) {
+  if (!dialog_->Ask(title, suggestion, path)) return false;
+  return path == own || !NameTaken(path) ||
+         app.MessageBox(BoxKind::Confirmation, "\"" + path + "\" exists. Replace it?") == BoxResult::Yes;
+}
+
 bool EditorForm::SaveAs() {
   gesture_.Cancel();
   std::string path;
-  if (!dialog_->Ask("Save the level as", SuggestedName(""), path)) return false;
-  const bool own = path == document_->Path();
-  if (!own && NameTaken(path) &&
-      app.MessageBox(BoxKind::Confirmation, "\"" + path + "\" exists. Replace it?") != BoxResult::Yes)
-    return false;
+  if (!AskName("Save the level as", SuggestedName(""), document_->Path(), path)) return false;
   if (path.find("FELDS/") != std::string::npos && !EnsureLevelFolderWritable()) return false;
   return WriteLevel(path, FormOfName(path));
 }
@@ -109,10 +112,7 @@ std::string EditorForm::SuggestedName(const std::string& extension) const {
 
 void EditorForm::ExportPicture() {
   std::string path;
-  if (!dialog_->Ask("Export a picture of the level (PNG)", SuggestedName(".png"), path)) return;
-  if (NameTaken(path) &&
-      app.MessageBox(BoxKind::Confirmation, "\"" + path + "\" exists. Replace it?") != BoxResult::Yes)
-    return;
+  if (!AskName("Export a picture of the level (PNG)", SuggestedName(".png"), "", path)) return;
   Image picture;
   std::string error;
   if (!RenderLevelPicture(document_->Bytes(), places_.dataDir + "Objects", picture, error) ||
@@ -125,10 +125,7 @@ void EditorForm::ExportPicture() {
 
 void EditorForm::ExportText() {
   std::string path;
-  if (!dialog_->Ask("Export the level as text", SuggestedName(".txt"), path)) return;
-  if (NameTaken(path) &&
-      app.MessageBox(BoxKind::Confirmation, "\"" + path + "\" exists. Replace it?") != BoxResult::Yes)
-    return;
+  if (!AskName("Export the level as text", SuggestedName(".txt"), "", path)) return;
   std::string error;
   if (!SaveLevelAs(*document_, path, LevelForm::Text, error)) {
     app.MessageBox(BoxKind::Error, error + "\nThe text was not written.");

@@ -101,6 +101,9 @@ class EditorForm : public Form {
   bool WriteLevel(const std::string& path, LevelForm form);
   bool EnsureLevelFolderWritable();
   std::string SuggestedName(const std::string& extension) const;
+  // A file name from the dialog; a name already taken (other than `own`) only when the
+  // player agrees to replace it.
+  bool AskName(const std::string& title, const std::string& suggestion, const std::string& own, std::string& path);
   void PollPlay();
   bool KeyWithControl(int vk);
   bool MapKey(int vk);

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "editor/level_cells.h"
+#include "editor/paint_tools.h"
 #include "world/cell_codes.h"
 
 namespace {
@@ -33,22 +34,7 @@ void FrameRect(Image& img, int x, int y, int w, int h, int t, Color c) {
 }
 
 void ThickLine(Image& img, int x0, int y0, int x1, int y1, int t, Color c) {
-  const int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
-  const int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
-  int error = dx + dy;
-  for (;;) {
-    img.FillRect(x0 - t / 2, y0 - t / 2, t, t, c);
-    if (x0 == x1 && y0 == y1) break;
-    const int twice = 2 * error;
-    if (twice >= dy) {
-      error += dy;
-      x0 += sx;
-    }
-    if (twice <= dx) {
-      error += dx;
-      y0 += sy;
-    }
-  }
+  WalkLine(x0, y0, x1, y1, [&](int x, int y) { img.FillRect(x - t / 2, y - t / 2, t, t, c); });
 }
 
 void PaintCells(Image& out, const MapView& view, const LevelBytes& bytes, EditorTiles& tiles) {

@@ -1,30 +1,13 @@
 #include "editor/paint_tools.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "editor/level_cells.h"
 
 std::vector<int> LineCells(int from, int to) {
-  int x = ColumnOf(from), y = RowOf(from);
-  const int x1 = ColumnOf(to), y1 = RowOf(to);
-  const int dx = std::abs(x1 - x), dy = -std::abs(y1 - y);
-  const int sx = x < x1 ? 1 : -1, sy = y < y1 ? 1 : -1;
-  int error = dx + dy;
   std::vector<int> cells;
-  for (;;) {
-    cells.push_back(CellAt(x, y));
-    if (x == x1 && y == y1) break;
-    const int twice = 2 * error;
-    if (twice >= dy) {
-      error += dy;
-      x += sx;
-    }
-    if (twice <= dx) {
-      error += dx;
-      y += sy;
-    }
-  }
+  WalkLine(ColumnOf(from), RowOf(from), ColumnOf(to), RowOf(to),
+           [&](int col, int row) { cells.push_back(CellAt(col, row)); });
   return cells;
 }
 

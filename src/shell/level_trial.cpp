@@ -3,7 +3,7 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <exception>
+#include <memory>
 
 #include "base/keys.h"
 #include "base/trial_outcome.h"
@@ -88,24 +88,9 @@ int RunLevelTrial(const std::string& gameDir, int players, const uint32_t* iconA
     std::fprintf(stderr, "Cannot play in \"%s\": no such folder.\n", gameDir.c_str());
     return 1;
   }
-  RealClock clock;
-  Program program(clock, false);
-  std::string error;
-  if (!program.Init(error)) {
-    std::fprintf(stderr, "TROK Mirel cannot start: %s\n", error.c_str());
-    return 1;
-  }
-  program.app.SetIcon(iconArgb, iconSide, iconSide);
-  LevelTrial trial(program, players);
-  for (;;) {
-    try {
-      program.app.Run();
-      break;
-    } catch (const std::exception& e) {
-      program.app.MessageBox(BoxKind::Error, e.what());
-      if (program.app.Terminated()) break;
-    }
-  }
-  WriteTrialOutcome("", TrialOutcome{trial.Finished(), trial.Seconds()});
-  return 0;
+  std::unique_ptr<LevelTrial> trial;
+  const int status =
+      RunProgram(iconArgb, iconSide, [&](Program& program) { trial = std::make_unique<LevelTrial>(program, players); });
+  if (trial) WriteTrialOutcome("", TrialOutcome{trial->Finished(), trial->Seconds()});
+  return status;
 }

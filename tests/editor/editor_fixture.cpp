@@ -137,3 +137,18 @@ void EditorTest::AnswerBoxes(int answer) {
   };
   answerer_->SetInterval(20);
 }
+
+void EditorTest::AnswerNextDialog(const std::string& name) {
+  const uint64_t at = clock.NowMs() + 5;
+  // A key first: the characters of the key that answered the last box are the box's.
+  app.PushInput(InputEvent{InputEvent::Type::KeyDown, VK::Shift}, at);
+  app.PushInput(InputEvent{InputEvent::Type::KeyUp, VK::Shift}, at);
+  for (char c : name) {
+    InputEvent e;
+    e.type = InputEvent::Type::Char;
+    e.ch = c;
+    app.PushInput(e, at + 1);
+  }
+  app.PushInput(InputEvent{InputEvent::Type::KeyDown, VK::Enter}, at + 5);
+  app.PushInput(InputEvent{InputEvent::Type::KeyUp, VK::Enter}, at + 6);
+}

@@ -52,6 +52,9 @@ class EditorTest : public ::testing::Test {
   void ClickCell(int cell, MouseButton button = MouseButton::Left);
   void DragCells(int from, int to);
   void ClickPlate(const std::string& caption);
+  // Answers the next file dialog with `name` and Enter (its loop runs inside the command
+  // that opens it, so the answer is queued first).
+  void AnswerNextDialog(const std::string& name);
   // From now on, every box that opens is noted and answered: Enter takes the default
   // button (OK or Yes), otherwise `answer` (VK::N for No).
   void AnswerBoxes(int answer = VK::Enter);

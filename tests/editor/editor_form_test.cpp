@@ -197,18 +197,8 @@ TEST_F(EditorTest, OpenPaintSaveAndTheFileHoldsThePaint) {
   const std::string level = Game("FELDS/FELD.03");
   const std::string before = ReadFileBytes(level);
   // Open through the dialog: type the name, Enter.
-  app.PushInput(InputEvent{InputEvent::Type::KeyDown, VK::Control}, clock.NowMs() + 1);
-  app.PushInput(InputEvent{InputEvent::Type::KeyDown, VK::A + ('O' - 'A')}, clock.NowMs() + 1);
-  app.PushInput(InputEvent{InputEvent::Type::KeyUp, VK::A + ('O' - 'A')}, clock.NowMs() + 2);
-  app.PushInput(InputEvent{InputEvent::Type::KeyUp, VK::Control}, clock.NowMs() + 2);
-  for (char c : std::string("FELDS/FELD.03")) {
-    InputEvent e;
-    e.type = InputEvent::Type::Char;
-    e.ch = c;
-    app.PushInput(e, clock.NowMs() + 10);
-  }
-  app.PushInput(InputEvent{InputEvent::Type::KeyDown, VK::Enter}, clock.NowMs() + 20);
-  app.PushInput(InputEvent{InputEvent::Type::KeyUp, VK::Enter}, clock.NowMs() + 21);
+  AnswerNextDialog("FELDS/FELD.03");
+  Key(VK::A + ('O' - 'A'), true);
   Pump(40);
   ASSERT_EQ(form->Document().Path(), level);
   form->ChooseBrush(Cell::Key);
@@ -242,20 +232,8 @@ TEST_F(EditorTest, NothingIsOverwrittenOrLostWithoutAsking) {
   EXPECT_FALSE(app.Terminated());
   // Save as onto another existing level asks before replacing it.
   const std::string other = ReadFileBytes(Game("FELDS/FELD.01"));
-  app.PushInput(InputEvent{InputEvent::Type::KeyDown, VK::Shift}, clock.NowMs() + 1);
-  app.PushInput(InputEvent{InputEvent::Type::KeyDown, VK::Control}, clock.NowMs() + 1);
-  app.PushInput(InputEvent{InputEvent::Type::KeyDown, VK::A + ('S' - 'A')}, clock.NowMs() + 1);
-  app.PushInput(InputEvent{InputEvent::Type::KeyUp, VK::A + ('S' - 'A')}, clock.NowMs() + 2);
-  app.PushInput(InputEvent{InputEvent::Type::KeyUp, VK::Control}, clock.NowMs() + 2);
-  app.PushInput(InputEvent{InputEvent::Type::KeyUp, VK::Shift}, clock.NowMs() + 2);
-  for (char c : std::string("FELDS/FELD.01")) {
-    InputEvent e;
-    e.type = InputEvent::Type::Char;
-    e.ch = c;
-    app.PushInput(e, clock.NowMs() + 10);
-  }
-  app.PushInput(InputEvent{InputEvent::Type::KeyDown, VK::Enter}, clock.NowMs() + 20);
-  app.PushInput(InputEvent{InputEvent::Type::KeyUp, VK::Enter}, clock.NowMs() + 21);
+  AnswerNextDialog("FELDS/FELD.01");
+  Key(VK::A + ('S' - 'A'), true, true);
   Pump(200);
   ASSERT_EQ(boxes.size(), 3u);
   EXPECT_NE(boxes[2].find("exists. Replace it?"), std::string::npos);
@@ -331,20 +309,7 @@ TEST_F(EditorTest, ExportsAPictureAsLevelToolDrawsItAndTheTextForm) {
   OpenEditor();
   form->OpenAtStart(Game("FELDS/FELD.04"));
   AnswerBoxes();
-  auto answerDialog = [this](const std::string& name) {
-    // A key first: the characters of the key that answered the last box are the box's.
-    app.PushInput(InputEvent{InputEvent::Type::KeyDown, VK::Shift}, clock.NowMs() + 4);
-    app.PushInput(InputEvent{InputEvent::Type::KeyUp, VK::Shift}, clock.NowMs() + 4);
-    for (char c : name) {
-      InputEvent e;
-      e.type = InputEvent::Type::Char;
-      e.ch = c;
-      app.PushInput(e, clock.NowMs() + 5);
-    }
-    app.PushInput(InputEvent{InputEvent::Type::KeyDown, VK::Enter}, clock.NowMs() + 10);
-    app.PushInput(InputEvent{InputEvent::Type::KeyUp, VK::Enter}, clock.NowMs() + 11);
-  };
-  answerDialog("four.png");
+  AnswerNextDialog("four.png");
   form->ExportPicture();
   const std::string png = ReadFileBytes(Game("four.png"));
   int w = 0, h = 0;
@@ -357,7 +322,7 @@ TEST_F(EditorTest, ExportsAPictureAsLevelToolDrawsItAndTheTextForm) {
   ASSERT_EQ(h, expected.Height());
   for (size_t i = 0; i < argb.size(); ++i) ASSERT_EQ(argb[i], expected.Pixels()[i] | 0xff000000u) << i;
 
-  answerDialog("four.txt");
+  AnswerNextDialog("four.txt");
   form->ExportText();
   OpenedLevel text = OpenLevel(Game("four.txt"));
   ASSERT_TRUE(text.document) << text.message;
