@@ -51,7 +51,16 @@ bool EditorForm::EnsureLevelFolderWritable() {
   return false;
 }
 
+bool EditorForm::InLevelFolder(const std::string& path) const {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const fs::path parent = fs::path(path).parent_path();
+  const fs::path folder = fs::weakly_canonical(fs::path(places_.gameDir.empty() ? "." : places_.gameDir) / "FELDS", ec);
+  return !ec && fs::weakly_canonical(parent.empty() ? fs::path(".") : parent, ec) == folder && !ec;
+}
+
 bool EditorForm::WriteLevel(const std::string& path, LevelForm form) {
+  if (InLevelFolder(path) && !EnsureLevelFolderWritable()) return false;
   std::string error;
   if (!SaveLevelAs(*document_, path, form, error)) {
     app.MessageBox(BoxKind::Error, error + "\nThe level is not saved.");
@@ -91,7 +100,6 @@ bool EditorForm::SaveAs() {
   gesture_.Cancel();
   std::string path;
   if (!AskName("Save the level as", SuggestedName(""), document_->Path(), path)) return false;
-  if (path.find("FELDS/") != std::string::npos && !EnsureLevelFolderWritable()) return false;
   return WriteLevel(path, FormOfName(path));
 }
 

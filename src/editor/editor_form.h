@@ -100,6 +100,8 @@ class EditorForm : public Form {
   bool ConfirmDiscard(const std::string& question);
   bool WriteLevel(const std::string& path, LevelForm form);
   bool EnsureLevelFolderWritable();
+  // The file lies in the game's levels folder (followed through links).
+  bool InLevelFolder(const std::string& path) const;
   std::string SuggestedName(const std::string& extension) const;
   // A file name from the dialog; a name already taken (other than `own`) only when the
   // player agrees to replace it.
