@@ -6,6 +6,7 @@
 #include "editor/map_painter.h"
 #include "editor/palette.h"
 #include "editor/palette_panel.h"
+#include "editor/scratch_game.h"
 #include "editor/side_panel.h"
 #include "editor/toolbar.h"
 #include "screens/menu_builder.h"
@@ -58,7 +59,11 @@ void EditorForm::FormShow() {
   app.MessageBox(BoxKind::Error, message);
 }
 
-EditorForm::~EditorForm() = default;
+EditorForm::~EditorForm() {
+  // A game still running goes first (the child is stopped), then its directory.
+  player_.reset();
+  if (Playing()) RemoveScratchGame(playDir_);
+}
 
 void EditorForm::BuildLayout() {
   MenuBuilder builder(*this);

@@ -48,6 +48,7 @@ void EditorForm::PollPlay() {
   RemoveScratchGame(playDir_);
   playDir_.clear();
   playingPanel_->visible = false;
+  app.RaiseWindow();
   UpdateStatus();
   if (outcome.finished)
     status_->SetText("Back from the game: the Finish was reached after " + std::to_string(outcome.seconds) +

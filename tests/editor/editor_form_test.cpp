@@ -286,6 +286,11 @@ TEST_F(EditorTest, PlayItNowUsesAScratchGameAndComesBack) {
   ClickPlate("Play 1");
   ASSERT_EQ(player->calls.size(), 2u);
   EXPECT_EQ(player->calls[1].players, 1);
+  // Closing the editor while a game runs leaves no scratch game behind.
+  const std::string running = player->calls[1].dir;
+  EXPECT_TRUE(fs::exists(running));
+  form.reset();
+  EXPECT_FALSE(fs::exists(running));
 }
 
 TEST_F(EditorTest, ALevelBreakingTheRulesIsNotPlayed) {

@@ -61,3 +61,49 @@ TEST(FloodFillCells, StaysInsideItsRoomAndItsValue) {
 }
 
 }  // namespace
+
+#include "editor/map_view.h"
+
+namespace {
+
+// Where cells lie on the map, in both views.
+TEST(MapView, TheRoomViewShowsItsRoomAtTheGamesSizeWithANeighbourStripAllRound) {
+  MapView view(736, 456);
+  view.ShowRoom(1, 1);
+  EXPECT_EQ(view.CellSize(), 32);
+  int x = 0, y = 0;
+  ASSERT_TRUE(view.CellOrigin(CellAt(20, 12), x, y));
+  EXPECT_EQ(x, (736 - 640) / 2);
+  EXPECT_EQ(y, (456 - 384) / 2);
+  EXPECT_EQ(view.CellAt(x + 5, y + 5), CellAt(20, 12));
+  // The strips: a cell of each neighbouring room, dimmed, beyond the gap.
+  for (const auto& [col, row] : {std::pair{19, 15}, std::pair{40, 15}, std::pair{25, 11}, std::pair{25, 24}}) {
+    ASSERT_TRUE(view.CellOrigin(CellAt(col, row), x, y)) << col << "," << row;
+    EXPECT_TRUE(view.IsNeighbourCell(CellAt(col, row)));
+    EXPECT_EQ(view.CellAt(x + 1, y + 1), CellAt(col, row));
+  }
+  EXPECT_FALSE(view.CellOrigin(CellAt(41, 15), x, y)) << "only one cell of the neighbour";
+  EXPECT_FALSE(view.IsNeighbourCell(CellAt(25, 15)));
+  // The top-left room has no neighbour beyond the level's edge.
+  view.ShowRoom(0, 0);
+  EXPECT_EQ(view.CellAt(2, 200), -1);
+}
+
+TEST(MapView, TheLevelViewFitsAtTwelvePixelsAndScrollsWhenZoomed) {
+  MapView view(736, 456);
+  int x = 0, y = 0;
+  ASSERT_TRUE(view.CellOrigin(CellAt(59, 35), x, y));
+  EXPECT_EQ(x + 12 + 4, 736) << "the whole level fits, gaps included";
+  EXPECT_EQ(view.CellAt(view.ColumnX(20) - 2, view.RowY(5) + 2), -1) << "a gap between rooms";
+  EXPECT_TRUE(view.Zoom(2, 0, 0));
+  EXPECT_EQ(view.CellSize(), 24);
+  EXPECT_FALSE(view.CellOrigin(CellAt(59, 35), x, y)) << "off the map until scrolled";
+  view.Reveal(CellAt(59, 35));
+  ASSERT_TRUE(view.CellOrigin(CellAt(59, 35), x, y));
+  EXPECT_LE(x + 24, 736);
+  view.ScrollBy(-100000, -100000);
+  EXPECT_EQ(view.OriginX(), 0);
+  EXPECT_FALSE(view.Zoom(5, 0, 0) && view.Zoom(1, 0, 0)) << "32 is the last step";
+}
+
+}  // namespace
