@@ -111,6 +111,18 @@ void SdlInput::Poll(std::deque<InputEvent>& pending) {
         pending.push_back(e);
         break;
       }
+      case SDL_MOUSEWHEEL: {
+        int notches = ev.wheel.y;
+        if (ev.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) notches = -notches;
+        if (notches == 0) break;
+        int wx = 0, wy = 0;
+        SDL_GetMouseState(&wx, &wy);
+        e.type = InputEvent::Type::Wheel;
+        e.wheel = notches;
+        window_.ToLogical(wx, wy, e.x, e.y);
+        pending.push_back(e);
+        break;
+      }
       case SDL_WINDOWEVENT:
         switch (ev.window.event) {
           case SDL_WINDOWEVENT_FOCUS_LOST:

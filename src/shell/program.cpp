@@ -55,7 +55,7 @@ void Program::ConnectScreens() {
   };
 }
 
-int RunProgram(const uint32_t* iconArgb, int iconSide) {
+int RunProgram(const uint32_t* iconArgb, int iconSide, const std::function<void(Program&)>& prepare) {
   RealClock clock;
   Program program(clock, false);
   std::string error;
@@ -64,6 +64,7 @@ int RunProgram(const uint32_t* iconArgb, int iconSide) {
     return 1;
   }
   program.app.SetIcon(iconArgb, iconSide, iconSide);
+  if (prepare) prepare(program);
   for (;;) {
     try {
       program.app.Run();

@@ -2,6 +2,7 @@
 // Program entry: the application, its five windows in creation order, the game session,
 // start-up and the title menu that tie them together, and the message loop.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -45,5 +46,7 @@ struct Program {
 };
 
 // Runs the program with a real window and clock; the window wears the icon when one is
-// given (iconSide x iconSide pixels 0xAARRGGBB).
-int RunProgram(const uint32_t* iconArgb = nullptr, int iconSide = 0);
+// given (iconSide x iconSide pixels 0xAARRGGBB). `prepare`, when given, sees the program
+// once its windows exist, before the message loop runs.
+int RunProgram(const uint32_t* iconArgb = nullptr, int iconSide = 0,
+               const std::function<void(Program&)>& prepare = {});

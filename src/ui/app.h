@@ -51,6 +51,8 @@ class App {
   TextRenderer& Text();
   void SetTitle(const std::string& title);
   const std::string& Title() const;
+  // The window comes in front with the keyboard (nothing when headless).
+  void RaiseWindow();
   // The window's icon, width x height pixels 0xAARRGGBB (nothing when headless).
   void SetIcon(const uint32_t* argb, int width, int height);
   Clock& GetClock() { return clock_; }
@@ -138,6 +140,7 @@ class App {
   void FormOrigin(const Form* form, int& x, int& y) const;
   void DispatchKey(const InputEvent& e);
   void DispatchMouse(const InputEvent& e);
+  void PointerToControl(const InputEvent& e);
   // Input for the innermost box; false when the event is not the box's.
   bool BoxInput(const InputEvent& e);
   void SyncLayerLists();

@@ -58,6 +58,7 @@ void App::Dispatch(const InputEvent& e) {
     case InputEvent::Type::MouseDown:
     case InputEvent::Type::MouseUp:
     case InputEvent::Type::MouseMove:
+    case InputEvent::Type::Wheel:
       DispatchMouse(e);
       return;
   }
@@ -124,8 +125,15 @@ void App::DispatchMouse(const InputEvent& e) {
   if (e.type == InputEvent::Type::MouseMove) {
     m.mouseX = e.x;
     m.mouseY = e.y;
-    if (TopLayerIsBox(m.layers)) BoxInput(e);
+    if (TopLayerIsBox(m.layers))
+      BoxInput(e);
+    else
+      PointerToControl(e);
     ApplyCursor();
+    return;
+  }
+  if (e.type == InputEvent::Type::Wheel) {
+    if (!TopLayerIsBox(m.layers)) PointerToControl(e);
     return;
   }
   m.mouseX = e.x;
@@ -202,4 +210,24 @@ void App::DispatchMouse(const InputEvent& e) {
   if (over && e.button == MouseButton::Left && c->onClick) c->onClick();
   if (terminated_) return;
   if (c->onMouseUp) c->onMouseUp(e.button, x - c->ScreenLeft(), y - c->ScreenTop());
+}
+
+// Moves to the control holding the press, else to the one under the pointer; wheel
+// turns to the control under the pointer or the nearest parent that takes them.
+void App::PointerToControl(const InputEvent& e) {
+  Impl& m = *impl_;
+  const bool wheel = e.type == InputEvent::Type::Wheel;
+  Form* form = wheel || !m.capture ? InputTarget() : m.captureForm;
+  if (!form) return;
+  int ox, oy;
+  FormOrigin(form, ox, oy);
+  const int x = e.x - ox, y = e.y - oy;
+  Control* c = !wheel && m.capture ? m.capture : form->ControlAt(x, y);
+  if (wheel)
+    while (c && !c->onWheel) c = c->parent;
+  if (!c || !c->enabled) return;
+  if (wheel)
+    c->onWheel(e.wheel, x - c->ScreenLeft(), y - c->ScreenTop());
+  else if (c->onMouseMove)
+    c->onMouseMove(x - c->ScreenLeft(), y - c->ScreenTop());
 }

@@ -186,6 +186,7 @@ bool App::BoxInput(const InputEvent& e) {
       return true;
     }
     case InputEvent::Type::Close:
+    case InputEvent::Type::Wheel:
       return false;
   }
   return false;

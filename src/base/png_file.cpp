@@ -1,8 +1,8 @@
-#include "tile_maker/png_file.h"
+#include "base/png_file.h"
 
 #include <zlib.h>
 
-#include <fstream>
+#include "base/file_saving.h"
 
 namespace {
 
@@ -51,19 +51,29 @@ std::vector<uint8_t> EncodePng(const std::vector<uint32_t>& argb, int width, int
   return out;
 }
 
-bool SavePng(const std::vector<uint32_t>& argb, int width, int height, const std::string& path,
-             std::string& error) {
-  const std::vector<uint8_t> bytes = EncodePng(argb, width, height);
+std::vector<uint8_t> EncodePng(const Image& image) {
+  std::vector<uint32_t> argb(image.Pixels());
+  for (uint32_t& p : argb) p |= 0xff000000u;
+  return EncodePng(argb, image.Width(), image.Height());
+}
+
+namespace {
+
+bool SaveEncoded(const std::vector<uint8_t>& bytes, const std::string& path, std::string& error) {
   if (bytes.empty()) {
     error = "Cannot compress the picture for \"" + path + "\"";
     return false;
   }
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  if (!out) {
-    error = "Cannot write \"" + path + "\"";
-    return false;
-  }
-  return true;
+  return ReplaceFile(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), error);
+}
+
+}  // namespace
+
+bool SavePng(const std::vector<uint32_t>& argb, int width, int height, const std::string& path,
+             std::string& error) {
+  return SaveEncoded(EncodePng(argb, width, height), path, error);
+}
+
+bool SavePng(const Image& image, const std::string& path, std::string& error) {
+  return SaveEncoded(EncodePng(image), path, error);
 }
