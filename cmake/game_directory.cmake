@@ -1,4 +1,4 @@
-# Assembles the playable game directory: the executable beside Objects/, Sounds/,
+# Assembles the playable game directory: the executables beside Objects/, Sounds/,
 # Music/, FELDS/, Pictures/ and the starting data files, all made by the project's own tools.
 set(TROK_GAME_DIR ${CMAKE_BINARY_DIR}/game)
 set(game_stamps)
@@ -50,6 +50,8 @@ add_custom_command(
   COMMENT "Copying starting data files")
 list(APPEND game_stamps ${CMAKE_BINARY_DIR}/data.stamp)
 
+# The level editor lives beside the game and edits its levels.
 add_custom_target(game_directory ALL
   COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:trok> ${TROK_GAME_DIR}/trok
-  DEPENDS trok ${game_stamps})
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:trok-edit> ${TROK_GAME_DIR}/trok-edit
+  DEPENDS trok trok-edit ${game_stamps})

@@ -1,6 +1,6 @@
 # Installing in Debian's layout for games, and the Debian package (cpack -G DEB):
-#   <prefix>/games/trok-mirel                     the launcher (the command players run)
-#   <prefix>/lib/games/trok-mirel/trok            the program
+#   <prefix>/games/trok-mirel, trok-mirel-edit   the launchers of the game and the level editor
+#   <prefix>/lib/games/trok-mirel/trok, trok-edit the programs
 #   <prefix>/share/games/trok-mirel/              Objects, Pictures, Sounds, Music, FELDS,
 #                                                 the starting HighScores.dat
 #   <prefix>/share/applications, metainfo, icons/hicolor, man/man6, doc/trok-mirel
@@ -23,14 +23,24 @@ add_custom_command(
   COMMAND tile_maker --icons ${CMAKE_SOURCE_DIR}/assets ${TROK_ICON_DIR} ${TROK_PACKAGE}
   DEPENDS tile_maker ${art_sources}
   COMMENT "Making the program's icons")
-target_sources(trok PRIVATE ${TROK_ICON_DIR}/window_icon.h)
-target_include_directories(trok PRIVATE ${TROK_ICON_DIR})
+foreach(program trok trok-edit)
+  target_sources(${program} PRIVATE ${TROK_ICON_DIR}/window_icon.h)
+  target_include_directories(${program} PRIVATE ${TROK_ICON_DIR})
+endforeach()
 
 # The launcher finds the program and the data from its own folder, so that
 # `cmake --install --prefix` and DESTDIR work as well as the package.
 file(RELATIVE_PATH TROK_LAUNCHER_TO_PROGRAM /${TROK_LAUNCHER_DIR} /${TROK_PROGRAM_DIR})
 file(RELATIVE_PATH TROK_LAUNCHER_TO_DATA /${TROK_LAUNCHER_DIR} /${TROK_DATA_DIR})
+# One launcher for the game and one for the level editor, from the same script.
+set(TROK_LAUNCHER_NAME ${TROK_PACKAGE})
+set(TROK_LAUNCHED_PROGRAM trok)
+set(TROK_LAUNCHED_TITLE "TROK Mirel")
 configure_file(packaging/trok-mirel.in ${TROK_PACKAGING_DIR}/${TROK_PACKAGE} @ONLY)
+set(TROK_LAUNCHER_NAME ${TROK_PACKAGE}-edit)
+set(TROK_LAUNCHED_PROGRAM trok-edit)
+set(TROK_LAUNCHED_TITLE "the TROK Mirel level editor")
+configure_file(packaging/trok-mirel.in ${TROK_PACKAGING_DIR}/${TROK_PACKAGE}-edit @ONLY)
 configure_file(packaging/trok-mirel.metainfo.xml.in ${TROK_PACKAGING_DIR}/${TROK_APP_ID}.metainfo.xml @ONLY)
 
 # Debian ships the manual page and the change log compressed.
@@ -48,10 +58,23 @@ if(GZIP_PROGRAM)
     set(TROK_${kind} ${TROK_PACKAGING_DIR}/${name}.gz)
   endforeach()
 endif()
-add_custom_target(desktop_files ALL DEPENDS ${TROK_ICON_DIR}/window_icon.h ${TROK_MAN_PAGE} ${TROK_CHANGELOG})
+# `man trok-mirel-edit` shows the game's page, which has the editor's section.
+set(TROK_EDITOR_MAN_PAGE ${TROK_PACKAGING_DIR}/${TROK_PACKAGE}-edit.6)
+file(WRITE ${TROK_EDITOR_MAN_PAGE} ".so man6/${TROK_PACKAGE}.6\n")
+if(GZIP_PROGRAM)
+  add_custom_command(
+    OUTPUT ${TROK_EDITOR_MAN_PAGE}.gz
+    COMMAND ${GZIP_PROGRAM} -9 -n -c ${TROK_EDITOR_MAN_PAGE} > ${TROK_EDITOR_MAN_PAGE}.gz
+    DEPENDS ${TROK_EDITOR_MAN_PAGE}
+    COMMENT "Compressing ${TROK_PACKAGE}-edit.6")
+  set(TROK_EDITOR_MAN_PAGE ${TROK_EDITOR_MAN_PAGE}.gz)
+endif()
+add_custom_target(desktop_files ALL
+  DEPENDS ${TROK_ICON_DIR}/window_icon.h ${TROK_MAN_PAGE} ${TROK_EDITOR_MAN_PAGE} ${TROK_CHANGELOG})
 
-install(PROGRAMS ${TROK_PACKAGING_DIR}/${TROK_PACKAGE} DESTINATION ${TROK_LAUNCHER_DIR})
-install(TARGETS trok RUNTIME DESTINATION ${TROK_PROGRAM_DIR})
+install(PROGRAMS ${TROK_PACKAGING_DIR}/${TROK_PACKAGE} ${TROK_PACKAGING_DIR}/${TROK_PACKAGE}-edit
+        DESTINATION ${TROK_LAUNCHER_DIR})
+install(TARGETS trok trok-edit RUNTIME DESTINATION ${TROK_PROGRAM_DIR})
 # Only the folders the program reads: a game directory that was played in also holds
 # settings, a played high-score table and captures.
 install(DIRECTORY ${TROK_GAME_DIR}/Objects ${TROK_GAME_DIR}/Pictures ${TROK_GAME_DIR}/Sounds
@@ -59,9 +82,11 @@ install(DIRECTORY ${TROK_GAME_DIR}/Objects ${TROK_GAME_DIR}/Pictures ${TROK_GAME
         DESTINATION ${TROK_DATA_DIR} FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 install(FILES ${CMAKE_SOURCE_DIR}/data/HighScores.dat DESTINATION ${TROK_DATA_DIR})
 install(FILES packaging/${TROK_PACKAGE}.desktop DESTINATION share/applications RENAME ${TROK_APP_ID}.desktop)
+install(FILES packaging/${TROK_PACKAGE}-edit.desktop DESTINATION share/applications
+        RENAME ${TROK_APP_ID}.Editor.desktop)
 install(FILES ${TROK_PACKAGING_DIR}/${TROK_APP_ID}.metainfo.xml DESTINATION share/metainfo)
 install(DIRECTORY ${TROK_ICON_DIR}/hicolor DESTINATION share/icons)
-install(FILES ${TROK_MAN_PAGE} DESTINATION share/man/man6)
+install(FILES ${TROK_MAN_PAGE} ${TROK_EDITOR_MAN_PAGE} DESTINATION share/man/man6)
 install(FILES packaging/copyright ${TROK_CHANGELOG} DESTINATION share/doc/${TROK_PACKAGE})
 
 # The Debian package.

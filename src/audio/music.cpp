@@ -2,24 +2,24 @@
 
 #include <cstdio>
 
+#include "audio/midi_file_check.h"
 #include "base/files.h"
 
-Music::Music() {
+Music::Music(AudioDoor& door) : door_(door) {
   for (int i = 0; i < SlotCount; ++i) slots_[static_cast<size_t>(i)].index = i;
 }
 
-bool Music::CreateMusicSystem(std::string& error) {
-  if (player_.IsOpen()) return true;
-  return player_.Open(error);
-}
+bool Music::CreateMusicSystem(std::string& error) { return door_.Open(error); }
 
 int Music::LoadSegment(const std::string& path) {
   int free = NoSlot;
   for (int i = 0; i < SlotCount && free == NoSlot; ++i)
     if (slots_[static_cast<size_t>(i)].piece < 0) free = i;
   if (free == NoSlot) return NoSlot;
+  std::vector<uint8_t> bytes;
   std::string error;
-  const int piece = player_.Load(path, error);
+  if (!ReadWholeFile(path, bytes, error) || !CheckMidiFile(bytes, error)) return NoSlot;
+  const int piece = output().Load(bytes, error);
   if (piece < 0) return NoSlot;
   MusicSlot& slot = slots_[static_cast<size_t>(free)];
   slot.piece = piece;
@@ -54,7 +54,7 @@ bool Music::StartSlot(int slot) {
   if (s.piece < 0 || s.state == 0) return false;
   if (current_ != NoSlot) StopSlot(current_);
   std::string error;
-  if (!player_.Play(s.piece, error)) return false;
+  if (!output().Play(s.piece, error)) return false;
   s.state = 2;
   current_ = slot;
   return true;
@@ -64,7 +64,7 @@ bool Music::StopSlot(int slot) {
   if (!ValidSlot(slot)) return false;
   MusicSlot& s = slots_[static_cast<size_t>(slot)];
   if (s.piece < 0 || s.state == 0) return false;
-  player_.Stop(s.piece);
+  output().Stop(s.piece);
   s.state = 3;
   current_ = NoSlot;
   return true;
@@ -74,13 +74,33 @@ int Music::QuerySlot(int slot) {
   if (!ValidSlot(slot)) return 0;
   MusicSlot& s = slots_[static_cast<size_t>(slot)];
   if (s.piece < 0 || s.state == 0) return 0;
-  s.state = player_.Playing(s.piece) ? 2 : 3;
+  s.state = output().Playing(s.piece) ? 2 : 3;
   return s.state;
 }
 
+void Music::StartOfGame(bool musicOption) {
+  MusicEnabled = musicOption && MusicCount >= 1;
+  failed_.clear();
+  if (MusicEnabled) output().PrepareMidi();
+}
+
+void Music::KeepMusicPlaying(const std::function<int(int)>& random) {
+  if (AnyMusicPlaying()) return;
+  if (failed_.empty()) {
+    PlayMusic(MusicCount > 0 ? random(MusicCount) : 0);
+    return;
+  }
+  std::vector<int> candidates;
+  for (int n = 0; n < MusicCount; ++n)
+    if (!failed_.contains(n)) candidates.push_back(n);
+  if (candidates.empty()) return;
+  PlayMusic(candidates[static_cast<size_t>(random(static_cast<int>(candidates.size())))]);
+}
+
 void Music::PlayMusic(int number) {
-  if (!MusicEnabled) return;
-  if (!StartSlot(number) && ShowError)
+  if (!MusicEnabled || StartSlot(number)) return;
+  // One box per piece and game: a damaged piece must not ask on every pass.
+  if (failed_.insert(number).second && ShowError)
     ShowError("Error playing MIDI music file # " + std::to_string(number));
 }
 
@@ -97,7 +117,7 @@ void Music::StopAllMusic() {
 void Music::UnloadMusic() {
   for (MusicSlot& s : slots_) {
     if (s.piece < 0) continue;
-    player_.Free(s.piece);
+    output().Free(s.piece);
     s.piece = -1;
     s.state = 0;
   }
@@ -107,10 +127,9 @@ void Music::UnloadMusic() {
 void Music::ShutDownMusic() {
   StopAllMusic();
   UnloadMusic();
-  if (song_ >= 0) player_.Free(song_);
+  if (song_ >= 0) output().Free(song_);
   song_ = -1;
   OpeningSongReady = false;
-  player_.Close();
 }
 
 std::string Music::PrepareOpeningSong(const std::string& startDirectory) {
@@ -120,7 +139,9 @@ std::string Music::PrepareOpeningSong(const std::string& startDirectory) {
   if (!FileExists(path)) return {};
   std::string error;
   if (!CreateMusicSystem(error)) return error;
-  song_ = player_.Load(path, error);
+  std::vector<uint8_t> bytes;
+  if (!ReadWholeFile(path, bytes, error)) return error;
+  song_ = output().Load(bytes, error);
   if (song_ < 0) return error;
   OpeningSongReady = true;
   return {};
@@ -130,10 +151,10 @@ void Music::PlayOpeningSong() {
   if (!OpeningSongReady) return;
   StopOpeningSong();
   std::string error;
-  player_.Play(song_, error);  // from the start, once
+  output().Play(song_, error);  // from the start, once
 }
 
 void Music::StopOpeningSong() {
   if (!OpeningSongReady) return;
-  player_.Stop(song_);
+  output().Stop(song_);
 }

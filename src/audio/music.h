@@ -2,12 +2,13 @@
 // MIDI pieces played at random during a game, and the opening song after start-up.
 #include <array>
 #include <functional>
+#include <set>
 #include <string>
 
-#include "platform/music_player.h"
+#include "platform/audio_door.h"
 
 struct MusicSlot {
-  int piece = -1;  // the player's piece, or -1 when the slot is empty
+  int piece = -1;  // the output's piece, or -1 when the slot is empty
   int index = 0;
   int state = 0;   // 0 empty, 1 loaded, 2 playing, 3 stopped
 };
@@ -17,7 +18,7 @@ class Music {
   static constexpr int SlotCount = 64;
   static constexpr int NoSlot = -1;
 
-  Music();
+  explicit Music(AudioDoor& door);
 
   // Start-up step: loads Music/MIDIFILE00.MID, 01, ... up to the first missing number.
   // Returns the text of an error that must be reported (the music system failed once a
@@ -25,6 +26,12 @@ class Music {
   std::string LoadMusic(const std::function<void()>& processMessages);
   // Loads one MIDI file into the lowest empty slot; the slot, or NoSlot.
   int LoadSegment(const std::string& path);
+  // At every game start: music plays when the option is on and there are pieces; the
+  // synthesiser gets ready then, so nothing waits for it in the middle of a game.
+  void StartOfGame(bool musicOption);
+  // Once per pass of the main loop: a random piece when none plays. A piece that failed
+  // to start is reported once and not picked again in this game.
+  void KeepMusicPlaying(const std::function<int(int)>& random);
   void PlayMusic(int number);
   bool StartSlot(int slot);
   bool StopSlot(int slot);
@@ -38,7 +45,7 @@ class Music {
   std::string PrepareOpeningSong(const std::string& startDirectory);
   void PlayOpeningSong();
   void StopOpeningSong();
-  bool OpeningSongPlaying() const { return player_.Playing(song_); }
+  bool OpeningSongPlaying() { return song_ >= 0 && output().Playing(song_); }
 
   const MusicSlot& Slot(int slot) const { return slots_[static_cast<size_t>(slot)]; }
   int CurrentSlot() const { return current_; }
@@ -53,10 +60,12 @@ class Music {
  private:
   bool CreateMusicSystem(std::string& error);
   bool ValidSlot(int slot) const { return slot >= 0 && slot < SlotCount; }
+  MusicOutput& output() { return door_.Music(); }
 
-  MusicPlayer player_;
-  std::string systemError_;
+  AudioDoor& door_;
   std::array<MusicSlot, SlotCount> slots_;
   int current_ = NoSlot;
   int song_ = -1;
+  // Numbers that failed to start in this game.
+  std::set<int> failed_;
 };

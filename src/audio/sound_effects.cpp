@@ -1,5 +1,6 @@
 #include "audio/sound_effects.h"
 
+#include "audio/volume_rule.h"
 #include "audio/wave_file.h"
 
 namespace {
@@ -25,14 +26,13 @@ const char* SoundFileName(int soundNumber) {
   return FileNames[soundNumber];
 }
 
-SoundEffects::SoundEffects() {
+SoundEffects::SoundEffects(AudioDoor& door) : door_(door) {
   table_.fill(NoSlot);
   for (int i = 0; i < SlotCount; ++i) slots_[static_cast<size_t>(i)].index = i;
 }
 
 bool SoundEffects::CreateSoundDevice(std::string& error) {
-  bool ok = true;
-  if (!device_.IsOpen()) ok = device_.Open(SlotCount, error);
+  const bool ok = door_.Open(error);
   for (int i = 0; i < SlotCount; ++i) slots_[static_cast<size_t>(i)] = SoundSlot{-1, false, 0, 0, i};
   return ok;
 }
@@ -50,7 +50,7 @@ int SoundEffects::LoadWave(const std::string& path) {
   // A buffer that cannot be made leaves the slot taken but silent.
   const PcmFormat format{wave.format.channels, static_cast<int>(wave.format.samplesPerSec),
                          wave.format.bitsPerSample};
-  const int buffer = device_.MakeSound(format, wave.samples, error);
+  const int buffer = door_.Sounds().MakeSound(format, wave.samples, error);
   if (buffer < 0) return NoSlot;
   s.buffer = buffer;
   return slot;
@@ -88,15 +88,24 @@ int SoundEffects::SlotOf(int soundNumber) const {
   return table_[static_cast<size_t>(soundNumber)];
 }
 
+bool SoundEffects::SetSlotVolume(int slot, int level) {
+  if (!ValidSlot(slot)) return false;
+  slots_[static_cast<size_t>(slot)].gain = VolumeGain(level);
+  return true;
+}
+
+bool SoundEffects::PlaySlot(int slot) {
+  if (!ValidSlot(slot)) return false;
+  const SoundSlot& s = slots_[static_cast<size_t>(slot)];
+  if (s.buffer < 0) return true;
+  return door_.Sounds().Start(s.buffer, slot, s.gain);
+}
+
 void SoundEffects::PlaySound(int soundNumber) {
   if (!SoundEnabled) return;
   const int slot = SlotOf(soundNumber);
   if (slot == NoSlot || slots_[static_cast<size_t>(slot)].buffer < 0) return;
-  if (device_.Play(slots_[static_cast<size_t>(slot)].buffer, slot, 100))
-    ++plays_[static_cast<size_t>(soundNumber)];
-}
-
-int SoundEffects::PlayCount(int soundNumber) const {
-  if (soundNumber < 0 || soundNumber >= SoundNumberCount) return 0;
-  return plays_[static_cast<size_t>(soundNumber)];
+  // A failed start is not the game's concern.
+  SetSlotVolume(slot, 100);
+  PlaySlot(slot);
 }

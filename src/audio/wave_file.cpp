@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
-#include <iterator>
+
+#include "base/files.h"
 
 namespace {
 
@@ -105,15 +105,7 @@ bool ParseWave(std::span<const uint8_t> bytes, WaveData& wave, std::string& erro
 }
 
 bool ReadWaveFile(const std::string& path, WaveData& wave, std::string& error) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    error = "cannot open " + path;
-    return false;
-  }
-  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) {
-    error = "cannot read " + path;
-    return false;
-  }
+  std::vector<uint8_t> bytes;
+  if (!ReadWholeFile(path, bytes, error)) return false;
   return ParseWave(bytes, wave, error);
 }

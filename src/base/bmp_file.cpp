@@ -2,7 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
-#include <fstream>
+#include <new>
 
 #include "base/files.h"
 
@@ -32,13 +32,25 @@ struct Channel {
   }
 };
 
+// The largest picture with the largest headers and palette.
+constexpr std::size_t MaxBmpFileBytes = static_cast<std::size_t>(MaxPicturePixels) * 4 + (1u << 16);
+
+std::string_view AsText(const std::vector<uint8_t>& bytes) {
+  return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
 }  // namespace
 
 std::optional<Image> LoadBmp(const std::string& path, std::string& error) {
   std::vector<uint8_t> file;
-  if (!ReadWholeFile(path, file, error)) return std::nullopt;
+  if (!ReadWholeFile(path, file, error, MaxBmpFileBytes)) return std::nullopt;
+  return DecodeBmp(file, path, error);
+}
+
+std::optional<Image> DecodeBmp(std::span<const uint8_t> file, const std::string& name,
+                               std::string& error) {
   auto fail = [&](const std::string& why) -> std::optional<Image> {
-    error = "\"" + path + "\" is not a valid bitmap: " + why;
+    error = "\"" + name + "\" is not a valid bitmap: " + why;
     return std::nullopt;
   };
   const size_t size = file.size();
@@ -78,7 +90,8 @@ std::optional<Image> LoadBmp(const std::string& path, std::string& error) {
   if (width <= 0 || height <= 0) return fail("the width or height is not positive.");
   if (width > MaxPictureSide || height > MaxPictureSide || width * height > MaxPicturePixels)
     return fail("the picture is unreasonably large (" + std::to_string(width) + " x " +
-                std::to_string(height) + ").");
+                std::to_string(height) + "; at most " + std::to_string(MaxPictureSide) + " x " +
+                std::to_string(MaxPictureSide) + ").");
   if (compression == 1 || compression == 2) return fail("run-length compressed bitmaps are not supported.");
   const bool bitfields = compression == 3 || compression == 6;
   if (compression != 0 && !bitfields)
@@ -132,7 +145,12 @@ std::optional<Image> LoadBmp(const std::string& path, std::string& error) {
   // The padding of the last row may be missing; anything less is truncated.
   if (pixelOffset + rowBytes * (height - 1) + lastRowBytes > size) return fail("the pixel data is truncated.");
 
-  Image image(static_cast<int>(width), static_cast<int>(height));
+  Image image;
+  try {
+    image = Image(static_cast<int>(width), static_cast<int>(height));
+  } catch (const std::bad_alloc&) {
+    return fail("there is not enough memory to hold it.");
+  }
   uint32_t* out = image.Pixels().data();
   for (int64_t row = 0; row < height; ++row) {
     const uint8_t* src = d + pixelOffset + rowBytes * row;
@@ -159,11 +177,8 @@ std::optional<Image> LoadBmp(const std::string& path, std::string& error) {
   return image;
 }
 
-bool SaveBmp24(const Image& image, const std::string& path, std::string& error) {
-  if (image.Empty()) {
-    error = "Cannot save an empty picture to \"" + path + "\".";
-    return false;
-  }
+std::vector<uint8_t> EncodeBmp24(const Image& image) {
+  if (image.Empty()) return {};
   const uint32_t w = static_cast<uint32_t>(image.Width()), h = static_cast<uint32_t>(image.Height());
   const uint32_t rowBytes = (w * 3 + 3) & ~3u;
   const uint32_t dataBytes = rowBytes * h;
@@ -197,13 +212,23 @@ bool SaveBmp24(const Image& image, const std::string& path, std::string& error) 
       dst[3 * x + 2] = static_cast<uint8_t>(p >> 16);
     }
   }
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (out) out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  if (out) out.close();
-  if (!out) {
-    error = "Cannot write \"" + path + "\".";
-    return false;
-  }
-  return true;
+  return bytes;
 }
 
+bool SaveBmp24(const Image& image, const std::string& path, std::string& error) {
+  const std::vector<uint8_t> bytes = EncodeBmp24(image);
+  if (bytes.empty()) {
+    error = "Cannot save an empty picture to \"" + path + "\".";
+    return false;
+  }
+  return ReplaceFile(path, AsText(bytes), error);
+}
+
+NewFileResult SaveNewBmp24(const Image& image, const std::string& path, std::string& error) {
+  const std::vector<uint8_t> bytes = EncodeBmp24(image);
+  if (bytes.empty()) {
+    error = "Cannot save an empty picture to \"" + path + "\".";
+    return NewFileResult::Failed;
+  }
+  return WriteNewFile(path, AsText(bytes), error);
+}

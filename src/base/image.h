@@ -12,9 +12,10 @@ struct Color {
 inline constexpr Color Black{0, 0, 0};
 inline constexpr Color White{255, 255, 255};
 
-// The largest pictures the decoders accept.
-inline constexpr int64_t MaxPictureSide = 32768;
-inline constexpr int64_t MaxPicturePixels = int64_t{1} << 26;
+// The largest pictures the decoders accept, refused from their headers before any
+// pixel is decoded: a tile or the title picture is far smaller.
+inline constexpr int64_t MaxPictureSide = 4096;
+inline constexpr int64_t MaxPicturePixels = MaxPictureSide * MaxPictureSide;
 
 class Image {
  public:

@@ -3,6 +3,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include <jpeglib.h>
@@ -11,8 +12,15 @@
 
 namespace {
 
+// libjpeg's own working memory for one picture: a progressive 4096 x 4096 colour
+// picture needs about 100 MB of coefficients.
+constexpr long MaxDecoderMemory = 256L << 20;
+// Real pictures have a dozen scans; a crafted file with thousands costs minutes.
+constexpr int MaxScans = 256;
+
 struct JpegErrorManager {
   jpeg_error_mgr base;
+  jpeg_progress_mgr progress;
   std::jmp_buf jump;
   char message[JMSG_LENGTH_MAX];
 };
@@ -25,14 +33,31 @@ void JpegErrorExit(j_common_ptr info) {
 
 void JpegSilentWarning(j_common_ptr, int) {}
 
+void JpegCountScans(j_common_ptr info) {
+  auto* manager = reinterpret_cast<JpegErrorManager*>(info->err);
+  if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number <= MaxScans) return;
+  std::snprintf(manager->message, sizeof manager->message, "more than %d scans", MaxScans);
+  std::longjmp(manager->jump, 1);
+}
+
 // Only plain locals live between setjmp and a possible longjmp; the picture
 // belongs to the caller so it is released normally either way.
-bool DecodeJpeg(jpeg_decompress_struct* info, JpegErrorManager* manager, const std::vector<uint8_t>& bytes,
-                Image* out) {
+bool Decode(jpeg_decompress_struct* info, JpegErrorManager* manager, std::span<const uint8_t> bytes,
+            Image* out) {
   if (setjmp(manager->jump)) return false;
   jpeg_create_decompress(info);
+  info->mem->max_memory_to_use = MaxDecoderMemory;
+  manager->progress.progress_monitor = JpegCountScans;
+  info->progress = &manager->progress;
   jpeg_mem_src(info, bytes.data(), static_cast<unsigned long>(bytes.size()));
   jpeg_read_header(info, TRUE);
+  // Refused from the header, before libjpeg sets up anything of the picture's size.
+  if (info->image_width > MaxPictureSide || info->image_height > MaxPictureSide) {
+    std::snprintf(manager->message, sizeof manager->message,
+                  "the picture is unreasonably large (%u x %u; at most %d x %d)", info->image_width,
+                  info->image_height, static_cast<int>(MaxPictureSide), static_cast<int>(MaxPictureSide));
+    return false;
+  }
   const bool cmyk = info->jpeg_color_space == JCS_CMYK || info->jpeg_color_space == JCS_YCCK;
   info->out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
   jpeg_start_decompress(info);
@@ -42,7 +67,12 @@ bool DecodeJpeg(jpeg_decompress_struct* info, JpegErrorManager* manager, const s
     std::snprintf(manager->message, sizeof manager->message, "unreasonable picture size");
     return false;
   }
-  *out = Image(w, h);
+  try {
+    *out = Image(w, h);
+  } catch (const std::bad_alloc&) {
+    std::snprintf(manager->message, sizeof manager->message, "there is not enough memory to hold it");
+    return false;
+  }
   JSAMPARRAY row = (*info->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(info), JPOOL_IMAGE,
                                                static_cast<JDIMENSION>(w * components), 1);
   uint32_t* pixels = out->Pixels().data();
@@ -70,8 +100,13 @@ bool DecodeJpeg(jpeg_decompress_struct* info, JpegErrorManager* manager, const s
 std::optional<Image> LoadJpeg(const std::string& path, std::string& error) {
   std::vector<uint8_t> bytes;
   if (!ReadWholeFile(path, bytes, error)) return std::nullopt;
+  return DecodeJpeg(bytes, path, error);
+}
+
+std::optional<Image> DecodeJpeg(std::span<const uint8_t> bytes, const std::string& name,
+                                std::string& error) {
   if (bytes.size() < 4) {
-    error = "\"" + path + "\" is not a valid JPEG picture: the file is too short.";
+    error = "\"" + name + "\" is not a valid JPEG picture: the file is too short.";
     return std::nullopt;
   }
   jpeg_decompress_struct info;
@@ -82,10 +117,10 @@ std::optional<Image> LoadJpeg(const std::string& path, std::string& error) {
   manager.base.error_exit = JpegErrorExit;
   manager.base.emit_message = JpegSilentWarning;
   Image image;
-  const bool ok = DecodeJpeg(&info, &manager, bytes, &image);
+  const bool ok = Decode(&info, &manager, bytes, &image);
   jpeg_destroy_decompress(&info);
   if (!ok) {
-    error = "\"" + path + "\" is not a valid JPEG picture: " + manager.message;
+    error = "\"" + name + "\" is not a valid JPEG picture: " + manager.message;
     return std::nullopt;
   }
   return image;

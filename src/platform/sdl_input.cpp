@@ -97,6 +97,18 @@ void SdlInput::Translate(const SDL_Event& ev, std::deque<InputEvent>& pending) {
       pending.push_back(e);
       break;
     }
+    case SDL_MOUSEWHEEL: {
+      int notches = ev.wheel.y;
+      if (ev.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) notches = -notches;
+      if (notches == 0) break;
+      int wx = 0, wy = 0;
+      SDL_GetMouseState(&wx, &wy);
+      e.type = InputEvent::Type::Wheel;
+      e.wheel = notches;
+      window_.ToLogical(wx, wy, e.x, e.y);
+      pending.push_back(e);
+      break;
+    }
     case SDL_WINDOWEVENT:
       TranslateWindowEvent(ev, pending);
       break;

@@ -101,6 +101,12 @@ void Window::SetTitle(const std::string& title) {
   if (impl_->window) SDL_SetWindowTitle(impl_->window, title.c_str());
 }
 
+void Window::Raise() {
+  if (!impl_->window) return;
+  SDL_RaiseWindow(impl_->window);
+  SDL_SetWindowInputFocus(impl_->window);
+}
+
 void Window::SetIcon(const uint32_t* argb, int width, int height) {
   if (!impl_->window || !argb) return;
   // SDL copies the pixels: the surface only lends them.

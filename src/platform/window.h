@@ -22,6 +22,9 @@ class Window {
   // Starts SDL's video and opens the window, hidden and borderless; false with a reason.
   bool Open(const std::string& title, std::string& error);
   void SetTitle(const std::string& title);
+  // Brings the window in front and asks for the keyboard (after another program's
+  // window went away).
+  void Raise();
   // The window's icon: width x height pixels 0xAARRGGBB, row by row from the top.
   void SetIcon(const uint32_t* argb, int width, int height);
   // A borderless window of the logical size, centred on the desktop.

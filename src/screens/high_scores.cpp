@@ -1,13 +1,10 @@
 #include "screens/high_scores.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <system_error>
 
 #include "ui/app.h"
 #include "ui/text.h"
+#include "base/file_saving.h"
 #include "base/files.h"
 #include "base/keys.h"
 #include "screens/menu_art.h"
@@ -18,7 +15,7 @@ namespace {
 
 const char* const FileName = "HighScores.dat";
 // A damaged header must not make us read an unbounded file.
-constexpr std::uintmax_t MaxFileBytes = 16u << 20;
+constexpr std::size_t MaxFileBytes = 16u << 20;
 
 constexpr Color Teal{0, 128, 128};
 constexpr Color Player1Green{0, 128, 0};
@@ -41,20 +38,6 @@ Label& AddField(MenuBuilder& builder, const std::string& id, int left, int top, 
   l.align = align;
   return l;
 }
-
-bool ReadFile(const std::string& path, std::string& text) {
-  std::error_code ec;
-  const auto size = std::filesystem::file_size(path, ec);
-  if (ec || size > MaxFileBytes) return false;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  if (in.bad()) return false;
-  text = buffer.str();
-  return true;
-}
-
 
 int IntOf(const std::string& text) {
   int value = 0;
@@ -99,8 +82,8 @@ bool THScoreForm::LoadHighScores() {
   table.ClearPlaces();
   const char* const loadError =
       "Error loading 'HighScores.dat'. Please make sure the file exists and has not been corrupted.";
-  std::string text;
-  if (!ReadFile(FileName, text)) {
+  std::string text, error;
+  if (!ReadWholeFile(FileName, text, error, MaxFileBytes)) {
     app.MessageBox(BoxKind::Error, loadError);
     return false;
   }
@@ -167,7 +150,8 @@ void THScoreForm::SaveHighScores() {
   }
   if (table.columns > 0 && table.rows > 1) table.cell[1][0] = HighScoreMarker;
   const std::string text = FormatHighScores(table, [this] { app.ProcessMessages(); });
-  if (!ReplaceFileText(FileName, text))
+  std::string error;
+  if (!ReplaceFile(FileName, text, error))
     app.MessageBox(BoxKind::Error, "High scores were not saved. Please make sure the disk is not write protected.");
 }
 

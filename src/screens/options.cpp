@@ -1,9 +1,10 @@
 #include "screens/options.h"
 
 #include <algorithm>
-#include <fstream>
+#include <sstream>
 
 #include "ui/app.h"
+#include "base/file_saving.h"
 #include "base/files.h"
 #include "base/keys.h"
 #include "screens/key_names.h"
@@ -177,12 +178,14 @@ void TOptionsForm::GreySwitchOff(OptionSwitch which) {
 }
 
 void TOptionsForm::LoadOptions() {
-  if (!FileExists(OptionsFileName)) return;
-  std::ifstream in(OptionsFileName, std::ios::binary);
-  if (!in) {
+  // A FIFO or device under the name is there but cannot be read.
+  if (!FileOrSpecialExists(OptionsFileName)) return;
+  std::string text, error;
+  if (!ReadWholeFile(OptionsFileName, text, error)) {
     app.MessageBox(BoxKind::Error, CannotOpen);
     return;
   }
+  std::istringstream in(text);
   GameOptions options = CurrentOptions();
   const std::string fault = ParseOptions(in, options);
   ApplyOptions(options);
@@ -203,7 +206,8 @@ void TOptionsForm::SaveOptions() {
       return;
     }
   }
-  if (!ReplaceFileText(OptionsFileName, FormatOptions(CurrentOptions())))
+  std::string error;
+  if (!ReplaceFile(OptionsFileName, FormatOptions(CurrentOptions()), error))
     app.MessageBox(BoxKind::Error, CannotWrite);
 }
 

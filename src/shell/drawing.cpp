@@ -47,17 +47,19 @@ void GameSession::DrawCell(int x, int y, int code) {
 
 void TMainForm::CaptureScreen(Form& window) {
   const Image picture = window.Compose();
-  std::string path;
+  std::string error;
+  // A name held by anything (a folder, a FIFO, a link) is not free; the picture is
+  // written whole under a free one or not at all.
   for (int n = 0;; ++n) {
     app.ProcessMessages();
     char file[32];
     std::snprintf(file, sizeof file, "Capture%03d.bmp", n);
-    path = StartDirectory() + file;
-    if (!FileExists(path)) break;
+    const std::string path = StartDirectory() + file;
+    if (NameTaken(path)) continue;
+    const NewFileResult saved = SaveNewBmp24(picture, path, error);
+    if (saved == NewFileResult::Written) return;
+    if (saved == NewFileResult::Failed) break;
   }
-  std::string error;
-  if (!SaveBmp24(picture, path, error)) {
-    app.MessageBox(BoxKind::Error, error);
-    app.MessageBox(BoxKind::Error, CaptureError);
-  }
+  app.MessageBox(BoxKind::Error, error);
+  app.MessageBox(BoxKind::Error, CaptureError);
 }

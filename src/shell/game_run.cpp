@@ -95,7 +95,7 @@ void GameSession::BeginGame() {
     AbortQuestionOpen = false;
     GameStopped = false;
     sounds_.SoundEnabled = settings_.sound == "On";
-    music_.MusicEnabled = settings_.music == "On" && music_.MusicCount >= 1;
+    music_.StartOfGame(settings_.music == "On");
     window_.LevelTitleLbl->left = 0;
     window_.LevelTitleLbl->width = window_.ClientWidth();
     window_.LevelTitleLbl->visible = true;
@@ -141,8 +141,7 @@ void GameSession::MainLoop() {
         if (game.PlayerCount == 2) game.Player2.StatusText = "Game Over";
         window_.GameOverTimer->SetInterval(GameOverDelayMs);
       }
-      if (!music_.AnyMusicPlaying())
-        music_.PlayMusic(music_.MusicCount > 0 ? Random(music_.MusicCount) : 0);
+      music_.KeepMusicPlaying([this](int k) { return Random(k); });
       for (int i = 0; i < delay && !over(); ++i) {
         app_.ProcessMessages();
         ticks.SleepToNext();

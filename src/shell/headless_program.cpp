@@ -4,7 +4,9 @@
 #include <string>
 #include <utility>
 
-HeadlessProgram::HeadlessProgram() : program_(clock_, true) {}
+HeadlessProgram::HeadlessProgram(std::unique_ptr<AudioDoor> audio, bool realTime)
+    : clock_(realTime ? static_cast<Clock&>(realClock_) : virtualClock_),
+      program_(clock_, true, std::move(audio)) {}
 
 bool HeadlessProgram::Start(std::string& error) { return program_.Init(error); }
 

@@ -5,6 +5,7 @@
 // headless driver reach the program only through this.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,7 +15,9 @@
 
 class HeadlessProgram {
  public:
-  HeadlessProgram();
+  // Without an audio door the program sounds through SDL (SDL's dummy driver in tests);
+  // in real time it runs on the wall clock, as a run to listen to.
+  explicit HeadlessProgram(std::unique_ptr<AudioDoor> audio = nullptr, bool realTime = false);
 
   // Makes the windows, as the program entry does; false with a reason. Input and
   // actions may be queued before, so that they reach the boxes shown meanwhile.
@@ -83,10 +86,13 @@ class HeadlessProgram {
 
   // ---- what it plays and reads ----
   SoundEffects& SoundModule() { return program_.sounds; }
+  AudioDoor& Audio() { return *program_.audio; }
   Music& MusicModule() { return program_.music; }
   const InputDevices& Input() const { return program_.input; }
 
  private:
-  VirtualClock clock_;
+  VirtualClock virtualClock_;
+  RealClock realClock_;
+  Clock& clock_;
   Program program_;
 };

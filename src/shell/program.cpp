@@ -3,7 +3,13 @@
 #include <cstdio>
 #include <exception>
 
-Program::Program(Clock& clock, bool headless) : app(clock, headless) {}
+#include "platform/sdl_audio_door.h"
+
+Program::Program(Clock& clock, bool headless, std::unique_ptr<AudioDoor> audioDoor)
+    : app(clock, headless),
+      audio(audioDoor ? std::move(audioDoor) : std::make_unique<SdlAudioDoor>()),
+      sounds(*audio),
+      music(*audio) {}
 
 bool Program::Init(std::string& error) {
   if (!app.Init(error)) return false;
@@ -49,7 +55,7 @@ void Program::ConnectScreens() {
   };
 }
 
-int RunProgram(const uint32_t* iconArgb, int iconSide) {
+int RunProgram(const uint32_t* iconArgb, int iconSide, const std::function<void(Program&)>& prepare) {
   RealClock clock;
   Program program(clock, false);
   std::string error;
@@ -58,6 +64,7 @@ int RunProgram(const uint32_t* iconArgb, int iconSide) {
     return 1;
   }
   program.app.SetIcon(iconArgb, iconSide, iconSide);
+  if (prepare) prepare(program);
   for (;;) {
     try {
       program.app.Run();

@@ -2,9 +2,11 @@
 // Program entry: the application, its five windows in creation order, the game session,
 // start-up and the title menu that tie them together, and the message loop.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
+#include "platform/audio_door.h"
 #include "audio/music.h"
 #include "audio/sound_effects.h"
 #include "screens/help.h"
@@ -19,10 +21,12 @@
 
 struct Program {
   // Creates the windows; the caller runs app.Run() or drives ProcessMessages itself.
-  Program(Clock& clock, bool headless);
+  // Without an audio door the program sounds through SDL.
+  Program(Clock& clock, bool headless, std::unique_ptr<AudioDoor> audioDoor = nullptr);
   bool Init(std::string& error);
 
   App app;
+  std::unique_ptr<AudioDoor> audio;
   SoundEffects sounds;
   Music music;
   InputDevices input;
@@ -42,5 +46,7 @@ struct Program {
 };
 
 // Runs the program with a real window and clock; the window wears the icon when one is
-// given (iconSide x iconSide pixels 0xAARRGGBB).
-int RunProgram(const uint32_t* iconArgb = nullptr, int iconSide = 0);
+// given (iconSide x iconSide pixels 0xAARRGGBB). `prepare`, when given, sees the program
+// once its windows exist, before the message loop runs.
+int RunProgram(const uint32_t* iconArgb = nullptr, int iconSide = 0,
+               const std::function<void(Program&)>& prepare = {});

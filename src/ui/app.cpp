@@ -41,6 +41,10 @@ void App::SetTitle(const std::string& title) {
 
 const std::string& App::Title() const { return impl_->state.title; }
 
+void App::RaiseWindow() {
+  if (impl_->window) impl_->window->Raise();
+}
+
 void App::SetIcon(const uint32_t* argb, int width, int height) {
   if (impl_->window) impl_->window->SetIcon(argb, width, height);
 }

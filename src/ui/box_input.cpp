@@ -33,6 +33,7 @@ bool InputRouter::BoxInput(MessageBoxState& box, const InputEvent& e) {
     case InputEvent::Type::MouseUp:
       return BoxMouse(box, e);
     case InputEvent::Type::Close:
+    case InputEvent::Type::Wheel:
       return false;
   }
   return false;

@@ -35,6 +35,12 @@ class Control {
   std::function<void(MouseButton, int x, int y)> onMouseDown;
   std::function<void(MouseButton, int x, int y)> onMouseUp;
   std::function<void()> onClick;
+  // The pointer moved over the control, or anywhere while the control holds the press
+  // (a drag); without it the control sees no moves.
+  std::function<void(int x, int y)> onMouseMove;
+  // Wheel notches turned over the control (positive away from the user); a control
+  // without it passes them to its parent.
+  std::function<void(int notches, int x, int y)> onWheel;
 
   // Visible itself and every parent visible.
   bool Showing() const;

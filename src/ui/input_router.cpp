@@ -38,7 +38,7 @@ void InputRouter::Dispatch(const InputEvent& e) {
     return;
   }
   if (e.type == InputEvent::Type::MouseDown || e.type == InputEvent::Type::MouseUp ||
-      e.type == InputEvent::Type::MouseMove) {
+      e.type == InputEvent::Type::MouseMove || e.type == InputEvent::Type::Wheel) {
     DispatchMouse(e);
     return;
   }

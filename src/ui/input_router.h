@@ -37,6 +37,7 @@ class InputRouter {
   void MouseUnderBox(const InputEvent& e);
   void MouseDown(const InputEvent& e);
   void MouseUp(const InputEvent& e);
+  void PointerToControl(const InputEvent& e);
   // Input for the innermost box; false when the event is not the box's.
   bool BoxInput(MessageBoxState& box, const InputEvent& e);
   bool BoxMouse(MessageBoxState& box, const InputEvent& e);

@@ -23,8 +23,15 @@ void InputRouter::DispatchMouse(const InputEvent& e) {
   mouseY_ = e.y;
   MessageBoxState* box = state_.TopBox();
   if (e.type == InputEvent::Type::MouseMove) {
-    if (box) BoxInput(*box, e);
+    if (box)
+      BoxInput(*box, e);
+    else
+      PointerToControl(e);
     ApplyCursor();
+    return;
+  }
+  if (e.type == InputEvent::Type::Wheel) {
+    if (!box) PointerToControl(e);
     return;
   }
   if (box) {
@@ -106,4 +113,23 @@ void InputRouter::MouseUp(const InputEvent& e) {
   if (over && e.button == MouseButton::Left && c->onClick) c->onClick();
   if (state_.terminated) return;
   if (c->onMouseUp) c->onMouseUp(e.button, x - c->ScreenLeft(), y - c->ScreenTop());
+}
+
+// Moves to the control holding the press, else to the one under the pointer; wheel
+// turns to the control under the pointer or the nearest parent that takes them.
+void InputRouter::PointerToControl(const InputEvent& e) {
+  const bool wheel = e.type == InputEvent::Type::Wheel;
+  Form* form = wheel || !capture_ ? state_.InputTarget() : captureForm_;
+  if (!form) return;
+  int ox, oy;
+  state_.FormOrigin(form, ox, oy);
+  const int x = e.x - ox, y = e.y - oy;
+  Control* c = !wheel && capture_ ? capture_ : form->ControlAt(x, y);
+  if (wheel)
+    while (c && !c->onWheel) c = c->parent;
+  if (!c || !c->enabled) return;
+  if (wheel)
+    c->onWheel(e.wheel, x - c->ScreenLeft(), y - c->ScreenTop());
+  else if (c->onMouseMove)
+    c->onMouseMove(x - c->ScreenLeft(), y - c->ScreenTop());
 }

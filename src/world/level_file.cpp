@@ -1,10 +1,9 @@
 #include "world/level_file.h"
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
+#include "base/files.h"
 #include "world/world_grid.h"
 
 const char* const LevelLoadError =
@@ -41,22 +40,26 @@ int CountLevels(const std::string& startDirectory, const std::function<void()>& 
   int n = 0;
   for (;; ++n) {
     if (n > 0 && processMessages) processMessages();
-    std::ifstream probe(LevelFileName(startDirectory, n), std::ios::binary);
-    if (!probe) return n;
+    // Only whether it is there: one that cannot be read fails when it is loaded.
+    if (!FileOrSpecialExists(LevelFileName(startDirectory, n))) return n;
   }
 }
 
 bool FillGridFromLevelFile(const std::string& path, WorldGrid& w) {
-  w.ClearWorld();
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return true;
   std::vector<uint8_t> bytes;
-  bytes.reserve(LevelFileSize);
-  char c;
-  while (bytes.size() < static_cast<std::size_t>(LevelFileSize) && file.get(c))
-    bytes.push_back(static_cast<uint8_t>(c));
+  std::string error;
+  if (!ReadFileStart(path, LevelFileSize, bytes, error)) {
+    w.ClearWorld();
+    return true;
+  }
+  return FillGridFromLevelBytes(bytes, w);
+}
+
+bool FillGridFromLevelBytes(std::span<const uint8_t> file, WorldGrid& w) {
+  w.ClearWorld();
   // A short file is damaged: its missing cells would be undefined.
-  if (bytes.size() < static_cast<std::size_t>(LevelFileSize)) return true;
+  if (file.size() < static_cast<std::size_t>(LevelFileSize)) return true;
+  std::vector<uint8_t> bytes(file.begin(), file.begin() + LevelFileSize);
   ScrambleLevelBytes(bytes.data(), bytes.size());
   for (int n = 0; n < LevelCellBytes; ++n) {
     const int r = n / LevelColumns, col = n % LevelColumns;

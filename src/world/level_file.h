@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 
 #include "world/cell_codes.h"
@@ -26,9 +27,12 @@ void ScrambleLevelBytes(uint8_t* data, std::size_t count);
 CellCode LevelValue(uint8_t unscrambled);
 // "<dir>FELDS/FELD.nn" with at least two digits.
 std::string LevelFileName(const std::string& startDirectory, int levelNumber);
-// Length of the unbroken run FELD.00, FELD.01, ... that exists.
+// Length of the unbroken run FELD.00, FELD.01, ... that exists; a file that cannot be
+// read counts (it fails when it is loaded), a folder does not.
 int CountLevels(const std::string& startDirectory, const std::function<void()>& processMessages);
 
 // Clears the world and fills rooms 1..3 x 1..3 from a level file. True when it failed
-// (missing or short file): the world is then left cleared.
+// (missing, unreadable or short file): the world is then left cleared.
 bool FillGridFromLevelFile(const std::string& path, WorldGrid& world);
+// The same from the file's bytes; only the first 2200 count.
+bool FillGridFromLevelBytes(std::span<const uint8_t> file, WorldGrid& world);

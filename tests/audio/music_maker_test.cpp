@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "audio/music.h"
+#include "platform/sdl_audio_door.h"
 #include "audio/note_list_errors.h"
 #include "music_maker/chip_synth.h"
 #include "music_maker/midi_writer.h"
@@ -214,7 +215,8 @@ TEST_F(Mp3Test, EncodedSongOpensAndPlaysOnce) {
   std::ofstream(dir / "Sounds" / "S99-OpeningSong.mp3", std::ios::binary)
       .write(reinterpret_cast<const char*>(mp3.data()), std::streamsize(mp3.size()));
 
-  Music music;
+  SdlAudioDoor door;
+  Music music(door);
   EXPECT_EQ(music.PrepareOpeningSong(dir.string() + "/"), "");
   ASSERT_TRUE(music.OpeningSongReady);
   music.PlayOpeningSong();
@@ -225,7 +227,8 @@ TEST_F(Mp3Test, EncodedSongOpensAndPlaysOnce) {
 }
 
 TEST_F(Mp3Test, UnreadableSongIsReportedAndMissingOneIsNot) {
-  Music music;
+  SdlAudioDoor door;
+  Music music(door);
   EXPECT_EQ(music.PrepareOpeningSong(dir.string() + "/"), "");
   EXPECT_FALSE(music.OpeningSongReady);
   std::ofstream(dir / "Sounds" / "S99-OpeningSong.mp3") << "not a song at all";

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "audio/music.h"
+#include "support/recording_audio.h"
 
 namespace fs = std::filesystem;
 
@@ -47,7 +48,8 @@ class MusicTest : public ::testing::Test {
   }
 
   fs::path dir, previous;
-  Music music;
+  RecordingAudioDoor door;
+  Music music{door};
   std::vector<std::string> errors;
 };
 
@@ -137,6 +139,114 @@ TEST_F(MusicTest, OutOfRangeNumbersAreRefusedSafely) {
   EXPECT_EQ(music.QuerySlot(-3), 0);
   EXPECT_EQ(music.QuerySlot(99), 0);
   EXPECT_FALSE(music.AnyMusicPlaying());
+}
+
+TEST_F(MusicTest, DamagedPiecesTakeNoSlot) {
+  Piece(0, 0);
+  // A header that promises a track the file does not hold.
+  std::ofstream(dir / "Music" / "MIDIFILE01.MID", std::ios::binary)
+      .write("MThd\0\0\0\6\0\0\0\1\0\x60MTrk\0\0\1\0\0\x90", 24);
+  std::ofstream(dir / "Music" / "MIDIFILE02.MID") << "not music at all, just words";
+  Piece(1, 3);
+  EXPECT_EQ(Load(), "");
+  EXPECT_EQ(music.MusicCount, 4);
+  EXPECT_EQ(music.Slot(0).state, 1);
+  EXPECT_EQ(music.Slot(1).state, 1);  // file 03
+  EXPECT_EQ(music.Slot(2).state, 0);
+  EXPECT_EQ(door.loaded.size(), 2u);
+}
+
+TEST_F(MusicTest, GameStartSetsTheSwitchAndReadiesTheSynthesiserOnlyForMusic) {
+  Piece(0, 0);
+  ASSERT_EQ(Load(), "");
+  music.StartOfGame(false);
+  EXPECT_FALSE(music.MusicEnabled);
+  EXPECT_EQ(door.prepareCalls, 0);
+  music.StartOfGame(true);
+  EXPECT_TRUE(music.MusicEnabled);
+  EXPECT_EQ(door.prepareCalls, 1);
+
+  fs::remove_all(dir / "Music");
+  Music none(door);
+  ASSERT_EQ(none.LoadMusic({}), "");
+  none.StartOfGame(true);
+  EXPECT_FALSE(none.MusicEnabled);  // nothing to play
+  EXPECT_EQ(door.prepareCalls, 1);
+}
+
+TEST_F(MusicTest, EachPassStartsARandomPieceWhenNoneIsPlaying) {
+  Piece(0, 0);
+  Piece(1, 1);
+  Piece(2, 2);
+  ASSERT_EQ(Load(), "");
+  music.StartOfGame(true);
+  std::vector<int> draws;
+  int next = 2;
+  auto random = [&](int k) {
+    draws.push_back(k);
+    return next;
+  };
+  music.KeepMusicPlaying(random);
+  EXPECT_EQ(music.CurrentSlot(), 2);
+  music.KeepMusicPlaying(random);  // still playing: no new pick
+  EXPECT_EQ(draws, std::vector<int>{3});
+  door.EndCurrentPiece();
+  next = 0;
+  music.KeepMusicPlaying(random);
+  EXPECT_EQ(music.CurrentSlot(), 0);
+  EXPECT_EQ(draws, (std::vector<int>{3, 3}));
+  EXPECT_EQ(door.plays.size(), 2u);
+  EXPECT_TRUE(errors.empty());
+
+  // With music off the pick is still drawn on every pass, and nothing plays.
+  music.StopAllMusic();
+  music.StartOfGame(false);
+  music.KeepMusicPlaying(random);
+  music.KeepMusicPlaying(random);
+  EXPECT_EQ(draws.size(), 4u);
+  EXPECT_EQ(door.plays.size(), 2u);
+}
+
+TEST_F(MusicTest, APieceThatFailsIsReportedOnceAndNotPickedAgainInThatGame) {
+  Piece(0, 0);
+  Broken(1);
+  Broken(2);
+  ASSERT_EQ(Load(), "");  // one slot filled, three numbers
+  music.StartOfGame(true);
+  std::vector<int> picks{2, 2, 0};  // draws in order
+  std::vector<int> ranges;
+  auto random = [&](int k) {
+    ranges.push_back(k);
+    const int pick = picks.front();
+    picks.erase(picks.begin());
+    return std::min(pick, k - 1);
+  };
+  music.KeepMusicPlaying(random);  // number 2 fails
+  music.KeepMusicPlaying(random);  // chosen among 0 and 1: 1 fails
+  music.KeepMusicPlaying(random);  // only 0 is left
+  EXPECT_EQ(errors, (std::vector<std::string>{"Error playing MIDI music file # 2",
+                                              "Error playing MIDI music file # 1"}));
+  EXPECT_EQ(ranges, (std::vector<int>{3, 2, 1}));
+  EXPECT_EQ(music.CurrentSlot(), 0);
+
+  // Every piece failed: no box and no pick on later passes.
+  Music broken(door);
+  fs::remove(dir / "Music" / "MIDIFILE00.MID");
+  Broken(0);
+  broken.ShowError = music.ShowError;
+  ASSERT_EQ(broken.LoadMusic({}), "");
+  broken.StartOfGame(true);
+  errors.clear();
+  ranges.clear();
+  picks = {0, 0, 0, 0, 0, 0};
+  for (int pass = 0; pass < 50; ++pass) broken.KeepMusicPlaying(random);
+  EXPECT_EQ(errors.size(), 3u);
+  EXPECT_EQ(ranges, (std::vector<int>{3, 2, 1}));
+  // A new game may try them again, once each.
+  broken.StartOfGame(true);
+  picks = {0, 0, 0};
+  for (int pass = 0; pass < 10; ++pass) broken.KeepMusicPlaying(random);
+  EXPECT_EQ(errors.size(), 6u);
 }
 
 }  // namespace

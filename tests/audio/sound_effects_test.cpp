@@ -4,7 +4,9 @@
 #include <filesystem>
 
 #include "audio/sound_effects.h"
+#include "audio/volume_rule.h"
 #include "audio/wave_builder.h"
+#include "support/recording_audio.h"
 
 namespace fs = std::filesystem;
 
@@ -24,10 +26,16 @@ class SoundEffectsTest : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(dir); }
   std::string Start() const { return dir.string() + "/"; }
+  // How often the number's sound was started on the output.
+  int Plays(const SoundEffects& sounds, int number) const {
+    const int slot = sounds.SlotOf(number);
+    return slot == SoundEffects::NoSlot ? 0 : door.StartsOn(slot);
+  }
   void Write(int number, const std::vector<uint8_t>& bytes) {
     WriteBytes(dir / "Sounds" / SoundFileName(number), bytes);
   }
   fs::path dir;
+  RecordingAudioDoor door;
 };
 
 TEST(SoundTable, NumbersAndFileNamesPairUp) {
@@ -54,7 +62,7 @@ TEST(SoundTable, NumbersAndFileNamesPairUp) {
 
 TEST_F(SoundEffectsTest, LoadsInNumberOrderIntoTheLowestFreeSlots) {
   for (int n : AllNumbers) Write(n, SimpleWave(20 + static_cast<size_t>(n) * 2));
-  SoundEffects sounds;
+  SoundEffects sounds(door);
   EXPECT_EQ(sounds.LoadSounds(Start()), "");
   EXPECT_TRUE(sounds.SoundEnabled);
   int expected = 0;
@@ -78,7 +86,7 @@ TEST_F(SoundEffectsTest, RefusedFilesLeaveNumbersSilentAndTakeNoSlot) {
   Write(2, {'n', 'o', 'p', 'e'});
   // 3 is missing altogether.
   Write(4, SimpleWave(30, 8, 2));
-  SoundEffects sounds;
+  SoundEffects sounds(door);
   EXPECT_EQ(sounds.LoadSounds(Start()), "");
   EXPECT_TRUE(sounds.SoundEnabled);
   EXPECT_EQ(sounds.SlotOf(0), 0);
@@ -89,26 +97,26 @@ TEST_F(SoundEffectsTest, RefusedFilesLeaveNumbersSilentAndTakeNoSlot) {
   sounds.PlaySound(1);
   sounds.PlaySound(3);
   sounds.PlaySound(4);
-  EXPECT_EQ(sounds.PlayCount(1), 0);
-  EXPECT_EQ(sounds.PlayCount(3), 0);
-  EXPECT_EQ(sounds.PlayCount(4), 1);
+  EXPECT_EQ(Plays(sounds, 1), 0);
+  EXPECT_EQ(Plays(sounds, 3), 0);
+  EXPECT_EQ(Plays(sounds, 4), 1);
 }
 
 TEST_F(SoundEffectsTest, NoSoundsFolderIsSilentWithoutAnError) {
   fs::remove_all(dir / "Sounds");
-  SoundEffects sounds;
+  SoundEffects sounds(door);
   EXPECT_EQ(sounds.LoadSounds(Start()), "");
   for (int n : AllNumbers) {
     EXPECT_EQ(sounds.SlotOf(n), SoundEffects::NoSlot);
     sounds.PlaySound(n);
-    EXPECT_EQ(sounds.PlayCount(n), 0);
+    EXPECT_EQ(Plays(sounds, n), 0);
   }
 }
 
 TEST_F(SoundEffectsTest, SlotsRunOutAfterTwoHundredFiftySix) {
   const fs::path file = dir / "one.wav";
   WriteBytes(file, SimpleWave());
-  SoundEffects sounds;
+  SoundEffects sounds(door);
   std::string error;
   ASSERT_TRUE(sounds.CreateSoundDevice(error)) << error;
   for (int i = 0; i < SoundEffects::SlotCount; ++i) ASSERT_EQ(sounds.LoadWave(file.string()), i);
@@ -122,7 +130,7 @@ TEST_F(SoundEffectsTest, SlotsRunOutAfterTwoHundredFiftySix) {
 TEST_F(SoundEffectsTest, AWaveReadWithoutADeviceKeepsItsSlotInUse) {
   const fs::path file = dir / "one.wav";
   WriteBytes(file, SimpleWave());
-  SoundEffects sounds;  // no device created: buffers cannot be made
+  SoundEffects sounds(door);  // no device created: buffers cannot be made
   EXPECT_EQ(sounds.LoadWave(file.string()), SoundEffects::NoSlot);
   EXPECT_TRUE(sounds.Slot(0).inUse);
   EXPECT_LT(sounds.Slot(0).buffer, 0);
@@ -136,22 +144,66 @@ TEST_F(SoundEffectsTest, AWaveReadWithoutADeviceKeepsItsSlotInUse) {
 TEST_F(SoundEffectsTest, PlayOnlyWhenEnabledAndRetriggerRestarts) {
   Write(0, SimpleWave(44100));
   Write(20, SimpleWave(44100));
-  SoundEffects sounds;
+  SoundEffects sounds(door);
   ASSERT_EQ(sounds.LoadSounds(Start()), "");
   sounds.SoundEnabled = false;
   sounds.PlaySound(0);
-  EXPECT_EQ(sounds.PlayCount(0), 0);
+  EXPECT_EQ(Plays(sounds, 0), 0);
   sounds.SoundEnabled = true;
   sounds.PlaySound(0);
   sounds.PlaySound(0);
   sounds.PlaySound(20);
-  EXPECT_EQ(sounds.PlayCount(0), 2);
-  EXPECT_EQ(sounds.PlayCount(20), 1);
+  EXPECT_EQ(Plays(sounds, 0), 2);
+  EXPECT_EQ(Plays(sounds, 20), 1);
   // Out-of-table numbers are ignored.
   sounds.PlaySound(-1);
   sounds.PlaySound(15);
   sounds.PlaySound(999);
-  EXPECT_EQ(sounds.PlayCount(15), 0);
+  EXPECT_EQ(Plays(sounds, 15), 0);
+  // Every start is at full volume, each number on its own slot's channel.
+  ASSERT_EQ(door.starts.size(), 3u);
+  for (const auto& start : door.starts) EXPECT_DOUBLE_EQ(start.gain, 1.0);
+  EXPECT_EQ(door.starts[0].channel, door.starts[1].channel);
+  EXPECT_NE(door.starts[0].channel, door.starts[2].channel);
+}
+
+TEST(VolumeRule, ThirtyHundredthsOfADecibelPerLevel) {
+  EXPECT_DOUBLE_EQ(VolumeGain(100), 1.0);
+  EXPECT_NEAR(VolumeGain(0), 0.031623, 1e-6);   // -30 dB
+  EXPECT_NEAR(VolumeGain(50), 0.177828, 1e-6);  // -15 dB
+  EXPECT_DOUBLE_EQ(VolumeGain(150), 1.0);
+  EXPECT_DOUBLE_EQ(VolumeGain(-4), VolumeGain(0));
+}
+
+TEST_F(SoundEffectsTest, SlotVolumeSetsTheGainOfTheNextStart) {
+  Write(0, SimpleWave());
+  SoundEffects sounds(door);
+  ASSERT_EQ(sounds.LoadSounds(Start()), "");
+  ASSERT_TRUE(sounds.SetSlotVolume(0, 0));
+  ASSERT_TRUE(sounds.PlaySlot(0));
+  ASSERT_EQ(door.starts.size(), 1u);
+  EXPECT_NEAR(door.starts[0].gain, VolumeGain(0), 1e-12);
+  // A played sound number always sets full volume first.
+  sounds.PlaySound(0);
+  ASSERT_EQ(door.starts.size(), 2u);
+  EXPECT_DOUBLE_EQ(door.starts[1].gain, 1.0);
+  // A slot without a buffer counts as played and sounds nothing.
+  EXPECT_TRUE(sounds.PlaySlot(5));
+  EXPECT_FALSE(sounds.PlaySlot(-1));
+  EXPECT_FALSE(sounds.SetSlotVolume(SoundEffects::SlotCount, 100));
+  EXPECT_EQ(door.starts.size(), 2u);
+}
+
+TEST_F(SoundEffectsTest, ADeviceThatCannotOpenFailsOnceAWaveHasBeenRead) {
+  door.failOpenWith = "no audio here";
+  SoundEffects sounds(door);
+  // Nothing read: nothing to report.
+  EXPECT_EQ(sounds.LoadSounds(Start()), "");
+  Write(3, SimpleWave());
+  Write(4, SimpleWave());
+  EXPECT_EQ(sounds.LoadSounds(Start()), "no audio here");
+  EXPECT_FALSE(sounds.SoundEnabled);
+  EXPECT_EQ(sounds.SlotOf(4), SoundEffects::NoSlot);  // the loading stopped at the first wave
 }
 
 }  // namespace

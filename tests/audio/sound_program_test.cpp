@@ -1,9 +1,12 @@
+#include <algorithm>
 #include <filesystem>
 
 #include "base/keys.h"
 #include "screens/options.h"
+#include "platform/sdl_audio_door.h"
 #include "shell/game_directory_fixture.h"
 #include "support/broken_sound_device.h"
+#include "support/recording_audio.h"
 
 namespace {
 
@@ -14,6 +17,16 @@ class SoundProgramTest : public GameDirectoryTest {
     std::filesystem::create_directory_symlink(std::filesystem::path(TROK_GAME_DIR) / "Sounds",
                                               dir / "Sounds");
   }
+  // The real program over SDL's door, with a record of the effects it started.
+  void StartRecordedProgram() {
+    auto door = std::make_unique<RecordingAudioDoor>(std::make_unique<SdlAudioDoor>());
+    audio = door.get();
+    StartProgram(std::move(door));
+  }
+  int Plays(int number) {
+    const int slot = program->SoundModule().SlotOf(number);
+    return slot == SoundEffects::NoSlot ? 0 : audio->StartsOn(slot);
+  }
   // Starts a game, fires to the right a moment, and aborts; returns the shot sound's plays.
   int ShootOnce() {
     const uint64_t t = Now();
@@ -23,26 +36,27 @@ class SoundProgramTest : public GameDirectoryTest {
     Push(InputEvent::Type::KeyUp, VK::Right, t + 450);
     Push(InputEvent::Type::KeyUp, VK::Control, t + 500);
     int plays = -1;
-    At(t + 600, [&] { plays = program->SoundModule().PlayCount(0); });
+    At(t + 600, [&] { plays = Plays(0); });
     PushKey(VK::Escape, t + 700);
     PushKey('Y', t + 800);
     RunFor(1000);
     return plays;
   }
+  RecordingAudioDoor* audio = nullptr;
 };
 
 TEST_F(SoundProgramTest, AShotPlaysTheShotSound) {
-  StartProgram();
+  StartRecordedProgram();
   ReachTitleMenu();
   EXPECT_TRUE(program->SoundModule().SoundEnabled);
   EXPECT_GE(program->SoundModule().SlotOf(20), 0);
-  EXPECT_EQ(program->SoundModule().PlayCount(0), 0);
+  EXPECT_EQ(Plays(0), 0);
   EXPECT_GE(ShootOnce(), 1);  // held fire keeps shooting once a shot is gone
-  EXPECT_EQ(program->SoundModule().PlayCount(20), 0);
+  EXPECT_EQ(Plays(20), 0);
 }
 
 TEST_F(SoundProgramTest, SoundOffAtGameStartSilencesTheShot) {
-  StartProgram();
+  StartRecordedProgram();
   ReachTitleMenu();
   program->Options().SoundEdit->text = "Off";
   EXPECT_EQ(ShootOnce(), 0);
@@ -52,7 +66,7 @@ TEST_F(SoundProgramTest, ADeviceThatCannotOpenReportsAndSwitchesSoundOff) {
   std::filesystem::create_directory_symlink(std::filesystem::path(TROK_GAME_DIR) / "Music",
                                             dir / "Music");
   BrokenSoundDevice noDevice;
-  StartProgram();
+  StartRecordedProgram();
   PushChar('a', Now() + 5);
   AnswerBoxes(Now() + 50, 6);
   RunFor(700);
@@ -81,9 +95,23 @@ TEST_F(SoundProgramTest, ADeviceThatCannotOpenReportsAndSwitchesSoundOff) {
   EXPECT_EQ(ShootOnce(), 0);
 }
 
+TEST_F(SoundProgramTest, ADeviceThatCannotOpenIsNamedOnceOnStandardError) {
+  BrokenSoundDevice noDevice;
+  testing::internal::CaptureStderr();
+  StartRecordedProgram();
+  PushChar('a', Now() + 5);
+  AnswerBoxes(Now() + 50, 4);
+  RunFor(500);
+  const std::string printed = testing::internal::GetCapturedStderr();
+  ASSERT_FALSE(boxesSeen.empty());
+  // One line, and it carries SDL's own words, the first box's text.
+  EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 1) << printed;
+  EXPECT_NE(printed.find(boxesSeen[0]), std::string::npos) << printed;
+}
+
 TEST_F(SoundProgramTest, NoSoundsFolderIsQuietAndGivesNoError) {
   std::filesystem::remove(dir / "Sounds");
-  StartProgram();
+  StartRecordedProgram();
   ReachTitleMenu();
   EXPECT_TRUE(program->OpenBoxes().empty());
   EXPECT_TRUE(program->Options().SoundEdit->enabled);

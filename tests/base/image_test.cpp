@@ -7,6 +7,8 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <tuple>
 #include <filesystem>
 #include <fstream>
 
@@ -455,6 +457,51 @@ TEST_F(ImageFiles, JpegErrorsAreReportedNotFatal) {
   error.clear();
   EXPECT_FALSE(LoadJpeg(Write("cut.jpg", bytes), error));
   EXPECT_FALSE(error.empty());
+}
+
+// Sizes are refused from the header, before a pixel is decoded or a byte of the
+// picture's size is asked for.
+TEST_F(ImageFiles, AbsurdBitmapSizesAreRefusedFromTheHeader) {
+  // 8192 x 8192 at one bit per pixel: an 8 MB file that would be a 256 MB picture.
+  BmpSpec huge{.width = 8192, .height = 8192, .bits = 1, .palette = {0x000000, 0xFFFFFF}};
+  huge.pixels.assign(size_t{8192} / 8 * 8192, 0x55);
+  std::string error;
+  EXPECT_FALSE(LoadBmp(Write("huge.bmp", BuildBmp(huge)), error));
+  EXPECT_EQ(error, "\"" + Path("huge.bmp") +
+                       "\" is not a valid bitmap: the picture is unreasonably large (8192 x 8192; at "
+                       "most 4096 x 4096).");
+  for (auto [w, h, refused] : {std::tuple{4097, 1, true}, std::tuple{1, 4097, true},
+                               std::tuple{1, -4097, true}, std::tuple{4096, 1, false},
+                               std::tuple{1, 4096, false}}) {
+    SCOPED_TRACE(std::to_string(w) + " x " + std::to_string(h));
+    BmpSpec shape{.width = w, .height = h, .bits = 24};
+    shape.pixels.assign(static_cast<size_t>((w * 3 + 3) / 4 * 4) * std::abs(h), 0x80);
+    EXPECT_EQ(LoadBmp(Write("edge.bmp", BuildBmp(shape)), error).has_value(), !refused) << error;
+  }
+}
+
+TEST_F(ImageFiles, AbsurdJpegSizesAreRefusedBeforeDecoding) {
+  Image image(16, 9, Green);
+  ASSERT_TRUE(WriteJpeg(Path("small.jpg"), image, true));
+  std::ifstream in(Path("small.jpg"), std::ios::binary);
+  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  // The frame header (a progressive one) gives height and width at bytes 5..8.
+  size_t frame = 0;
+  for (size_t i = 0; i + 1 < bytes.size() && !frame; ++i)
+    if (bytes[i] == 0xFF && bytes[i + 1] == 0xC2) frame = i;
+  ASSERT_NE(frame, 0u);
+  for (auto [w, h] : {std::pair{65500, 65500}, std::pair{65500, 9}, std::pair{16, 4097}}) {
+    SCOPED_TRACE(std::to_string(w) + " x " + std::to_string(h));
+    bytes[frame + 5] = static_cast<uint8_t>(h >> 8);
+    bytes[frame + 6] = static_cast<uint8_t>(h);
+    bytes[frame + 7] = static_cast<uint8_t>(w >> 8);
+    bytes[frame + 8] = static_cast<uint8_t>(w);
+    std::string error;
+    EXPECT_FALSE(LoadJpeg(Write("claims.jpg", bytes), error));
+    EXPECT_EQ(error, "\"" + Path("claims.jpg") + "\" is not a valid JPEG picture: the picture is "
+                     "unreasonably large (" + std::to_string(w) + " x " + std::to_string(h) +
+                     "; at most 4096 x 4096)");
+  }
 }
 
 }  // namespace

@@ -37,6 +37,13 @@ echo "score of $TROK_TEST_PLAYER" >>HighScores.dat
 : >Capture000.bmp
 STUB
   chmod 755 "$prefix/lib/games/trok-mirel/trok"
+  # The level editor's stand-in records its arguments.
+  cat >"$prefix/lib/games/trok-mirel/trok-edit" <<'STUB'
+#!/bin/sh
+{ echo "editor dir=$(pwd -P)"; echo "editor args=$#"; for a in "$@"; do echo "editor arg=$a"; done; } >>"$TROK_TEST_LOG"
+[ -d FELDS ] || echo "editor: no FELDS" >>"$TROK_TEST_LOG"
+STUB
+  chmod 755 "$prefix/lib/games/trok-mirel/trok-edit"
   # Read-only, as an installation in /usr is for a player.
   chmod -R a-w "$prefix"
 }
@@ -124,6 +131,26 @@ mkdir -p "$work/home-dan"
 play dan "$work/trok-mirel"
 check "the copied table is writable" test -w "$work/home-dan/.local/share/trok-mirel/HighScores.dat"
 check "the copy is owner-writable by mode" test -n "$(find "$work/home-dan/.local/share/trok-mirel/HighScores.dat" -perm -u+w)"
+
+# The level editor's launcher: the same game directory; the level named is found from
+# where the player stood.
+mkdir -p "$work/home-eva/levels"
+: >"$work/home-eva/levels/mine.txt"
+: >"$work/log"
+(cd "$work/home-eva" && env -u XDG_DATA_HOME HOME="$work/home-eva" TROK_TEST_LOG="$work/log" \
+  "$work/moved/games/trok-mirel-edit" levels/mine.txt </dev/null)
+eva=$work/home-eva/.local/share/trok-mirel
+check "the editor starts in the player's game directory" has_line "$work/log" "editor dir=$(cd "$eva" && pwd -P)"
+check "the editor's level is named in full" has_line "$work/log" "editor arg=$work/home-eva/levels/mine.txt"
+check "the editor finds the levels" bash -c "! grep -q 'editor: no FELDS' '$work/log'"
+play eva "$work/moved/games/trok-mirel-edit"
+check "the editor without a level" has_line "$work/log" "editor args=0"
+set +e
+err=$("$work/moved/games/trok-mirel-edit" one two 2>&1)
+status=$?
+set -e
+check "the editor takes one level at most" test "$status" = 2
+check "with a usage line" grep -q "Usage: trok-mirel-edit \[LEVEL\]" <<<"$err"
 
 # Failures are explained on standard error.
 set +e

@@ -50,7 +50,9 @@ expect() {  # expect <path> <mode>
   [ "$(entry "$1")" = "$2 root/root" ] || fail "$1: expected $2 root/root, found '$(entry "$1")'"
 }
 expect usr/games/trok-mirel -rwxr-xr-x
+expect usr/games/trok-mirel-edit -rwxr-xr-x
 expect usr/lib/games/trok-mirel/trok -rwxr-xr-x
+expect usr/lib/games/trok-mirel/trok-edit -rwxr-xr-x
 expect usr/share/games/trok-mirel/HighScores.dat -rw-r--r--
 expect usr/share/games/trok-mirel/FELDS/FELD.00 -rw-r--r--
 expect usr/share/games/trok-mirel/Objects/00-Floor.bmp -rw-r--r--
@@ -58,11 +60,13 @@ expect usr/share/games/trok-mirel/Pictures/Title.jpg -rw-r--r--
 expect usr/share/doc/trok-mirel/copyright -rw-r--r--
 expect usr/share/doc/trok-mirel/changelog.gz -rw-r--r--
 expect usr/share/man/man6/trok-mirel.6.gz -rw-r--r--
+expect usr/share/man/man6/trok-mirel-edit.6.gz -rw-r--r--
 for size in 16 22 24 32 48 64 128 256; do
   expect "usr/share/icons/hicolor/${size}x${size}/apps/trok-mirel.png" -rw-r--r--
 done
 expect usr/share/icons/hicolor/scalable/apps/trok-mirel.svg -rw-r--r--
-grep -qE '\./usr/share/applications/[A-Za-z0-9.]+\.desktop$' <<<"$contents" || fail "no desktop entry"
+[ "$(grep -cE '\./usr/share/applications/[A-Za-z0-9.]+\.desktop$' <<<"$contents")" = 2 ] ||
+  fail "not the two desktop entries (the game's and the level editor's)"
 grep -qE '\./usr/share/metainfo/[A-Za-z0-9.]+\.metainfo\.xml$' <<<"$contents" || fail "no metainfo"
 for folder in Objects Sounds Music FELDS; do
   built=$(find "$build/game/$folder" -type f | wc -l)

@@ -13,6 +13,7 @@
 #include "base/clock.h"
 #include "base/files.h"
 #include "base/keys.h"
+#include "support/file_faults.h"
 
 namespace fs = std::filesystem;
 
@@ -298,13 +299,16 @@ TEST_F(HighScoresTest, FailedWriteKeepsTheOldFile) {
   Ship();
   ASSERT_TRUE(scores->LoadHighScores());
   scores->table.cell[2][2] = "Changed";
-  fs::create_directory(dir / "HighScores.dat.new");  // the temporary file cannot be made
   SeeBoxes(Now() + 10);
   Key(VK::Enter, Now() + 20);
-  scores->SaveHighScores();
+  {
+    FullDiskWrites full;
+    scores->SaveHighScores();
+  }
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0], "High scores were not saved. Please make sure the disk is not write protected.");
   EXPECT_EQ(FileText(), ShippedText());
+  EXPECT_EQ(NamesStartingWith(dir, "HighScores.dat.new"), std::vector<std::string>{});
 }
 
 TEST_F(HighScoresTest, RefusedFilesLeaveTheLabelsAndAreNeverSaved) {

@@ -7,6 +7,7 @@
 #include "options_fixture.h"
 #include "base/files.h"
 #include "base/keys.h"
+#include "support/file_faults.h"
 
 namespace fs = std::filesystem;
 
@@ -185,14 +186,15 @@ TEST_F(OptionsTest, FailedWriteLeavesTheOldFile) {
   WriteFile(DefaultOptionsText);
   MakeForm();
   form->GameSpeedEdit->text = "99";
-  // Something in the way of the new file.
-  fs::create_directory("Options.dat.new");
-  fs::create_directory("Options.dat.new/x");
   AnswerBoxes({VK::Enter});
-  form->SaveOptions();
+  {
+    FullDiskWrites full;
+    form->SaveOptions();
+  }
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0], CannotWrite);
   EXPECT_EQ(ReadFile(), DefaultOptionsText);
+  EXPECT_EQ(NamesStartingWith(dir, "Options.dat.new"), std::vector<std::string>{});
 }
 
 TEST_F(OptionsTest, ReadOnlyDirectoryLeavesTheOldFile) {

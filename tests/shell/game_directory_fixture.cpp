@@ -31,8 +31,8 @@ void GameDirectoryTest::LinkGameFolders(std::initializer_list<const char*> folde
   for (const char* folder : folders) fs::create_directory_symlink(fs::path(TROK_GAME_DIR) / folder, dir / folder);
 }
 
-void GameDirectoryTest::StartProgram() {
-  program = std::make_unique<HeadlessProgram>();
+void GameDirectoryTest::StartProgram(std::unique_ptr<AudioDoor> audio) {
+  program = std::make_unique<HeadlessProgram>(std::move(audio));
   std::string error;
   ASSERT_TRUE(program->Start(error)) << error;
 }

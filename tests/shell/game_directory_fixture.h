@@ -18,7 +18,8 @@ class GameDirectoryTest : public ::testing::Test {
   void MakeGameDirectory(int levels);
   // Links more folders of the built game directory in ("Sounds", "Music", "Pictures").
   void LinkGameFolders(std::initializer_list<const char*> folders);
-  void StartProgram();
+  // Without an audio door the program sounds through SDL (the dummy driver in tests).
+  void StartProgram(std::unique_ptr<AudioDoor> audio = nullptr);
   // Types a key at the welcome text and waits for the title menu.
   void ReachTitleMenu();
   // At fromMs, fromMs + 100, ... (`checks` times): the innermost open box, if any, is

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "base/keys.h"
+#include "platform/null_audio_door.h"
 #include "shell/game_directory_fixture.h"
 #include "support/world_invariants.h"
 #include "world/direction.h"
@@ -60,7 +61,7 @@ class SoakTest : public GameDirectoryTest, public ::testing::WithParamInterface<
  protected:
   void SetUp() override {
     MakeGameDirectory(ShippedLevels);
-    StartProgram();
+    StartProgram(std::make_unique<NullAudioDoor>());  // no waves or music to hear
     ReachTitleMenu();
     driver_ = &program->CreateTimer();
     driver_->onTimer = [this] { Drive(); };

@@ -6,13 +6,14 @@
 #include <random>
 #include <set>
 
-#include "level_test_support.h"
+#include "authoring/level_check.h"
+#include "authoring/level_io.h"
+#include "authoring/level_picture.h"
+#include "base/bmp_file.h"
+#include "base/files.h"
 #include "level_tool/high_score_file.h"
 #include "level_tool/level_build.h"
-#include "level_tool/level_check.h"
-#include "level_tool/level_io.h"
-#include "level_tool/level_picture.h"
-#include "base/bmp_file.h"
+#include "support/level_sketch.h"
 
 namespace fs = std::filesystem;
 
@@ -211,8 +212,9 @@ TEST(HighScoreFile, ReaderRefusesOtherVersionsAndBrokenCells) {
 }
 
 TEST(HighScoreFile, ShippedFileIsTheGeneratedOne) {
-  std::string shipped;
-  ASSERT_TRUE(ReadWholeFile(std::string(TROK_SOURCE_DIR) + "/data/HighScores.dat", shipped));
+  std::string shipped, error;
+  ASSERT_TRUE(ReadWholeFile(std::string(TROK_SOURCE_DIR) + "/data/HighScores.dat", shipped, error))
+      << error;
   EXPECT_EQ(shipped, FormatHighScoreFile(StartingHighScores()));
 }
 

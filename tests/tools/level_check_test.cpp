@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <set>
 
-#include "level_test_support.h"
-#include "level_tool/level_check.h"
-#include "level_tool/level_io.h"
+#include "authoring/level_check.h"
+#include "authoring/level_io.h"
+#include "support/level_sketch.h"
 
 namespace {
 

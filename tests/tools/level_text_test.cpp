@@ -4,17 +4,11 @@
 #include <fstream>
 #include <random>
 
-#include "level_test_support.h"
-#include "level_tool/level_io.h"
+#include "authoring/level_io.h"
+#include "base/files.h"
+#include "support/level_sketch.h"
 
 namespace fs = std::filesystem;
-
-LevelBytes MapSketch::Bytes() const {
-  TextError error;
-  auto bytes = ParseLevelText(Text(), error);
-  EXPECT_TRUE(bytes.has_value()) << error.Format();
-  return bytes.value_or(LevelBytes{});
-}
 
 namespace {
 
@@ -117,7 +111,7 @@ TEST(LevelText, FilesRoundTripThroughScrambling) {
     std::string error;
     ASSERT_TRUE(WriteLevelFile(dir / "FELD.01", text.bytes, error)) << error;
     std::string again;
-    ASSERT_TRUE(ReadWholeFile(dir / "FELD.01", again));
+    ASSERT_TRUE(ReadWholeFile(dir / "FELD.01", again, error)) << error;
     ASSERT_EQ(again, data) << "round " << round;
   }
 }

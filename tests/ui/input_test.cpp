@@ -280,3 +280,44 @@ TEST_F(InputTest, ModalFormTakesInputCentredOverTheVisibleForm) {
   Pump(1);
   EXPECT_EQ(scores.log, (std::vector<std::string>{"down 67", "char c", "up 67"}));
 }
+
+// The additions for pointing tools: moves reach a control that asks for them (over it,
+// or anywhere while it holds the press); wheel turns reach the control under the
+// pointer or its nearest parent that takes them; an open box keeps both.
+TEST_F(InputTest, MovesAndWheelTurnsReachControlsThatAskForThem) {
+  RecordingForm form(app, "Editor", 400, 300);
+  auto& panel = form.Add<Panel>("Panel", 100, 100, 200, 100);
+  auto& inner = form.Add<Picture>("Inner", 10, 10, 50, 50, &panel);
+  form.Add<Picture>("Plain", 0, 0, 50, 50);
+  std::vector<std::string> log;
+  panel.onWheel = [&](int notches, int x, int y) {
+    log.push_back("wheel " + std::to_string(notches) + " " + std::to_string(x) + "," + std::to_string(y));
+  };
+  inner.onMouseMove = [&](int x, int y) { log.push_back("move " + std::to_string(x) + "," + std::to_string(y)); };
+  app.Show(&form);
+  auto wheel = [](int notches, int x, int y) {
+    InputEvent e = Mouse(InputEvent::Type::Wheel, x, y);
+    e.wheel = notches;
+    return e;
+  };
+  app.PushInput(Mouse(InputEvent::Type::MouseMove, 115, 115));  // over the inner picture
+  app.PushInput(Mouse(InputEvent::Type::MouseMove, 20, 20));    // over a control without the handler
+  app.PushInput(wheel(-2, 115, 115));                           // passed up to the panel
+  app.PushInput(wheel(1, 20, 20));                              // nobody takes it
+  // A drag that began on the inner picture follows the pointer outside it.
+  app.PushInput(Mouse(InputEvent::Type::MouseDown, 120, 120));
+  app.PushInput(Mouse(InputEvent::Type::MouseMove, 380, 290));
+  app.PushInput(Mouse(InputEvent::Type::MouseUp, 380, 290));
+  app.PushInput(Mouse(InputEvent::Type::MouseMove, 250, 150));  // over the panel only
+  Pump(2);
+  EXPECT_EQ(log, (std::vector<std::string>{"move 5,5", "wheel -2 15,15", "move 270,180"}));
+
+  // While a box is open neither reaches the form's controls.
+  log.clear();
+  app.PushInput(Mouse(InputEvent::Type::MouseMove, 115, 115), 10);
+  app.PushInput(wheel(1, 115, 115), 10);
+  app.PushInput(KeyDown(VK::Enter), 20);
+  app.PushInput(KeyUp(VK::Enter), 30);
+  app.MessageBox(BoxKind::Message, "busy");
+  EXPECT_TRUE(log.empty());
+}

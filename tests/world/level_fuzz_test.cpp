@@ -10,6 +10,7 @@
 
 #include "play/player_control.h"
 #include "support/fake_host.h"
+#include "support/keyboard_game.h"
 #include "support/world_invariants.h"
 #include "play/game.h"
 #include "play/level_loading.h"
@@ -26,7 +27,7 @@ constexpr int Palette[] = {0, 0, 0, 0, 0, 0, 1, 1, 1, 2,  3,  4,  5,  6,  7,  8,
                            13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 24, 31, 32, 33, 34, 35, 36,
                            37, 38, 39, 40, 41, 42, 43, 44, 45, 46, 47, 48, 49, 50, 51, 52, 53,
                            54, 55, 56, 57, 58, 59, 60, 64, 67, 68, 77, 78, 100, 200, 255};
-constexpr int Keys[] = {38, 40, 37, 39, 17, 16, 84, 71, 70, 72, 90, 65};
+constexpr const int (&Keys)[12] = DefaultKeys;
 
 class LevelFuzzTest : public ::testing::Test {
  protected:
@@ -63,27 +64,8 @@ class LevelFuzzTest : public ::testing::Test {
           static_cast<uint8_t>(Roll(0, 255));
   }
 
-  // The game start of the shell: both players at the Start, the start room current.
-  void StartGame() {
-    game.World.SetCurrentRoom(game.World.StartRoomX, game.World.StartRoomY);
-    game.PlayerCount = 2;
-    ResetPlayer(game.Player1, 1);
-    ResetPlayer(game.Player2, 2);
-    for (int n = 1; n <= 2; ++n) {
-      PlayerState& p = game.Player(n);
-      const int* k = &Keys[(n - 1) * 6];
-      p.KeyUp = k[0], p.KeyDown = k[1], p.KeyLeft = k[2], p.KeyRight = k[3];
-      p.KeyFire = k[4], p.KeyMenu = k[5];
-      p.UsesKeyboard = true;
-    }
-  }
-
-  // Counts a player's markers over the whole grid.
-  int Markers(CellCode code) const {
-    int n = 0;
-    for (CellCode c : game.World.Cells) n += c == code;
-    return n;
-  }
+  void StartGame() { StartTwoPlayerGame(game); }
+  int Markers(CellCode code) const { return CountCells(game, code); }
 
   // Plays `Ticks` world ticks with random keys, checking after every tick and, as the
   // shell's timers would, now and then from inside the world's message processing.

@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <map>
 
-#include "level_tool/level_check.h"
-#include "level_tool/level_io.h"
+#include "authoring/level_check.h"
+#include "authoring/level_io.h"
 
 namespace fs = std::filesystem;
 

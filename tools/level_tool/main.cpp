@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "authoring/level_check.h"
+#include "authoring/level_io.h"
+#include "authoring/level_picture.h"
+#include "base/bmp_file.h"
 #include "level_tool/high_score_file.h"
 #include "level_tool/level_build.h"
-#include "level_tool/level_check.h"
-#include "level_tool/level_io.h"
-#include "level_tool/level_picture.h"
-#include "base/bmp_file.h"
 
 namespace {
 

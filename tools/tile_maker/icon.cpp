@@ -7,7 +7,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "tile_maker/png_file.h"
+#include "base/png_file.h"
 #include "tile_maker/tile_recipe.h"
 #include "tile_maker/tile_set.h"
 

@@ -74,6 +74,10 @@ bool ParseDriverScript(const std::string& text, DriverScript& script, std::strin
       script.seed = static_cast<uint32_t>(s);
       continue;
     }
+    if (verb == "realtime") {
+      script.realTime = true;
+      continue;
+    }
     if (verb == "end") {
       long long t;
       if (!(words >> t) || t < 0) return fail("end needs a time in ms");
@@ -185,7 +189,7 @@ void DumpBoxes(const std::vector<std::string>& boxes, std::ostream& out) {
 }  // namespace
 
 int RunDriverScript(const DriverScript& script, std::ostream& out) {
-  HeadlessProgram program;
+  HeadlessProgram program(nullptr, script.realTime);
   // The script is in place before the windows are made, so that it also answers the boxes
   // shown while they are made (a damaged Options.dat) and during start-up.
   uint64_t lastMs = 0;

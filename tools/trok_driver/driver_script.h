@@ -21,6 +21,7 @@ struct DriverScript {
   std::optional<uint32_t> seed;
   std::vector<DriverAction> actions;
   uint64_t endMs = 0;  // 0: when the last action has run
+  bool realTime = false;  // the wall clock instead of virtual time: a run to listen to
 };
 
 // Virtual-key code for a key name ("F2", "Escape", "Left", "A", "7", "Ctrl", "44"), or -1.

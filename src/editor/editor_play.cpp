@@ -1,0 +1,76 @@
+// Playing the level being edited in the real game, and captures.
+#include <cstdio>
+
+#include "base/bmp_file.h"
+#include "base/files.h"
+#include "editor/editor_form.h"
+#include "editor/scratch_game.h"
+#include "ui/app.h"
+
+namespace {
+constexpr int PlayPollMs = 100;
+}  // namespace
+
+void EditorForm::PlayLevel(int players) {
+  if (Playing() || !player_) return;
+  gesture_.Cancel();
+  for (const RuleFinding& f : findings_)
+    if (f.severity == RuleSeverity::Error) {
+      app.MessageBox(BoxKind::Error, "The level cannot be played yet:\n" + f.text);
+      PointOut(f.cell);
+      return;
+    }
+  ScratchGameSources sources;
+  sources.dataDir = places_.dataDir;
+  sources.optionsFile = places_.gameDir + "Options.dat";
+  sources.scoresFile = FileExists(places_.gameDir + "HighScores.dat") ? places_.gameDir + "HighScores.dat"
+                                                                      : places_.dataDir + "HighScores.dat";
+  std::string dir, error;
+  if (!MakeScratchGame(document_->Bytes(), sources, dir, error)) {
+    app.MessageBox(BoxKind::Error, error);
+    return;
+  }
+  if (!player_->Start(dir, players, error)) {
+    RemoveScratchGame(dir);
+    app.MessageBox(BoxKind::Error, "Cannot start the game: " + error);
+    return;
+  }
+  playDir_ = dir;
+  playingPanel_->visible = true;
+  status_->SetText(std::string("Playing the level with ") + (players == 1 ? "one player" : "two players") + "...");
+  playTimer_->SetInterval(PlayPollMs);
+}
+
+void EditorForm::PollPlay() {
+  if (!Playing() || !player_->Ended()) return;
+  playTimer_->SetInterval(0);
+  const TrialOutcome outcome = ReadTrialOutcome(playDir_ + "/");
+  RemoveScratchGame(playDir_);
+  playDir_.clear();
+  playingPanel_->visible = false;
+  app.RaiseWindow();
+  UpdateStatus();
+  if (outcome.finished)
+    status_->SetText("Back from the game: the Finish was reached after " + std::to_string(outcome.seconds) +
+                     " seconds.");
+  else
+    status_->SetText("Back from the game.");
+}
+
+void EditorForm::CaptureScreen() {
+  const Image picture = app.ComposeScreen();
+  std::string error;
+  for (int n = 0; n < 1000; ++n) {
+    char file[32];
+    std::snprintf(file, sizeof file, "Capture%03d.bmp", n);
+    const std::string path = places_.gameDir + file;
+    if (NameTaken(path)) continue;
+    const NewFileResult saved = SaveNewBmp24(picture, path, error);
+    if (saved == NewFileResult::Written) {
+      status_->SetText(std::string("Capture saved as ") + file);
+      return;
+    }
+    if (saved == NewFileResult::Failed) break;
+  }
+  app.MessageBox(BoxKind::Error, error.empty() ? "No free capture name." : error);
+}

@@ -1,0 +1,49 @@
+#include "editor/editor_program.h"
+
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <memory>
+
+#include "base/child_process.h"
+#include "base/clock.h"
+#include "editor/editor_form.h"
+#include "ui/app.h"
+
+std::string FindGameData(const std::string& gameDir, const std::string& programPath) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(std::filesystem::path(gameDir.empty() ? "." : gameDir) / "Objects", ec))
+    return gameDir;
+  const std::filesystem::path beside = std::filesystem::path(programPath).parent_path();
+  if (!beside.empty() && std::filesystem::is_directory(beside / "Objects", ec)) return beside.string() + "/";
+  return gameDir;
+}
+
+int RunEditor(const std::string& level, const uint32_t* iconArgb, int iconSide) {
+  RealClock clock;
+  App app(clock, false);
+  std::string error;
+  if (!app.Init(error)) {
+    std::fprintf(stderr, "The TROK Mirel level editor cannot start: %s\n", error.c_str());
+    return 1;
+  }
+  app.SetTitle("TROK Mirel Level Editor");
+  app.SetWindowed(EditorForm::ScreenWidth, EditorForm::ScreenHeight);
+  app.SetIcon(iconArgb, iconSide, iconSide);
+  const std::string program = OwnProgramPath();
+  EditorPlaces places;
+  places.dataDir = FindGameData("", program);
+  EditorForm form(app, places, std::make_unique<ChildLevelPlayer>(program));
+  if (!level.empty()) form.OpenAtStart(level);
+  app.Show(&form);
+  for (;;) {
+    try {
+      app.Run();
+      return 0;
+    } catch (const std::exception& e) {
+      // An error that escapes a handler is shown and the editor goes on.
+      app.MessageBox(BoxKind::Error, e.what());
+      if (app.Terminated()) return 0;
+    }
+  }
+}

@@ -1,0 +1,44 @@
+#pragma once
+// Opening and saving levels for the editor: FELD files byte for byte as the game reads
+// them (the 40 trailing bytes kept) and the text form with its heading comments; the
+// game's next free level number; a levels folder of the player's own when the game's
+// is read-only.
+#include <memory>
+#include <string>
+
+#include "editor/level_document.h"
+
+struct OpenedLevel {
+  std::unique_ptr<LevelDocument> document;  // null when the file could not be opened
+  // Why it could not be opened, or what the player should know about what was opened
+  // (a damaged file); empty when all is well.
+  std::string message;
+};
+
+// A name ending in ".txt" is the text form, anything else a FELD file. A FELD file
+// shorter than 2200 bytes is damaged: it opens with its missing bytes as floor and
+// counts as changed, so that saving it writes a whole level. Bytes past 2200 are not
+// part of the level (the game never reads them) and are dropped when it is saved.
+OpenedLevel OpenLevel(const std::string& path);
+
+// Writes the document in its form to `path` whole or not at all. False with a message.
+bool SaveLevelAs(const LevelDocument& document, const std::string& path, LevelForm form, std::string& error);
+// The file's bytes as saved: the scrambled level, or the text form.
+std::string LevelFileContents(const LevelDocument& document, LevelForm form);
+// The form a file name implies.
+LevelForm FormOfName(const std::string& path);
+
+// "<dir>FELDS/FELD.nn" for the first number whose name is free; `gameDir` ends in '/'
+// or is empty for the working directory.
+std::string NextFreeLevelFile(const std::string& gameDir, int& number);
+// Creates the next free FELD file with these bytes (never replacing anything, even when
+// another program took the number meanwhile: the next one is tried). False with a message.
+bool SaveAsNextLevel(const LevelDocument& document, const std::string& gameDir, std::string& path,
+                     std::string& error);
+
+// The levels folder is a link to one the player cannot write (the installed levels).
+bool LevelFolderIsSharedReadOnly(const std::string& gameDir);
+// Replaces that link with a folder of the player's own holding copies of the levels, so
+// the game plays those and new levels can be saved. False with a message; the link is
+// left as it was then.
+bool MakeOwnLevelFolder(const std::string& gameDir, std::string& error);

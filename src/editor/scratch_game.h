@@ -1,0 +1,20 @@
+#pragma once
+// A game directory of its own for playing the level being edited, so that the
+// player's files stay untouched: the game's pictures, sounds and music linked in, the
+// level as FELDS/FELD.00 (the only level), and copies of the player's Options.dat
+// (their keys) and of the high-score table.
+#include <string>
+
+#include "authoring/level_text.h"
+
+struct ScratchGameSources {
+  std::string dataDir;      // holds Objects, Sounds, Music, Pictures (ends in '/' or empty)
+  std::string optionsFile;  // the player's Options.dat; copied when it exists
+  std::string scoresFile;   // a HighScores.dat to start from; copied when it exists
+};
+
+// Makes the directory under the system's temporary folder; false with a message.
+bool MakeScratchGame(const LevelBytes& level, const ScratchGameSources& sources, std::string& dir,
+                     std::string& error);
+// Removes it with what the game wrote there; links are removed, never followed.
+void RemoveScratchGame(const std::string& dir);

@@ -1,0 +1,84 @@
+#include "platform/sdl_sound_output.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+struct SdlSoundOutput::Sound {
+  std::vector<uint8_t> data;  // in the mixer's format; the chunk points into it
+  Mix_Chunk* chunk = nullptr;
+  ~Sound() {
+    if (chunk) Mix_FreeChunk(chunk);
+  }
+};
+
+SdlSoundOutput::SdlSoundOutput(double busGain) : busGain_(busGain) {}
+SdlSoundOutput::~SdlSoundOutput() { Detach(); }
+
+void SdlSoundOutput::Attach() {
+  if (Mix_AllocateChannels(ChannelCount) == ChannelCount) attached_ = true;
+}
+
+void SdlSoundOutput::Detach() {
+  if (!attached_) return;
+  Mix_HaltChannel(-1);
+  sounds_.clear();
+  attached_ = false;
+}
+
+int SdlSoundOutput::MakeSound(const PcmFormat& format, std::span<const uint8_t> pcm,
+                              std::string& error) {
+  if (!attached_) {
+    error = "the sound device is not open";
+    return -1;
+  }
+  int deviceRate = 0, deviceChannels = 0;
+  Uint16 deviceFormat = 0;
+  if (Mix_QuerySpec(&deviceRate, &deviceFormat, &deviceChannels) == 0) {
+    error = Mix_GetError();
+    return -1;
+  }
+  const SDL_AudioFormat from = format.bitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
+  SDL_AudioCVT cvt;
+  if (SDL_BuildAudioCVT(&cvt, from, static_cast<Uint8>(format.channels), format.sampleRate,
+                        deviceFormat, static_cast<Uint8>(deviceChannels), deviceRate) < 0) {
+    error = SDL_GetError();
+    return -1;
+  }
+  auto sound = std::make_unique<Sound>();
+  const size_t frameBytes = static_cast<size_t>(format.channels * format.bitsPerSample / 8);
+  const size_t length = frameBytes ? pcm.size() - pcm.size() % frameBytes : 0;
+  sound->data.assign(length * static_cast<size_t>(cvt.len_mult) + 16, 0);
+  std::memcpy(sound->data.data(), pcm.data(), length);
+  cvt.len = static_cast<int>(length);
+  cvt.buf = sound->data.data();
+  if (cvt.needed && SDL_ConvertAudio(&cvt) != 0) {
+    error = SDL_GetError();
+    return -1;
+  }
+  const size_t converted = cvt.needed ? static_cast<size_t>(cvt.len_cvt) : length;
+  sound->chunk = Mix_QuickLoad_RAW(sound->data.data(), static_cast<Uint32>(converted));
+  if (!sound->chunk) {
+    error = Mix_GetError();
+    return -1;
+  }
+  sounds_.push_back(std::move(sound));
+  return static_cast<int>(sounds_.size()) - 1;
+}
+
+bool SdlSoundOutput::Start(int sound, int channel, double gain) {
+  if (!attached_ || sound < 0 || sound >= static_cast<int>(sounds_.size()) || channel < 0 ||
+      channel >= ChannelCount)
+    return false;
+  const double level = std::clamp(gain * busGain_, 0.0, 1.0);
+  Mix_HaltChannel(channel);
+  Mix_Volume(channel, static_cast<int>(std::lround(MIX_MAX_VOLUME * level)));
+  return Mix_PlayChannel(channel, sounds_[static_cast<size_t>(sound)]->chunk, 0) == channel;
+}
+
+bool SdlSoundOutput::Playing(int channel) const {
+  return attached_ && channel >= 0 && channel < ChannelCount && Mix_Playing(channel) != 0;
+}

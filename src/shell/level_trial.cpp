@@ -1,0 +1,96 @@
+#include "shell/level_trial.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <memory>
+
+#include "base/keys.h"
+#include "base/trial_outcome.h"
+
+namespace {
+
+constexpr int WatchMs = 50;
+
+InputEvent Key(InputEvent::Type type, int vk) {
+  InputEvent e;
+  e.type = type;
+  e.vk = vk;
+  return e;
+}
+
+void PressKey(App& app, int vk, char typed = 0) {
+  app.PushInput(Key(InputEvent::Type::KeyDown, vk));
+  if (typed) {
+    InputEvent c;
+    c.type = InputEvent::Type::Char;
+    c.ch = typed;
+    app.PushInput(c);
+  }
+  app.PushInput(Key(InputEvent::Type::KeyUp, vk));
+}
+
+}  // namespace
+
+LevelTrial::LevelTrial(Program& program, int players)
+    : program_(program), players_(players == 2 ? 2 : 1), watch_(program.app.CreateTimer()) {
+  watch_.onTimer = [this] { Step(); };
+  watch_.SetInterval(WatchMs);
+}
+
+void LevelTrial::Step() {
+  App& app = program_.app;
+  TMainForm& window = *program_.mainForm;
+  // Boxes of the start-up (no sound device, say) are answered as a player would.
+  if (stage_ != Stage::Playing && !app.OpenBoxTexts().empty()) {
+    PressKey(app, VK::Enter);
+    return;
+  }
+  switch (stage_) {
+    case Stage::Welcome:
+      if (!window.WelcomeShown()) break;
+      PressKey(app, VK::A, 'a');
+      stage_ = Stage::TitleMenu;
+      break;
+    case Stage::TitleMenu:
+      if (!window.InTitleMenu()) break;
+      window.LevelLbl->SetText("0");
+      window.NumPlayersLbl->SetText(std::to_string(players_));
+      PressKey(app, VK::F2);
+      stage_ = Stage::Starting;
+      break;
+    case Stage::Starting:
+      if (!window.InGame()) break;
+      startedMs_ = app.GetClock().NowMs();
+      stage_ = Stage::Playing;
+      break;
+    case Stage::Playing: {
+      const Game& game = program_.session->game;
+      if (game.Player1.LevelsPassed + game.Player2.LevelsPassed > 0) {
+        // The warp led back to level 0, the only one: the level is finished.
+        finished_ = true;
+        seconds_ = static_cast<int>((app.GetClock().NowMs() - startedMs_) / 1000);
+        stage_ = Stage::Over;
+        app.Terminate();
+      } else if (!window.InGame()) {
+        stage_ = Stage::Over;
+        app.Terminate();
+      }
+      break;
+    }
+    case Stage::Over:
+      break;
+  }
+}
+
+int RunLevelTrial(const std::string& gameDir, int players, const uint32_t* iconArgb, int iconSide) {
+  if (::chdir(gameDir.c_str()) != 0) {
+    std::fprintf(stderr, "Cannot play in \"%s\": no such folder.\n", gameDir.c_str());
+    return 1;
+  }
+  std::unique_ptr<LevelTrial> trial;
+  const int status =
+      RunProgram(iconArgb, iconSide, [&](Program& program) { trial = std::make_unique<LevelTrial>(program, players); });
+  if (trial) WriteTrialOutcome("", TrialOutcome{trial->Finished(), trial->Seconds()});
+  return status;
+}

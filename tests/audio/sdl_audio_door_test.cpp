@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "audio/midi_bytes.h"
+#include "base/files.h"
+#include "platform/sdl_audio_door.h"
+#include "support/broken_sound_device.h"
+
+namespace {
+
+std::vector<uint8_t> GameFile(const std::string& name) {
+  std::vector<uint8_t> bytes;
+  std::string error;
+  EXPECT_TRUE(ReadWholeFile((std::filesystem::path(TROK_GAME_DIR) / name).string(), bytes, error))
+      << error;
+  return bytes;
+}
+
+// Waits up to `ms` of real time for `done`; the mixer runs on its own thread.
+template <typename Done>
+bool Within(int ms, Done done) {
+  for (int waited = 0; waited < ms; waited += 10) {
+    if (done()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return done();
+}
+
+TEST(SdlAudioDoor, ADeviceThatCannotOpenIsTriedOnceAndNamedOnceOnStandardError) {
+  std::string first, second;
+  testing::internal::CaptureStderr();
+  {
+    BrokenSoundDevice noDevice;
+    SdlAudioDoor door;
+    EXPECT_FALSE(door.Open(first));
+    EXPECT_FALSE(door.IsOpen());
+    EXPECT_FALSE(door.Open(second));
+  }
+  const std::string printed = testing::internal::GetCapturedStderr();
+  EXPECT_FALSE(first.empty());
+  EXPECT_EQ(second, first);
+  EXPECT_NE(printed.find(first), std::string::npos) << printed;
+  EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 1) << printed;
+}
+
+class OpenDoorTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string error;
+    ASSERT_TRUE(door.Open(error)) << error;
+  }
+  SdlAudioDoor door;
+};
+
+TEST_F(OpenDoorTest, EffectsStartOnTheirOwnChannels) {
+  SoundOutput& out = door.Sounds();
+  std::string error;
+  const std::vector<uint8_t> pcm(22050, 0x40);  // half a second of 8-bit mono
+  const int sound = out.MakeSound(PcmFormat{1, 22050, 8}, pcm, error);
+  ASSERT_GE(sound, 0) << error;
+  EXPECT_TRUE(out.Start(sound, 3, 1.0));
+  EXPECT_TRUE(out.Start(sound, 3, 0.5));  // again on the same channel: restarts
+  EXPECT_TRUE(out.Start(sound, 200, 1.0));
+  EXPECT_TRUE(out.Playing(3));
+  EXPECT_TRUE(out.Playing(200));
+  EXPECT_FALSE(out.Playing(4));
+  EXPECT_FALSE(out.Start(sound, SoundOutput::ChannelCount, 1.0));
+  EXPECT_FALSE(out.Start(sound + 1, 5, 1.0));
+}
+
+TEST_F(OpenDoorTest, MidiPiecesShareOneSynthesiserThatReadsItsSoundFontOnlyWhenWanted) {
+  MusicOutput& music = door.Music();
+  std::string error;
+  const int first = music.Load(GameFile("Music/MIDIFILE00.MID"), error);
+  const int second = music.Load(GameFile("Music/MIDIFILE01.MID"), error);
+  ASSERT_GE(first, 0) << error;
+  ASSERT_GE(second, 0) << error;
+  EXPECT_FALSE(door.MidiReady());  // loading a piece keeps only its bytes
+  music.PrepareMidi();
+  EXPECT_TRUE(door.MidiReady());
+
+  ASSERT_TRUE(music.Play(first, error)) << error;
+  EXPECT_TRUE(music.Playing(first));
+  ASSERT_TRUE(music.Play(second, error)) << error;
+  EXPECT_FALSE(music.Playing(first));
+  EXPECT_TRUE(music.Playing(second));
+  music.Stop(first);  // not the one sounding: no effect
+  EXPECT_TRUE(music.Playing(second));
+  music.Stop(second);
+  EXPECT_FALSE(music.Playing(second));
+  music.Free(first);
+  EXPECT_FALSE(music.Play(first, error));
+  EXPECT_TRUE(music.Play(second, error)) << error;
+}
+
+TEST_F(OpenDoorTest, APieceEndsByItself) {
+  MusicOutput& music = door.Music();
+  std::string error;
+  const int piece = music.Load(ShortTune(), error);
+  ASSERT_GE(piece, 0) << error;
+  ASSERT_TRUE(music.Play(piece, error)) << error;  // readies the synthesiser itself
+  EXPECT_TRUE(door.MidiReady());
+  EXPECT_TRUE(music.Playing(piece));
+  // The synthesiser lets the last note ring for about two seconds before it ends.
+  EXPECT_TRUE(Within(10000, [&] { return !music.Playing(piece); }));
+  // Played once only, and again from the start when asked.
+  ASSERT_TRUE(music.Play(piece, error)) << error;
+  EXPECT_TRUE(music.Playing(piece));
+}
+
+TEST_F(OpenDoorTest, TheSongAndTheMidiMusicTakeTurns) {
+  MusicOutput& music = door.Music();
+  std::string error;
+  const int song = music.Load(GameFile("Sounds/S99-OpeningSong.mp3"), error);
+  const int piece = music.Load(GameFile("Music/MIDIFILE02.MID"), error);
+  ASSERT_GE(song, 0) << error;
+  ASSERT_GE(piece, 0) << error;
+  EXPECT_LT(music.Load(std::vector<uint8_t>(100, 'x'), error), 0);
+  EXPECT_FALSE(error.empty());
+
+  ASSERT_TRUE(music.Play(song, error)) << error;
+  EXPECT_TRUE(music.Playing(song));
+  EXPECT_FALSE(door.MidiReady());  // the song needs no synthesiser
+  ASSERT_TRUE(music.Play(piece, error)) << error;
+  EXPECT_FALSE(music.Playing(song));
+  EXPECT_TRUE(music.Playing(piece));
+  ASSERT_TRUE(music.Play(song, error)) << error;
+  EXPECT_FALSE(music.Playing(piece));
+  EXPECT_TRUE(music.Playing(song));
+  music.Stop(song);
+  EXPECT_FALSE(music.Playing(song));
+}
+
+}  // namespace

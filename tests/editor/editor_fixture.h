@@ -1,0 +1,73 @@
+#pragma once
+// The editor's window headless on virtual time, in a game directory of its own with
+// copies of the shipped levels; the game's pictures are read from the built game. A
+// recording stand-in plays levels.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/keys.h"
+#include "base/trial_outcome.h"
+#include "editor/editor_form.h"
+#include "scratch_folder.h"
+#include "ui/app.h"
+
+// Plays nothing: notes what it was asked and what the game directory held then, and
+// ends after a few polls leaving an outcome.
+class RecordingPlayer : public LevelPlayer {
+ public:
+  struct Call {
+    std::string dir;
+    int players;
+    std::string level;    // FELDS/FELD.00 then
+    std::string options;  // Options.dat then
+    bool objectsLinked;
+  };
+  bool Start(const std::string& dir, int players, std::string& error) override;
+  bool Ended() override;
+
+  std::vector<Call> calls;
+  int pollsToEnd = 3;
+  TrialOutcome outcome{true, 42};
+  bool refuse = false;
+
+ private:
+  int polls_ = 0;
+};
+
+class EditorTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Makes the editor (again); call before using `form`.
+  void OpenEditor();
+  void Pump(int ms);
+  void Key(int vk, bool control = false, bool shift = false);
+  void Type(const std::string& text);
+  void Click(int x, int y, MouseButton button = MouseButton::Left);
+  void ClickCell(int cell, MouseButton button = MouseButton::Left);
+  void DragCells(int from, int to);
+  void ClickPlate(const std::string& caption);
+  // Answers the next file dialog with `name` and Enter (its loop runs inside the command
+  // that opens it, so the answer is queued first).
+  void AnswerNextDialog(const std::string& name);
+  // From now on, every box that opens is noted and answered: Enter takes the default
+  // button (OK or Yes), otherwise `answer` (VK::N for No).
+  void AnswerBoxes(int answer = VK::Enter);
+  std::string Game(const std::string& name) const { return game_ / name; }
+
+  VirtualClock clock;
+  App app{clock, true};
+  std::unique_ptr<EditorForm> form;
+  RecordingPlayer* player = nullptr;
+  std::vector<std::string> boxes;  // texts of the boxes answered
+
+ private:
+  ScratchFolder game_;
+  Timer* answerer_ = nullptr;
+  int answer_ = 0;
+};
