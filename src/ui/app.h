@@ -52,6 +52,8 @@ class App {
   TextRenderer& Text();
   void SetTitle(const std::string& title);
   const std::string& Title() const;
+  // The window comes in front with the keyboard (nothing when headless).
+  void RaiseWindow();
   // The window's icon, width x height pixels 0xAARRGGBB (nothing when headless).
   void SetIcon(const uint32_t* argb, int width, int height);
   Clock& GetClock() { return clock_; }
