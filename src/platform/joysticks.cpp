@@ -102,6 +102,9 @@ bool Joystick::Read(JoystickState& state) const {
 
 bool JoystickSystem::Start(std::string& error) {
   if (started_) return true;
+  // Devices are looked at when asked (every read and count updates first), not by
+  // every pass of the event pump.
+  SDL_SetHint(SDL_HINT_AUTO_UPDATE_JOYSTICKS, "0");
   if (SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER) != 0) {
     error = SDL_GetError();
     return false;

@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <algorithm>
+
 #include "base/keys.h"
 #include "platform/sdl_keys.h"
 #include "platform/window.h"
@@ -53,101 +55,117 @@ MouseButton ButtonOf(uint8_t b, bool& known) {
 void SdlInput::Poll(std::deque<InputEvent>& pending) {
   if (!SDL_WasInit(SDL_INIT_EVENTS)) return;
   SDL_Event ev;
-  while (SDL_PollEvent(&ev)) {
-    InputEvent e;
-    switch (ev.type) {
-      case SDL_QUIT:
-        e.type = InputEvent::Type::Close;
+  while (SDL_PollEvent(&ev)) Translate(ev, pending);
+}
+
+void SdlInput::Wait(int timeoutMs, std::deque<InputEvent>& pending) {
+  if (!SDL_WasInit(SDL_INIT_EVENTS)) return;
+  SDL_Event ev;
+  if (SDL_WaitEventTimeout(&ev, std::max(timeoutMs, 0))) Translate(ev, pending);
+}
+
+void SdlInput::Translate(const SDL_Event& ev, std::deque<InputEvent>& pending) {
+  InputEvent e;
+  switch (ev.type) {
+    case SDL_QUIT:
+      e.type = InputEvent::Type::Close;
+      pending.push_back(e);
+      break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+      TranslateKey(ev, pending);
+      break;
+    case SDL_TEXTINPUT:
+      TypedCharacters(ev.text.text, pending);
+      break;
+    case SDL_MOUSEMOTION:
+      e.type = InputEvent::Type::MouseMove;
+      window_.ToLogical(ev.motion.x, ev.motion.y, e.x, e.y);
+      // Only the latest position of a run of moves matters.
+      if (!pending.empty() && pending.back().type == InputEvent::Type::MouseMove)
+        pending.back() = e;
+      else
         pending.push_back(e);
-        break;
-      case SDL_KEYDOWN:
-      case SDL_KEYUP: {
-        int vk = VirtualKeyFromSdl(ev.key.keysym.sym, ev.key.keysym.scancode);
-        if (vk == 0) break;
-        bool down = ev.type == SDL_KEYDOWN;
-        if (vk == VK::F1 + 3 && (ev.key.keysym.mod & KMOD_ALT)) {
-          // Alt+F4 closes the program as the system's close command does.
-          if (down && !ev.key.repeat) {
-            e.type = InputEvent::Type::Close;
-            pending.push_back(e);
-          }
-          break;
-        }
-        if (down)
-          keysDown_.insert(vk);
-        else
-          keysDown_.erase(vk);
-        e.type = down ? InputEvent::Type::KeyDown : InputEvent::Type::KeyUp;
-        e.vk = vk;
-        e.repeat = down && ev.key.repeat != 0;
-        pending.push_back(e);
-        if (char c = ControlCharOfKey(vk); down && c) {
-          InputEvent typed;
-          typed.type = InputEvent::Type::Char;
-          typed.ch = c;
-          pending.push_back(typed);
-        }
-        break;
-      }
-      case SDL_TEXTINPUT:
-        TypedCharacters(ev.text.text, pending);
-        break;
-      case SDL_MOUSEMOTION:
-        e.type = InputEvent::Type::MouseMove;
-        window_.ToLogical(ev.motion.x, ev.motion.y, e.x, e.y);
-        // Only the latest position of a run of moves matters.
-        if (!pending.empty() && pending.back().type == InputEvent::Type::MouseMove)
-          pending.back() = e;
-        else
-          pending.push_back(e);
-        break;
-      case SDL_MOUSEBUTTONDOWN:
-      case SDL_MOUSEBUTTONUP: {
-        bool known;
-        e.button = ButtonOf(ev.button.button, known);
-        if (!known) break;
-        e.type = ev.type == SDL_MOUSEBUTTONDOWN ? InputEvent::Type::MouseDown : InputEvent::Type::MouseUp;
-        window_.ToLogical(ev.button.x, ev.button.y, e.x, e.y);
-        pending.push_back(e);
-        break;
-      }
-      case SDL_MOUSEWHEEL: {
-        int notches = ev.wheel.y;
-        if (ev.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) notches = -notches;
-        if (notches == 0) break;
-        int wx = 0, wy = 0;
-        SDL_GetMouseState(&wx, &wy);
-        e.type = InputEvent::Type::Wheel;
-        e.wheel = notches;
-        window_.ToLogical(wx, wy, e.x, e.y);
-        pending.push_back(e);
-        break;
-      }
-      case SDL_WINDOWEVENT:
-        switch (ev.window.event) {
-          case SDL_WINDOWEVENT_FOCUS_LOST:
-            // Keys released while another window had the keyboard would stay held.
-            for (int vk : keysDown_) {
-              InputEvent up;
-              up.type = InputEvent::Type::KeyUp;
-              up.vk = vk;
-              pending.push_back(up);
-            }
-            keysDown_.clear();
-            break;
-          case SDL_WINDOWEVENT_SIZE_CHANGED:
-          case SDL_WINDOWEVENT_RESIZED:
-          case SDL_WINDOWEVENT_EXPOSED:
-          case SDL_WINDOWEVENT_SHOWN:
-          case SDL_WINDOWEVENT_RESTORED:
-            window_.PictureLost();
-            break;
-          default:
-            break;
-        }
-        break;
-      default:
-        break;
+      break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: {
+      bool known;
+      e.button = ButtonOf(ev.button.button, known);
+      if (!known) break;
+      e.type = ev.type == SDL_MOUSEBUTTONDOWN ? InputEvent::Type::MouseDown : InputEvent::Type::MouseUp;
+      window_.ToLogical(ev.button.x, ev.button.y, e.x, e.y);
+      pending.push_back(e);
+      break;
     }
+    case SDL_MOUSEWHEEL: {
+      int notches = ev.wheel.y;
+      if (ev.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) notches = -notches;
+      if (notches == 0) break;
+      int wx = 0, wy = 0;
+      SDL_GetMouseState(&wx, &wy);
+      e.type = InputEvent::Type::Wheel;
+      e.wheel = notches;
+      window_.ToLogical(wx, wy, e.x, e.y);
+      pending.push_back(e);
+      break;
+    }
+    case SDL_WINDOWEVENT:
+      TranslateWindowEvent(ev, pending);
+      break;
+    default:
+      break;
+  }
+}
+
+void SdlInput::TranslateKey(const SDL_Event& ev, std::deque<InputEvent>& pending) {
+  int vk = VirtualKeyFromSdl(ev.key.keysym.sym, ev.key.keysym.scancode);
+  if (vk == 0) return;
+  bool down = ev.type == SDL_KEYDOWN;
+  InputEvent e;
+  if (vk == VK::F1 + 3 && (ev.key.keysym.mod & KMOD_ALT)) {
+    // Alt+F4 closes the program as the system's close command does.
+    if (down && !ev.key.repeat) {
+      e.type = InputEvent::Type::Close;
+      pending.push_back(e);
+    }
+    return;
+  }
+  if (down)
+    keysDown_.insert(vk);
+  else
+    keysDown_.erase(vk);
+  e.type = down ? InputEvent::Type::KeyDown : InputEvent::Type::KeyUp;
+  e.vk = vk;
+  e.repeat = down && ev.key.repeat != 0;
+  pending.push_back(e);
+  if (char c = ControlCharOfKey(vk); down && c) {
+    InputEvent typed;
+    typed.type = InputEvent::Type::Char;
+    typed.ch = c;
+    pending.push_back(typed);
+  }
+}
+
+void SdlInput::TranslateWindowEvent(const SDL_Event& ev, std::deque<InputEvent>& pending) {
+  switch (ev.window.event) {
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+      // Keys released while another window had the keyboard would stay held.
+      for (int vk : keysDown_) {
+        InputEvent up;
+        up.type = InputEvent::Type::KeyUp;
+        up.vk = vk;
+        pending.push_back(up);
+      }
+      keysDown_.clear();
+      break;
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+    case SDL_WINDOWEVENT_RESIZED:
+    case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_SHOWN:
+    case SDL_WINDOWEVENT_RESTORED:
+      window_.PictureLost();
+      break;
+    default:
+      break;
   }
 }

@@ -5,31 +5,48 @@
 #include <algorithm>
 
 #include "platform/screen_fit.h"
+#include "platform/screen_scaler.h"
 
 struct Window::Impl {
   bool videoStarted = false;
   SDL_Window* window = nullptr;
-  SDL_Renderer* renderer = nullptr;
-  SDL_Texture* texture = nullptr;
-  int textureWidth = 0, textureHeight = 0;
   int logicalWidth = 0, logicalHeight = 0;
   bool placed = false;
   bool coversDesktop = false;
-  bool pictureLost = false;
-  SDL_Rect dest{0, 0, 0, 0};  // where the picture lands in the renderer's output
+  bool pictureLost = true;
+  // The surface last drawn into; a new or resized one starts without a picture.
+  const SDL_Surface* shownSurface = nullptr;
+  int shownWidth = 0, shownHeight = 0;
+  ScreenScaler scaler;
+  // Scaled pixels for a surface that is not 32-bit XRGB, converted rectangle by rectangle.
+  std::vector<uint32_t> converted;
+  std::vector<SDL_Rect> updated;
   SDL_Cursor* arrow = nullptr;
   SDL_Cursor* wait = nullptr;
   SDL_Cursor* hand = nullptr;
   int appliedCursor = -1;
 
-  void UpdateDest() {
-    if (!renderer || logicalWidth <= 0 || logicalHeight <= 0) return;
-    int ow = 0, oh = 0;
-    if (SDL_GetRendererOutputSize(renderer, &ow, &oh) != 0) return;
-    ScreenFit fit = FitScreen(ow, oh, logicalWidth, logicalHeight);
-    if (fit.w > 0) dest = {fit.x, fit.y, fit.w, fit.h};
+  void OutputSize(int& w, int& h) const {
+    w = h = 0;
+    if (window) SDL_GetWindowSizeInPixels(window, &w, &h);
   }
+  ScreenFit CurrentFit() const {
+    int w, h;
+    OutputSize(w, h);
+    return FitScreen(w, h, logicalWidth, logicalHeight);
+  }
+  // Starts video and opens the window with a surface; false (video stopped) when not.
+  bool Start(const std::string& title, bool accelerated, std::string& error);
+  bool Draw(SDL_Surface* surface, const Image& screen, const std::vector<Rect>& changed, bool whole);
+  void DrawRect(SDL_Surface* surface, const Image& screen, const Rect& area, bool direct);
 };
+
+namespace {
+// 0x00RRGGBB words, as the logical screen holds them.
+bool HoldsScreenPixels(const SDL_Surface* s) {
+  return s->format->format == SDL_PIXELFORMAT_RGB888 || s->format->format == SDL_PIXELFORMAT_ARGB8888;
+}
+}  // namespace
 
 Window::Window() : impl_(std::make_unique<Impl>()) {}
 
@@ -38,8 +55,6 @@ Window::~Window() {
   if (m.arrow) SDL_FreeCursor(m.arrow);
   if (m.wait) SDL_FreeCursor(m.wait);
   if (m.hand) SDL_FreeCursor(m.hand);
-  if (m.texture) SDL_DestroyTexture(m.texture);
-  if (m.renderer) SDL_DestroyRenderer(m.renderer);
   if (m.window) SDL_DestroyWindow(m.window);
   if (m.videoStarted) SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
 }
@@ -47,31 +62,39 @@ Window::~Window() {
 bool Window::Open(const std::string& title, std::string& error) {
   Impl& m = *impl_;
   if (m.window) return true;
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-    error = std::string("Cannot start the display: ") + SDL_GetError();
-    return false;
-  }
-  m.videoStarted = true;
-  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
-  m.window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 640, 480,
-                              SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALLOW_HIGHDPI);
-  if (!m.window) {
-    error = std::string("Cannot open the window: ") + SDL_GetError();
-    return false;
-  }
-  // No vsync: presenting must never hold up the pump.
-  m.renderer = SDL_CreateRenderer(m.window, -1, 0);
-  if (!m.renderer) m.renderer = SDL_CreateRenderer(m.window, -1, SDL_RENDERER_SOFTWARE);
-  if (!m.renderer) {
-    error = std::string("Cannot draw into the window: ") + SDL_GetError();
-    return false;
-  }
+  // The window's own pixels, updated rectangle by rectangle. Without the hint SDL backs
+  // the window surface with a renderer, which without a GPU is a software GL stack; a
+  // video driver with no pixels of its own still gets a renderer behind the surface.
+  if (!m.Start(title, false, error) && !m.Start(title, true, error)) return false;
   m.arrow = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
   m.wait = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_WAIT);
   m.hand = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_HAND);
   SDL_StartTextInput();
   return true;
+}
+
+bool Window::Impl::Start(const std::string& title, bool accelerated, std::string& error) {
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, accelerated ? "1" : "0");
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+    error = std::string("Cannot start the display: ") + SDL_GetError();
+    return false;
+  }
+  videoStarted = true;
+  window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 640, 480,
+                            SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALLOW_HIGHDPI);
+  if (!window) {
+    error = std::string("Cannot open the window: ") + SDL_GetError();
+  } else if (!SDL_GetWindowSurface(window)) {
+    error = std::string("Cannot draw into the window: ") + SDL_GetError();
+    SDL_DestroyWindow(window);
+    window = nullptr;
+  }
+  if (window) return true;
+  // The video driver decides once per start whether surfaces get a renderer.
+  SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+  videoStarted = false;
+  return false;
 }
 
 void Window::SetTitle(const std::string& title) {
@@ -101,6 +124,7 @@ void Window::ShowCentred(int width, int height) {
   m.logicalWidth = width;
   m.logicalHeight = height;
   m.coversDesktop = false;
+  m.pictureLost = true;
   if (!m.window) return;
   SDL_SetWindowFullscreen(m.window, 0);
   SDL_SetWindowBordered(m.window, SDL_FALSE);
@@ -109,7 +133,6 @@ void Window::ShowCentred(int width, int height) {
   SDL_ShowWindow(m.window);
   SDL_RaiseWindow(m.window);
   m.placed = true;
-  m.UpdateDest();
 }
 
 bool Window::CoverDesktop(int logicalWidth, int logicalHeight, std::string& error) {
@@ -132,7 +155,7 @@ bool Window::CoverDesktop(int logicalWidth, int logicalHeight, std::string& erro
   m.logicalWidth = logicalWidth;
   m.logicalHeight = logicalHeight;
   m.coversDesktop = true;
-  m.UpdateDest();
+  m.pictureLost = true;
   return true;
 }
 
@@ -141,45 +164,62 @@ void Window::RestoreDesktop() {
   if (!m.window || !m.coversDesktop) return;
   SDL_SetWindowPosition(m.window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
   m.coversDesktop = false;
-  m.UpdateDest();
   m.pictureLost = true;
 }
 
-void Window::Update(const Image& screen, int x, int y, int w, int h) {
+bool Window::NeedsWholePicture() const { return impl_->pictureLost; }
+
+bool Window::Present(const Image& screen, const std::vector<Rect>& changed) {
   Impl& m = *impl_;
-  if (!m.renderer) return;
-  const int sw = screen.Width(), sh = screen.Height();
-  if (m.textureWidth != sw || m.textureHeight != sh || !m.texture) {
-    if (m.texture) SDL_DestroyTexture(m.texture);
-    m.texture = SDL_CreateTexture(m.renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, sw, sh);
-    m.textureWidth = m.textureHeight = 0;
-    if (!m.texture) return;
-    SDL_SetTextureScaleMode(m.texture, SDL_ScaleModeNearest);
-    m.textureWidth = sw;
-    m.textureHeight = sh;
-    m.UpdateDest();
-    // A new texture starts empty: all of it.
-    x = 0, y = 0, w = sw, h = sh;
-  }
-  x = std::max(x, 0);
-  y = std::max(y, 0);
-  w = std::min(w, sw - x);
-  h = std::min(h, sh - y);
-  if (w <= 0 || h <= 0) return;
-  SDL_Rect r{x, y, w, h};
-  SDL_UpdateTexture(m.texture, &r, screen.Pixels().data() + static_cast<size_t>(y) * sw + x,
-                    sw * static_cast<int>(sizeof(uint32_t)));
+  if (!m.window || screen.Empty()) return false;
+  SDL_Surface* surface = SDL_GetWindowSurface(m.window);
+  if (!surface) return false;
+  m.logicalWidth = screen.Width();
+  m.logicalHeight = screen.Height();
+  bool whole = m.pictureLost || surface != m.shownSurface || surface->w != m.shownWidth || surface->h != m.shownHeight;
+  if (!whole && changed.empty()) return false;
+  if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return false;
+  bool drawn = m.Draw(surface, screen, changed, whole);
+  if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+  if (!drawn) return false;
+  int result = whole ? SDL_UpdateWindowSurface(m.window)
+                     : SDL_UpdateWindowSurfaceRects(m.window, m.updated.data(), static_cast<int>(m.updated.size()));
+  if (result != 0) return false;
+  m.pictureLost = false;
+  m.shownSurface = surface;
+  m.shownWidth = surface->w;
+  m.shownHeight = surface->h;
+  return true;
 }
 
-bool Window::Show(bool updated) {
-  Impl& m = *impl_;
-  if (!m.renderer || !m.texture || (!updated && !m.pictureLost)) return false;
-  m.pictureLost = false;
-  SDL_SetRenderDrawColor(m.renderer, 0, 0, 0, 255);
-  SDL_RenderClear(m.renderer);
-  SDL_RenderCopy(m.renderer, m.texture, nullptr, &m.dest);
-  SDL_RenderPresent(m.renderer);
-  return true;
+bool Window::Impl::Draw(SDL_Surface* surface, const Image& screen, const std::vector<Rect>& changed, bool whole) {
+  bool direct = HoldsScreenPixels(surface);
+  if (!direct) converted.resize(static_cast<size_t>(surface->w) * surface->h);
+  scaler.Configure(screen.Width(), screen.Height(), FitScreen(surface->w, surface->h, screen.Width(), screen.Height()));
+  updated.clear();
+  if (whole) {
+    SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+    DrawRect(surface, screen, {0, 0, screen.Width(), screen.Height()}, direct);
+    return true;
+  }
+  for (const Rect& r : changed) DrawRect(surface, screen, r, direct);
+  return !updated.empty();
+}
+
+void Window::Impl::DrawRect(SDL_Surface* surface, const Image& screen, const Rect& area, bool direct) {
+  if (direct) {
+    Rect out = scaler.Scale(screen, area, static_cast<uint32_t*>(surface->pixels), surface->pitch / 4);
+    if (!out.Empty()) updated.push_back({out.x, out.y, out.w, out.h});
+    return;
+  }
+  Rect out = scaler.Scale(screen, area, converted.data(), surface->w);
+  if (out.Empty()) return;
+  const uint32_t* from = converted.data() + static_cast<size_t>(out.y) * surface->w + out.x;
+  auto* to = static_cast<uint8_t*>(surface->pixels) + static_cast<size_t>(out.y) * surface->pitch +
+             static_cast<size_t>(out.x) * surface->format->BytesPerPixel;
+  SDL_ConvertPixels(out.w, out.h, SDL_PIXELFORMAT_RGB888, from, surface->w * 4, surface->format->format, to,
+                    surface->pitch);
+  updated.push_back({out.x, out.y, out.w, out.h});
 }
 
 void Window::SetCursor(CursorKind kind) {
@@ -199,7 +239,7 @@ void Window::ToLogical(int wx, int wy, int& x, int& y) const {
   const Impl& m = *impl_;
   int ww = 0, wh = 0, ow = 0, oh = 0;
   SDL_GetWindowSize(m.window, &ww, &wh);
-  SDL_GetRendererOutputSize(m.renderer, &ow, &oh);
+  m.OutputSize(ow, oh);
   if (ww <= 0 || wh <= 0) {
     x = wx;
     y = wy;
@@ -207,11 +247,7 @@ void Window::ToLogical(int wx, int wy, int& x, int& y) const {
   }
   // Window points to output pixels (they differ on high-density displays).
   double px = static_cast<double>(wx) * ow / ww, py = static_cast<double>(wy) * oh / wh;
-  OutputToLogical(ScreenFit{m.dest.x, m.dest.y, m.dest.w, m.dest.h}, m.logicalWidth, m.logicalHeight, px, py,
-                  x, y);
+  OutputToLogical(m.CurrentFit(), m.logicalWidth, m.logicalHeight, px, py, x, y);
 }
 
-void Window::PictureLost() {
-  impl_->UpdateDest();
-  impl_->pictureLost = true;
-}
+void Window::PictureLost() { impl_->pictureLost = true; }

@@ -1,12 +1,15 @@
 #pragma once
 // The one SDL window: where it sits (a small centred window, or over the whole
-// desktop), the logical screen scaled crisply into it and letterboxed in black, and the
-// pointer's shape. Nothing here knows forms or controls.
+// desktop), the logical screen scaled crisply into its own pixels (SDL's window
+// surface, no renderer) and letterboxed in black, and the pointer's shape. Nothing
+// here knows forms or controls.
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "base/image.h"
+#include "base/rect.h"
 #include "platform/events.h"
 
 class Window {
@@ -33,11 +36,11 @@ class Window {
   void RestoreDesktop();
   bool Placed() const;
 
-  // Copies a rectangle of the logical screen picture to the window's copy of it.
-  void Update(const Image& screen, int x, int y, int w, int h);
-  // Shows the window's copy when something was updated or the window lost its
-  // picture; true when it showed it.
-  bool Show(bool updated);
+  // Shows the `changed` rectangles of the logical screen picture, or all of it when
+  // the window lost its picture; true when something was shown.
+  bool Present(const Image& screen, const std::vector<Rect>& changed);
+  // The window lost its picture (shown, exposed, resized): the next Present shows all.
+  bool NeedsWholePicture() const;
   void SetCursor(CursorKind kind);
 
   // For the event source: a window position in logical screen coordinates (outside the

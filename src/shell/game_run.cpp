@@ -120,6 +120,7 @@ void GameSession::MainLoop() {
     const int delay = TextToInt(settings_.GameSpeed);
     rng_.seed(fixedSeed_ ? *fixedSeed_ : static_cast<uint32_t>(app_.GetClock().SecondsForSeed()));
     while (!over()) {
+      const MillisecondTicks ticks(app_.GetClock());
       RefreshStatusPanels();
       app_.ProcessMessages();
       if (over()) break;
@@ -143,7 +144,7 @@ void GameSession::MainLoop() {
       music_.KeepMusicPlaying([this](int k) { return Random(k); });
       for (int i = 0; i < delay && !over(); ++i) {
         app_.ProcessMessages();
-        app_.SleepMs(1);
+        ticks.SleepToNext();
       }
       while (AbortQuestionOpen && !over()) {
         app_.ProcessMessages();
@@ -160,7 +161,6 @@ void GameSession::RefreshStatusPanels() {
   if (!UpdateStatusPanels(game, texts)) return;
   window_.Player1InfoBox.Apply(texts[0]);
   window_.Player2InfoBox.Apply(texts[1]);
-  window_.Invalidate();
 }
 
 void GameSession::KeyPressedByPlayers(int vk) {

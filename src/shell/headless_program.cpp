@@ -75,7 +75,7 @@ const StatusPanelView& HeadlessProgram::StatusPanel(int player) const {
   return player == 2 ? program_.mainForm->Player2InfoBox : program_.mainForm->Player1InfoBox;
 }
 
-Image& HeadlessProgram::TilePicture(int code) {
+PictureImage& HeadlessProgram::TilePicture(int code) {
   const auto& holders = program_.mainForm->A;
   if (code < 0 || code >= static_cast<int>(holders.size()) || !holders[code])
     throw std::out_of_range("no tile picture for code " + std::to_string(code));

@@ -74,7 +74,7 @@ class HeadlessProgram {
   const Label& LevelTitle() const { return *program_.mainForm->LevelTitleLbl; }
   const StatusPanelView& StatusPanel(int player) const;
   // The picture in the tile holder of a cell code that has one (HasTilePicture).
-  Image& TilePicture(int code);
+  PictureImage& TilePicture(int code);
 
   // ---- the game ----
   Game& GameState() { return program_.session->game; }

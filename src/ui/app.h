@@ -1,7 +1,9 @@
 #pragma once
 // The application: one window showing one form at a time, the event pump with
-// nestable ProcessMessages, one-shot timers, modal boxes and forms, cursors, and the
-// display switch. Headless, it has no window at all and runs on scripted input.
+// nestable ProcessMessages, one-shot timers, the stack of modal boxes and forms,
+// cursors, and the display switch. Routing input (InputRouter) and presenting the
+// screen (ScreenPresenter) are parts of its own. Headless, it has no window at all and
+// runs on scripted input.
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -13,6 +15,8 @@
 #include "base/image.h"
 #include "platform/events.h"
 #include "ui/controls.h"
+#include "ui/modal_layers.h"
+#include "ui/screen_presenter.h"
 
 class Form;
 class TextRenderer;
@@ -32,9 +36,6 @@ class Timer {
   Clock* clock_ = nullptr;
   bool firing_ = false;  // its handler runs (perhaps a nested loop): not fired again meanwhile
 };
-
-enum class BoxKind { Error, Confirmation, Message };
-enum class BoxResult { Ok, Yes, No };
 
 class App {
  public:
@@ -66,7 +67,7 @@ class App {
   void Show(Form* form);
   // Hiding the visible form leaves the screen black; hiding a modal form ends it.
   void Hide(Form* form);
-  Form* Visible() const { return visible_; }
+  Form* Visible() const;
 
   // Borderless window of the given size centred on the desktop.
   void SetWindowed(int width, int height);
@@ -83,10 +84,11 @@ class App {
   // picture changed and a display refresh has passed. Never blocks. Nestable.
   void ProcessMessages();
   void SleepMs(int ms) { clock_.SleepMs(ms); }
-  // The outer message loop: runs until Terminate().
+  // The outer message loop: runs until Terminate(). With a window on real time it
+  // waits for input between passes, waking for due timers and owed presents.
   void Run();
   void Terminate();
-  bool Terminated() const { return terminated_; }
+  bool Terminated() const;
 
   Timer& CreateTimer();
 
@@ -100,13 +102,13 @@ class App {
   // coordinates; false when no box is open.
   bool BoxButtonRect(int index, int& x, int& y, int& w, int& h) const;
   // Texts of the open boxes, innermost last (for tests and the driver).
-  const std::vector<std::string>& OpenBoxTexts() const { return boxTexts_; }
+  const std::vector<std::string>& OpenBoxTexts() const;
   // A modal form centred on the screen over the visible one; returns when
   // form.modalDone is set.
   void ShowModal(Form& form);
 
   void SetCursor(CursorKind kind);
-  CursorKind Cursor() const { return cursor_; }
+  CursorKind Cursor() const;
   // The pointer shown now: the app's hourglass or hidden pointer wins; otherwise the
   // hovered control's cursor; the arrow over an open box.
   CursorKind ShownCursor() const;
@@ -124,39 +126,24 @@ class App {
   void PresentIfDirty();
 
   // How much presenting work was done (a running game must stay cheap).
-  struct PresentStats {
-    uint64_t fullComposes = 0;     // whole screen composed and compared
-    uint64_t partialComposes = 0;  // one announced canvas rectangle composed
-    uint64_t presents = 0;         // pictures handed to the display
-  };
+  using PresentStats = ::PresentStats;
   const PresentStats& Stats() const;
 
  private:
   struct Impl;
-  void Dispatch(const InputEvent& e);
+  void DeliverScript();
+  void PaintDue();
   void FireTimers();
-  Form* InputTarget() const;
-  // Where a form's client area lies on the screen.
-  void FormOrigin(const Form* form, int& x, int& y) const;
-  void DispatchKey(const InputEvent& e);
-  void DispatchMouse(const InputEvent& e);
-  void PointerToControl(const InputEvent& e);
-  // Input for the innermost box; false when the event is not the box's.
-  bool BoxInput(const InputEvent& e);
-  void SyncLayerLists();
+  // A loop with nothing else to do waits here between its passes.
+  void Idle();
+  int IdleTimeoutMs();
+  void PushLayer(const ModalLayer& layer);
+  void PopLayer(const Form* form, const MessageBoxState* box);
   void Present(bool force);
-  void ApplyCursor();
 
   Clock& clock_;
   bool headless_;
-  bool terminated_ = false;
   std::unique_ptr<Impl> impl_;
-  std::vector<Form*> forms_;
-  Form* visible_ = nullptr;
-  std::vector<Form*> modalForms_;
   std::vector<std::unique_ptr<Timer>> timers_;
   std::deque<std::pair<uint64_t, InputEvent>> script_;
-  std::vector<std::string> boxTexts_;
-  CursorKind cursor_ = CursorKind::Arrow;
-  uint64_t lastPresentMs_ = 0;
 };

@@ -30,6 +30,8 @@ uint64_t Control::StateHash() const {
       .Value();
 }
 
+Rect Control::PaintArea() const { return {ScreenLeft(), ScreenTop(), width, height}; }
+
 // ---- Label
 
 void Label::SetText(const std::string& t) {
@@ -38,21 +40,28 @@ void Label::SetText(const std::string& t) {
 }
 
 void Label::FittedSize(int& w, int& h) const {
+  if (!wordWrap && text.find('\n') == std::string::npos) {
+    // One line, measured without breaking it up. An empty caption still keeps one
+    // line's height, as a Windows label does.
+    w = Text().Width(font, text);
+    h = Text().Height(font);
+    return;
+  }
   if (wordWrap) {
     w = width;
     h = static_cast<int>(Text().Wrap(font, text, width).size()) * Text().LineHeight(font);
     return;
   }
-  // An empty caption still keeps one line's height, as a Windows label does.
   std::vector<std::string> lines = Text().Wrap(font, text, 0);
-  if (lines.size() == 1) {
-    w = Text().Width(font, text);
-    h = Text().Height(font);
-    return;
-  }
   w = 0;
   for (const std::string& line : lines) w = std::max(w, Text().Width(font, line));
   h = static_cast<int>(lines.size()) * Text().LineHeight(font);
+}
+
+Rect Label::PaintArea() const {
+  int w = width, h = height;
+  if (autoSize) FittedSize(w, h);
+  return {ScreenLeft(), ScreenTop(), w, h};
 }
 
 void Label::FitToText() {
@@ -105,7 +114,7 @@ void Picture::Paint(Image& target, int x, int y) const {
 }
 
 uint64_t Picture::StateHash() const {
-  return StateHasher().Add(Control::StateHash()).Add(image).Add(stretch).Value();
+  return StateHasher().Add(Control::StateHash()).Add(image.Revision()).Add(stretch).Value();
 }
 
 // ---- Panel

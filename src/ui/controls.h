@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/image.h"
+#include "base/rect.h"
 #include "platform/events.h"
 #include "platform/fonts.h"
 
@@ -51,15 +52,21 @@ class Control {
   bool Focused() const { return focused_; }
   // Paints at form coordinates (x, y) onto the composed picture, within its own bounds.
   virtual void Paint(Image& target, int x, int y) const = 0;
-  // Everything the control's picture depends on, folded into one number: the app
+  // Everything the control's picture depends on, folded into one number: the form
   // compares it between presents to notice changes made by plain assignment.
   virtual uint64_t StateHash() const;
+  // Where it paints, in the form's client coordinates (while showing).
+  virtual Rect PaintArea() const;
   // The owning app's text services.
   TextRenderer& Text() const;
 
  private:
   friend class Form;
   bool focused_ = false;
+  // What the screen shows of it, to tell what changed (Form::TakeDamage).
+  bool shownKnown_ = false;
+  uint64_t shownHash_ = 0;
+  Rect shownArea_;
 };
 
 class Label : public Control {
@@ -80,12 +87,36 @@ class Label : public Control {
   // The size autoSize gives for the current text and font.
   void FittedSize(int& w, int& h) const;
   void Paint(Image& target, int x, int y) const override;
+  Rect PaintArea() const override;
   uint64_t StateHash() const override;
+};
+
+// A picture's image, replaced whole: each replacement counts as a change to show, so
+// noticing one costs nothing however large the image.
+class PictureImage {
+ public:
+  PictureImage& operator=(Image image) {
+    image_ = std::move(image);
+    ++revision_;
+    return *this;
+  }
+  operator const Image&() const { return image_; }
+  const Image& Get() const { return image_; }
+  bool Empty() const { return image_.Empty(); }
+  int Width() const { return image_.Width(); }
+  int Height() const { return image_.Height(); }
+  const std::vector<uint32_t>& Pixels() const { return image_.Pixels(); }
+  Color PixelColor(int x, int y) const { return image_.PixelColor(x, y); }
+  uint64_t Revision() const { return revision_; }
+
+ private:
+  Image image_;
+  uint64_t revision_ = 0;
 };
 
 class Picture : public Control {
  public:
-  Image image;
+  PictureImage image;
   bool stretch = true;
   void Paint(Image& target, int x, int y) const override;
   uint64_t StateHash() const override;
@@ -140,6 +171,8 @@ class DropDown : public Control {
   uint64_t StateHash() const override;
   // The unfolded list, drawn over everything with its top-left corner at (x, y).
   void PaintList(Image& target, int x, int y) const;
+  // The field and, while unfolded, the list below it.
+  Rect PaintArea() const override;
   int ItemHeight() const;
   int ListHeight() const;
   // The item under y pixels below the list's top, or -1.

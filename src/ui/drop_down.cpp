@@ -51,6 +51,11 @@ uint64_t DropDown::StateHash() const {
   return h.Value();
 }
 
+Rect DropDown::PaintArea() const {
+  Rect field = Control::PaintArea();
+  return open ? field.Union({field.x, field.Bottom(), width, ListHeight()}) : field;
+}
+
 int DropDown::ItemHeight() const { return Text().LineHeight(font) + 2; }
 
 int DropDown::ListHeight() const { return static_cast<int>(items.size()) * ItemHeight() + 2; }

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "ui/app.h"
-#include "ui/state_hash.h"
+#include "ui/damage.h"
 
 namespace {
 
@@ -18,21 +18,29 @@ bool TakesMouse(const Control* c) {
   return !label || label->onClick || label->onMouseDown || label->onMouseUp;
 }
 
+Control* HitIn(const std::vector<Control*>& list, int x, int y);
+
+// The control itself or, for a panel, its child under the point.
+Control* HitOn(Control* c, int x, int y) {
+  if (!c->visible) return nullptr;
+  int w, h;
+  ShownSize(c, w, h);
+  if (x < c->left || y < c->top || x >= c->left + w || y >= c->top + h) return nullptr;
+  if (auto* panel = dynamic_cast<Panel*>(c)) {
+    if (Control* child = HitIn(panel->children, x - c->left, y - c->top)) return child;
+  }
+  return TakesMouse(c) ? c : nullptr;
+}
+
 // Reverse painting order: the last painted lies on top.
 Control* HitIn(const std::vector<Control*>& list, int x, int y) {
-  for (auto it = list.rbegin(); it != list.rend(); ++it) {
-    Control* c = *it;
-    if (!c->visible) continue;
-    int w, h;
-    ShownSize(c, w, h);
-    if (x < c->left || y < c->top || x >= c->left + w || y >= c->top + h) continue;
-    if (auto* panel = dynamic_cast<Panel*>(c)) {
-      if (Control* child = HitIn(panel->children, x - c->left, y - c->top)) return child;
-    }
-    if (TakesMouse(c)) return c;
-  }
+  for (auto it = list.rbegin(); it != list.rend(); ++it)
+    if (Control* hit = HitOn(*it, x, y)) return hit;
   return nullptr;
 }
+
+// A label's hidden state and a shown one never compare equal.
+constexpr uint64_t kNotShowing = 0x9e3779b97f4a7c15ULL;
 
 }  // namespace
 
@@ -95,18 +103,26 @@ Control* Form::ControlAt(int x, int y) const {
     int lx = drop->ScreenLeft(), ly = drop->ScreenTop() + drop->height;
     if (x >= lx && x < lx + drop->width && y >= ly && y < ly + drop->ListHeight()) return drop;
   }
-  std::vector<Control*> top;
-  for (const auto& c : controls_)
-    if (!c->parent) top.push_back(c.get());
-  return HitIn(top, x, y);
+  for (auto it = controls_.rbegin(); it != controls_.rend(); ++it)
+    if (Control* hit = (*it)->parent ? nullptr : HitOn(it->get(), x, y)) return hit;
+  return nullptr;
 }
 
 void Form::PaintControls(Image& target, int originX, int originY) const {
+  PaintSome(target, originX, originY, nullptr);
+}
+
+void Form::PaintControls(Image& target, int originX, int originY, const Rect& only) const {
+  PaintSome(target, originX, originY, &only);
+}
+
+void Form::PaintSome(Image& target, int originX, int originY, const Rect* only) const {
+  auto wanted = [only](const Control& c) { return !only || c.PaintArea().Overlaps(*only); };
   for (const auto& c : controls_)
-    if (!c->parent && c->visible) c->Paint(target, originX + c->left, originY + c->top);
+    if (!c->parent && c->visible && wanted(*c)) c->Paint(target, originX + c->left, originY + c->top);
   for (const auto& c : controls_) {
     auto* drop = dynamic_cast<const DropDown*>(c.get());
-    if (drop && drop->open && drop->Showing())
+    if (drop && drop->open && drop->Showing() && wanted(*drop))
       drop->PaintList(target, originX + drop->ScreenLeft(), originY + drop->ScreenTop() + drop->height);
   }
 }
@@ -130,14 +146,29 @@ void Form::InvalidateRect(int x, int y, int w, int h) {
   dirtyRects_.push_back({x0, y0, x1 - x0, y1 - y0});
 }
 
-uint64_t Form::StateHash() const {
-  StateHasher h;
-  h.Add(static_cast<uint64_t>(canvas.Width())).Add(static_cast<uint64_t>(canvas.Height()));
-  h.Add(reinterpret_cast<uintptr_t>(focus));
-  for (const auto& c : controls_) {
-    bool showing = c->Showing();
-    h.Add(showing);
-    if (showing) h.Add(c->StateHash());
+void Form::TakeDamage(DamageList& damage, int originX, int originY) {
+  if (dirty) {
+    damage.Add({originX, originY, ClientWidth(), ClientHeight()});
+  } else {
+    for (const DirtyRect& r : dirtyRects_) damage.Add({originX + r.x, originY + r.y, r.w, r.h});
   }
-  return h.Value();
+  dirty = false;
+  dirtyRects_.clear();
+  for (const auto& c : controls_) TakeControlDamage(*c, damage, originX, originY);
+}
+
+void Form::TakeControlDamage(Control& c, DamageList& damage, int originX, int originY) {
+  const bool showing = c.Showing();
+  uint64_t hash = showing ? c.StateHash() : kNotShowing;
+  if (c.shownKnown_ && hash == c.shownHash_) return;
+  if (auto* label = dynamic_cast<Label*>(&c); label && showing && label->autoSize) {
+    label->FitToText();
+    hash = c.StateHash();
+  }
+  Rect area = showing ? c.PaintArea() : Rect{};
+  if (c.shownKnown_) damage.Add(c.shownArea_.Moved(originX, originY));
+  damage.Add(area.Moved(originX, originY));
+  c.shownKnown_ = true;
+  c.shownHash_ = hash;
+  c.shownArea_ = area;
 }

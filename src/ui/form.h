@@ -6,10 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "ui/controls.h"
 #include "base/image.h"
+#include "base/rect.h"
+#include "ui/controls.h"
 
 class App;
+class DamageList;
 
 // A form registers itself with the app when made (AddForm) and leaves it when
 // destroyed, so it must not outlive the app.
@@ -66,15 +68,19 @@ class Form {
   // The canvas with every showing control painted over it.
   Image Compose() const;
   // Paints the showing controls (and unfolded lists) with the client area's corner at
-  // (originX, originY) of `target`.
+  // (originX, originY) of `target`; with `only`, just those painting into that part
+  // of the client area.
   void PaintControls(Image& target, int originX, int originY) const;
+  void PaintControls(Image& target, int originX, int originY, const Rect& only) const;
   // Drawing onto `canvas` must be announced with one of these, or the screen keeps
   // the old picture. Changes to controls are noticed without them.
   void Invalidate() { dirty = true; }
   void InvalidateRect(int x, int y, int w, int h);
   bool dirty = true;
-  // The controls' visible state folded into one number (see Control::StateHash).
-  uint64_t StateHash() const;
+  // Hands what changed since the last call to `damage`, with the client area's corner
+  // at (originX, originY): announced canvas drawing, and the old and new places of
+  // every control whose look changed (autoSize labels are fitted first).
+  void TakeDamage(DamageList& damage, int originX, int originY);
 
   // Handlers; the key ones see every key before the focused control does.
   virtual void FormKeyDown(int /*vk*/) {}
@@ -92,6 +98,8 @@ class Form {
     int x, y, w, h;
   };
   void Adopt(std::unique_ptr<Control> c, Panel* parent);
+  void TakeControlDamage(Control& c, DamageList& damage, int originX, int originY);
+  void PaintSome(Image& target, int originX, int originY, const Rect* only) const;
   std::vector<std::unique_ptr<Control>> controls_;
   std::vector<DirtyRect> dirtyRects_;
   // FormPaint is due (the form was shown or resized), as a window's paint message.

@@ -1,10 +1,8 @@
-// The message box: a classic dialog drawn over the screen, answered by mouse or keys.
+// The message box: a classic dialog drawn over the screen.
 #include <algorithm>
 #include <cmath>
 
-#include "ui/app.h"
-#include "ui/app_impl.h"
-#include "base/keys.h"
+#include "ui/modal_layers.h"
 #include "ui/paint.h"
 #include "ui/text.h"
 
@@ -51,6 +49,30 @@ void QuestionIcon(TextRenderer& text, Image& t, int x, int y) {
   Disc(t, x + c, y + c, 15, White, Color{0, 0, 160});
   int w = text.Width(kIconFont, "?");
   text.DrawLine(t, kIconFont, "?", Color{0, 0, 255}, x + c - w / 2, y + c - text.Height(kIconFont) / 2);
+}
+
+void PaintButton(TextRenderer& text, Image& s, const BoxLayout::Button& b, BoxResult answer, bool isDefault,
+                 bool down) {
+  s.FillRect(b.x, b.y, b.w, b.h, paint::Face);
+  int fx = b.x, fy = b.y, fw = b.w, fh = b.h;
+  if (isDefault) {
+    paint::Frame(s, b.x, b.y, b.w, b.h, Black, Black);
+    fx += 1, fy += 1, fw -= 2, fh -= 2;
+  }
+  if (down)
+    paint::Frame(s, fx, fy, fw, fh, paint::Shadow, paint::Shadow);
+  else
+    paint::Raised(s, fx, fy, fw, fh);
+  const char* label = ButtonText(answer);
+  int w = text.Width(kTextFont, label), h = text.Height(kTextFont);
+  int x = b.x + (b.w - w) / 2 + (down ? 1 : 0), y = b.y + (b.h - h) / 2 + (down ? 1 : 0);
+  text.DrawLine(s, kTextFont, label, Black, x, y);
+  if (answer != BoxResult::Ok) {
+    // The mnemonic letter, underlined as Windows shows it.
+    int first = text.Width(kTextFont, std::string(1, label[0]));
+    s.FillRect(x, y + h - 2, first, 1, Black);
+  }
+  if (isDefault) paint::FocusRect(s, b.x + 4, b.y + 4, b.w - 8, b.h - 8, Black);
 }
 
 }  // namespace
@@ -110,84 +132,7 @@ void PaintMessageBox(TextRenderer& text, Image& s, const MessageBoxState& box, c
   for (size_t i = 0; i < l.lines.size(); ++i)
     text.DrawLine(s, kTextFont, l.lines[i], Black, l.textX, l.textY + static_cast<int>(i) * lineHeight);
   for (size_t i = 0; i < l.buttons.size(); ++i) {
-    const auto& b = l.buttons[i];
-    bool isDefault = static_cast<int>(i) == box.focused;
-    bool down = static_cast<int>(i) == box.pressed && box.pressedInside;
-    s.FillRect(b.x, b.y, b.w, b.h, paint::Face);
-    int fx = b.x, fy = b.y, fw = b.w, fh = b.h;
-    if (isDefault) {
-      paint::Frame(s, b.x, b.y, b.w, b.h, Black, Black);
-      fx += 1, fy += 1, fw -= 2, fh -= 2;
-    }
-    if (down)
-      paint::Frame(s, fx, fy, fw, fh, paint::Shadow, paint::Shadow);
-    else
-      paint::Raised(s, fx, fy, fw, fh);
-    const char* label = ButtonText(box.buttons[i]);
-    int w = text.Width(kTextFont, label), h = text.Height(kTextFont);
-    int x = b.x + (b.w - w) / 2 + (down ? 1 : 0), y = b.y + (b.h - h) / 2 + (down ? 1 : 0);
-    text.DrawLine(s, kTextFont, label, Black, x, y);
-    if (box.buttons[i] != BoxResult::Ok) {
-      // The mnemonic letter, underlined as Windows shows it.
-      int first = text.Width(kTextFont, std::string(1, label[0]));
-      s.FillRect(x, y + h - 2, first, 1, Black);
-    }
-    if (isDefault) paint::FocusRect(s, b.x + 4, b.y + 4, b.w - 8, b.h - 8, Black);
+    const int index = static_cast<int>(i);
+    PaintButton(text, s, l.buttons[i], box.buttons[i], index == box.focused, index == box.pressed && box.pressedInside);
   }
-}
-
-bool App::BoxInput(const InputEvent& e) {
-  MessageBoxState* box = nullptr;
-  if (!impl_->layers.empty()) box = impl_->layers.back().box;
-  if (!box) return false;
-  auto answer = [box](BoxResult r) {
-    box->result = r;
-    box->done = true;
-  };
-  bool yesNo = box->kind == BoxKind::Confirmation;
-  int n = static_cast<int>(box->buttons.size());
-  switch (e.type) {
-    case InputEvent::Type::KeyDown:
-      if (e.vk == VK::Enter || e.vk == VK::Space) answer(box->buttons[static_cast<size_t>(box->focused)]);
-      else if (e.vk == VK::Escape) answer(yesNo ? BoxResult::No : BoxResult::Ok);
-      else if (yesNo && e.vk == VK::A + ('Y' - 'A')) answer(BoxResult::Yes);
-      else if (yesNo && e.vk == VK::N) answer(BoxResult::No);
-      else if (e.vk == VK::Tab || e.vk == VK::Right || e.vk == VK::Down)
-        box->focused = (box->focused + 1) % n;
-      else if (e.vk == VK::Left || e.vk == VK::Up)
-        box->focused = (box->focused + n - 1) % n;
-      return true;
-    case InputEvent::Type::KeyUp:
-    case InputEvent::Type::Char:
-      return true;
-    case InputEvent::Type::MouseDown:
-    case InputEvent::Type::MouseMove:
-    case InputEvent::Type::MouseUp: {
-      BoxLayout layout = LayoutMessageBox(Text(), *box, ScreenWidth(), ScreenHeight(), impl_->title);
-      int at = BoxButtonAt(layout, e.x, e.y);
-      if (e.type == InputEvent::Type::MouseDown) {
-        if (e.button != MouseButton::Left) return true;
-        // A press begun before the box opened is not the box's to finish.
-        if (at < 0) return !impl_->capture;
-        box->pressed = at;
-        box->pressedInside = true;
-        box->focused = at;
-        return true;
-      }
-      if (e.type == InputEvent::Type::MouseMove) {
-        if (box->pressed >= 0) box->pressedInside = at == box->pressed;
-        return true;
-      }
-      if (box->pressed < 0) return !impl_->capture;
-      int pressed = box->pressed;
-      box->pressed = -1;
-      box->pressedInside = false;
-      if (at == pressed) answer(box->buttons[static_cast<size_t>(pressed)]);
-      return true;
-    }
-    case InputEvent::Type::Close:
-    case InputEvent::Type::Wheel:
-      return false;
-  }
-  return false;
 }

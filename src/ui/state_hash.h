@@ -2,7 +2,6 @@
 // Folding a control's visible state into one number (FNV-1a style).
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "ui/controls.h"
 #include "base/image.h"
@@ -27,18 +26,6 @@ class StateHasher {
   StateHasher& Add(Color c) { return Add((uint64_t{c.r} << 16) | (uint64_t{c.g} << 8) | c.b); }
   StateHasher& Add(const FontSpec& f) {
     return Add(static_cast<uint64_t>(f.face)).Add(static_cast<uint64_t>(f.pixelHeight)).Add(f.bold).Add(f.underline);
-  }
-  // Small pictures in full; large ones by a sample of some thousand pixels spread
-  // over the picture, which any real change of picture alters.
-  StateHasher& Add(const Image& image) {
-    Add(static_cast<uint64_t>(image.Width())).Add(static_cast<uint64_t>(image.Height()));
-    const std::vector<uint32_t>& p = image.Pixels();
-    size_t step = p.size() > 4096 ? p.size() / 4096 : 1;
-    for (size_t i = 0; i < p.size(); i += step) {
-      h_ ^= p[i];
-      h_ *= 1099511628211ULL;
-    }
-    return *this;
   }
   uint64_t Value() const { return h_; }
 

@@ -2,6 +2,8 @@
 // A headless app on virtual time with a form that records what reaches it.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <string>
 #include <vector>
 
@@ -46,9 +48,14 @@ inline InputEvent Mouse(InputEvent::Type type, int x, int y, MouseButton b = Mou
   return e;
 }
 
-class HeadlessApp : public ::testing::Test {
+// The app on virtual time: headless, or with a real window under SDL's dummy video
+// driver (skipped under any other).
+template <bool kHeadless>
+class AppFixture : public ::testing::Test {
  protected:
   void SetUp() override {
+    const char* driver = std::getenv("SDL_VIDEODRIVER");
+    if (!kHeadless && (!driver || std::string(driver) != "dummy")) GTEST_SKIP() << "needs SDL_VIDEODRIVER=dummy";
     std::string error;
     ASSERT_TRUE(app.Init(error)) << error;
   }
@@ -71,5 +78,8 @@ class HeadlessApp : public ::testing::Test {
   }
 
   VirtualClock clock;
-  App app{clock, true};
+  App app{clock, kHeadless};
 };
+
+using HeadlessApp = AppFixture<true>;
+using WindowedAppTest = AppFixture<false>;

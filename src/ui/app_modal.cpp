@@ -1,0 +1,102 @@
+// The modal layer stack (boxes and modal forms, each with its own nested loop) and
+// the display switch.
+#include <algorithm>
+
+#include "ui/app.h"
+#include "ui/app_impl.h"
+#include "ui/form.h"
+
+void App::PushLayer(const ModalLayer& layer) {
+  impl_->state.layers.push_back(layer);
+  impl_->state.SyncLayerLists();
+}
+
+void App::PopLayer(const Form* form, const MessageBoxState* box) {
+  auto& layers = impl_->state.layers;
+  layers.erase(std::remove_if(layers.begin(), layers.end(),
+                              [&](const ModalLayer& l) { return (form && l.form == form) || (box && l.box == box); }),
+               layers.end());
+  impl_->state.SyncLayerLists();
+}
+
+void App::ShowModal(Form& form) {
+  if (Terminated()) return;
+  AddForm(&form);
+  form.modalDone = false;
+  PushLayer({&form, nullptr});
+  form.paintPending_ = true;
+  form.Invalidate();
+  if (!form.focus) form.FocusNext(false);
+  form.FormShow();
+  while (!form.modalDone && !Terminated()) {
+    ProcessMessages();
+    if (form.modalDone || Terminated()) break;
+    Idle();
+  }
+  PopLayer(&form, nullptr);
+  impl_->router.ReleaseCapture(&form);
+}
+
+BoxResult App::MessageBox(BoxKind kind, const std::string& text) {
+  BoxResult fallback = kind == BoxKind::Confirmation ? BoxResult::No : BoxResult::Ok;
+  if (Terminated()) return fallback;
+  MessageBoxState box;
+  box.kind = kind;
+  box.text = text;
+  if (kind == BoxKind::Confirmation)
+    box.buttons = {BoxResult::Yes, BoxResult::No};
+  else
+    box.buttons = {BoxResult::Ok};
+  PushLayer({nullptr, &box});
+  impl_->router.ApplyCursor();
+  while (!box.done && !Terminated()) {
+    ProcessMessages();
+    if (box.done || Terminated()) break;
+    Idle();
+  }
+  PopLayer(nullptr, &box);
+  impl_->router.ApplyCursor();
+  return box.done ? box.result : fallback;
+}
+
+bool App::BoxButtonRect(int index, int& x, int& y, int& w, int& h) const {
+  const AppState& s = impl_->state;
+  for (auto it = s.layers.rbegin(); it != s.layers.rend(); ++it) {
+    if (!it->box) continue;
+    BoxLayout layout = LayoutMessageBox(s.text, *it->box, s.ScreenWidth(), s.ScreenHeight(), s.title);
+    if (index < 0 || index >= static_cast<int>(layout.buttons.size())) return false;
+    const auto& b = layout.buttons[static_cast<size_t>(index)];
+    x = b.x;
+    y = b.y;
+    w = b.w;
+    h = b.h;
+    return true;
+  }
+  return false;
+}
+
+void App::SetWindowed(int width, int height) {
+  AppState& s = impl_->state;
+  s.logicalWidth = width;
+  s.logicalHeight = height;
+  s.fullScreen = false;
+  impl_->presenter.InvalidateAll();
+  if (impl_->window) impl_->window->ShowCentred(width, height);
+}
+
+bool App::SetFullScreen(int logicalWidth, int logicalHeight, std::string& error) {
+  AppState& s = impl_->state;
+  if (impl_->window && !impl_->window->CoverDesktop(logicalWidth, logicalHeight, error)) return false;
+  s.logicalWidth = logicalWidth;
+  s.logicalHeight = logicalHeight;
+  s.fullScreen = true;
+  impl_->presenter.InvalidateAll();
+  return true;
+}
+
+void App::RestoreDesktop() {
+  AppState& s = impl_->state;
+  if (!impl_->window || !s.fullScreen) return;
+  impl_->window->RestoreDesktop();
+  s.fullScreen = false;
+}

@@ -1,0 +1,54 @@
+#pragma once
+// Routing input: an open box on top takes it; otherwise the innermost modal form or
+// the visible one. Keys reach the form before its focused control (key preview); Tab
+// moves the focus; a mouse press goes to the control under it, which captures the
+// release; an unfolded drop-down list takes the clicks over it.
+#include <bitset>
+
+#include "platform/events.h"
+#include "ui/app_state.h"
+
+class Control;
+class DropDown;
+class EditField;
+class Form;
+
+class InputRouter {
+ public:
+  explicit InputRouter(AppState& state) : state_(state) {}
+
+  void Dispatch(const InputEvent& e);
+  // The pointer shown now: the app's hourglass or hidden pointer wins; otherwise the
+  // hovered control's cursor; the arrow over an open box.
+  CursorKind ShownCursor() const;
+  // Shows ShownCursor() in the window.
+  void ApplyCursor();
+  // A form hidden or going away drops the control that captured the mouse.
+  void ReleaseCapture(const Form* form);
+
+ private:
+  // Keys.
+  bool FilterKey(const InputEvent& e);
+  void KeyToFocus(Form& form, Control& focus, const InputEvent& e);
+  void KeyToEdit(Form& form, EditField& edit, const InputEvent& e);
+  bool KeyDown(int vk) const { return vk >= 0 && vk < kKeys && keysDown_[static_cast<size_t>(vk)]; }
+  // Mouse.
+  void DispatchMouse(const InputEvent& e);
+  void MouseUnderBox(const InputEvent& e);
+  void MouseDown(const InputEvent& e);
+  void MouseUp(const InputEvent& e);
+  void PointerToControl(const InputEvent& e);
+  // Input for the innermost box; false when the event is not the box's.
+  bool BoxInput(MessageBoxState& box, const InputEvent& e);
+  bool BoxMouse(MessageBoxState& box, const InputEvent& e);
+
+  static constexpr int kKeys = 256;
+  AppState& state_;
+  Control* capture_ = nullptr;
+  Form* captureForm_ = nullptr;
+  bool captureInList_ = false;  // the press began in an unfolded drop-down list
+  int mouseX_ = -1, mouseY_ = -1;
+  std::bitset<kKeys> keysDown_;
+  std::bitset<kKeys> swallowUps_;  // keys pressed while a box was open
+  bool swallowChars_ = false;      // characters of a key a box took
+};
