@@ -143,7 +143,15 @@ void App::Run() {
   }
 }
 
+void App::WhenIdle(std::function<void()> job) { impl_->idleJobs.push_back(std::move(job)); }
+
 void App::Idle() {
+  if (!impl_->idleJobs.empty()) {
+    auto job = std::move(impl_->idleJobs.front());
+    impl_->idleJobs.pop_front();
+    job();
+    return;
+  }
   if (!impl_->events || clock_.IsVirtual()) {
     SleepMs(1);
     return;

@@ -89,6 +89,9 @@ class App {
   void Run();
   void Terminate();
   bool Terminated() const;
+  // Work that can wait: the outer loop does one job at a time when it would otherwise
+  // wait for input, after the screen was shown.
+  void WhenIdle(std::function<void()> job);
 
   Timer& CreateTimer();
 

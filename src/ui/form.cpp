@@ -172,3 +172,8 @@ void Form::TakeControlDamage(Control& c, DamageList& damage, int originX, int or
   c.shownHash_ = hash;
   c.shownArea_ = area;
 }
+
+void Form::MakeWaitingPictures() {
+  for (const auto& c : controls_)
+    if (auto* picture = dynamic_cast<Picture*>(c.get()); picture && picture->image.Waiting()) picture->image.Get();
+}

@@ -50,6 +50,8 @@ class Form {
   }
   Control* Find(const std::string& controlName) const;
   const std::vector<std::unique_ptr<Control>>& Controls() const { return controls_; }
+  // Makes the pictures that were left to be made when first looked at.
+  void MakeWaitingPictures();
 
   Control* focus = nullptr;
   // Moves the focus; the field that loses it gets its onExit.
