@@ -223,3 +223,42 @@ TEST_F(PumpTest, IdleJobsRunOneAtATimeAfterInputAndPicturesMadeLaterLookTheSame)
   ASSERT_EQ(form.log.size(), 1u);
   EXPECT_EQ(order, (std::vector<std::string>{"first job", "second job"}));
 }
+
+// A loop's wait handles each message when it is due and sleeps through the rest: no
+// waking every millisecond when nothing happens.
+TEST(ProcessMessagesUntil, HandlesEachMessageWhenDueAndSleepsThroughTheRest) {
+  struct CountingClock : VirtualClock {
+    void SleepUntilMicros(uint64_t micros) override {
+      ++sleeps;
+      VirtualClock::SleepUntilMicros(micros);
+    }
+    int sleeps = 0;
+  } clock;
+  App app(clock, true);
+  std::string error;
+  ASSERT_TRUE(app.Init(error)) << error;
+  RecordingForm form(app, "Main");
+  app.Show(&form);
+  app.ProcessMessages();  // the first screen is shown
+
+  std::vector<std::string> log;
+  app.onEvent = [&](const InputEvent&) { log.push_back("key at " + std::to_string(clock.NowMicros())); };
+  Timer& timer = app.CreateTimer();
+  timer.onTimer = [&] {
+    log.push_back("timer at " + std::to_string(clock.NowMicros()));
+    timer.SetInterval(0);
+  };
+  timer.SetInterval(9);
+  app.PushInput(KeyDown(VK::Left), 4);
+  clock.sleeps = 0;
+  app.ProcessMessagesUntil(16000, [] { return false; });
+  EXPECT_EQ(clock.NowMicros(), 16000u);
+  EXPECT_EQ(log, (std::vector<std::string>{"key at 4000", "timer at 9000"}));
+  EXPECT_LE(clock.sleeps, 4) << "one sleep per thing to do and one to the end";
+
+  bool stop = false;
+  app.PushInput(KeyDown(VK::Right), 20);
+  app.onEvent = [&](const InputEvent&) { stop = true; };
+  app.ProcessMessagesUntil(32000, [&] { return stop; });
+  EXPECT_EQ(clock.NowMicros(), 20000u) << "a handler that stops the loop ends the wait";
+}
