@@ -52,7 +52,7 @@ Form::Form(App& owner, std::string formName, int clientWidth, int clientHeight, 
 Form::~Form() { app.RemoveForm(this); }
 
 void Form::SetClientSize(int w, int h) {
-  canvas = Image(w, h, background);
+  canvas.Reset(w, h, background);
   dirtyRects_.clear();
   paintPending_ = true;
   Invalidate();
@@ -128,7 +128,7 @@ void Form::PaintSome(Image& target, int originX, int originY, const Rect* only) 
 }
 
 Image Form::Compose() const {
-  Image picture = canvas;
+  Image picture = canvas.Copy();
   PaintControls(picture, 0, 0);
   return picture;
 }

@@ -9,6 +9,7 @@
 #include "base/image.h"
 #include "base/rect.h"
 #include "ui/controls.h"
+#include "ui/form_canvas.h"
 
 class App;
 class DamageList;
@@ -27,7 +28,7 @@ class Form {
   Color background;
   // The form's own painting (for the main window: the room). Controls are composed
   // over it when presenting and capturing.
-  Image canvas;
+  FormCanvas canvas;
 
   int ClientWidth() const { return canvas.Width(); }
   int ClientHeight() const { return canvas.Height(); }
