@@ -64,7 +64,9 @@ void SdlInput::Poll(std::deque<InputEvent>& pending) {
 // Each pump reads the display connection several times: a loop that handles messages
 // every millisecond would spend most of its time there finding nothing.
 bool SdlInput::PumpNeeded() {
-  constexpr uint64_t kQuietPumpMs = 50;
+  // Events the library read while the window waited for a reply (a display switch, a
+  // present) leave nothing on the connection: they are asked for after this at most.
+  constexpr uint64_t kQuietPumpMs = 10;
   if (displayConnection_ < 0) displayConnection_ = window_.DisplayConnection();
   if (displayConnection_ < 0 || pumpDue_ || SDL_GetTicks64() - lastPumpMs_ >= kQuietPumpMs ||
       SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT))
