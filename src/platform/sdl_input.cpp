@@ -67,12 +67,17 @@ bool SdlInput::PumpNeeded() {
   // Events the library read while the window waited for a reply (a display switch, a
   // present) leave nothing on the connection: they are asked for after this at most.
   constexpr uint64_t kQuietPumpMs = 10;
-  if (displayConnection_ < 0) displayConnection_ = window_.DisplayConnection();
-  if (displayConnection_ < 0 || pumpDue_ || SDL_GetTicks64() - lastPumpMs_ >= kQuietPumpMs ||
+  const int fd = DisplayConnection();
+  if (fd < 0 || pumpDue_ || SDL_GetTicks64() - lastPumpMs_ >= kQuietPumpMs ||
       SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT))
     return true;
-  pollfd connection{displayConnection_, POLLIN, 0};
+  pollfd connection{fd, POLLIN, 0};
   return poll(&connection, 1, 0) != 0;
+}
+
+int SdlInput::DisplayConnection() {
+  if (displayConnection_ < 0) displayConnection_ = window_.DisplayConnection();
+  return displayConnection_;
 }
 
 void SdlInput::Wait(int timeoutMs, std::deque<InputEvent>& pending) {
@@ -80,7 +85,7 @@ void SdlInput::Wait(int timeoutMs, std::deque<InputEvent>& pending) {
   // SDL's own wait reads the display connection several times around each sleep; a
   // game waiting a few milliseconds hundreds of times a second only needs to sleep
   // until the server writes, then read it once.
-  if (const int fd = displayConnection_ >= 0 ? displayConnection_ : window_.DisplayConnection(); fd >= 0) {
+  if (const int fd = DisplayConnection(); fd >= 0) {
     // Whatever the library already holds (and its requests flushed) before sleeping.
     const size_t before = pending.size();
     Poll(pending);

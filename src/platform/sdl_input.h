@@ -29,6 +29,7 @@ class SdlInput {
   void TranslateKey(const SDL_Event& ev, std::deque<InputEvent>& out);
   void TranslateWindowEvent(const SDL_Event& ev, std::deque<InputEvent>& out);
   bool PumpNeeded();
+  int DisplayConnection();
 
   Window& window_;
   // Keys released while another window had the keyboard would stay held.
