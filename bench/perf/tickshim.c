@@ -5,8 +5,10 @@
 //   S t_ns req_ns got_ns        main-thread nanosleep/clock_nanosleep (requested, actual)
 //   P t_ns dur_ns               SDL_RenderPresent, SDL_UpdateWindowSurface(Rects) (SDL2) /
 //                               SDL_Flip, SDL_UpdateRect(s) (SDL1.2)
-//   M t_ns ret                  Mix_PlayingMusic (called once per world tick by the game loop)
-//   C t_ns dur_ns ret           Mix_PlayMusic (a music piece starts)
+//   M t_ns ret                  Mix_PlayingMusic or, for MIDI on one synthesizer,
+//                               fluid_player_get_status on the main thread (the game loop
+//                               asks once per world tick whether music plays)
+//   C t_ns dur_ns ret           Mix_PlayMusic or fluid_player_play (a music piece starts)
 //   H t_ns dur_ns               Mix_HaltMusic
 //   A t_ns frames rms peak      audio post-mix statistics since the last A record (every ~1 s of audio)
 #define _GNU_SOURCE
@@ -147,6 +149,26 @@ int Mix_PlayingMusic(void) {
   int r = real();
   LOG("M %llu %d\n", (unsigned long long)now_ns(), r);
   maybe_flush();
+  return r;
+}
+
+int fluid_player_get_status(void* player) {
+  static int (*real)(void*);
+  if (!real) real = dlsym(RTLD_NEXT, "fluid_player_get_status");
+  int r = real(player);
+  if (is_main()) {
+    LOG("M %llu %d\n", (unsigned long long)now_ns(), r);
+    maybe_flush();
+  }
+  return r;
+}
+
+int fluid_player_play(void* player) {
+  static int (*real)(void*);
+  if (!real) real = dlsym(RTLD_NEXT, "fluid_player_play");
+  uint64_t t0 = now_ns();
+  int r = real(player);
+  LOG("C %llu %llu %d\n", (unsigned long long)t0, (unsigned long long)(now_ns() - t0), r);
   return r;
 }
 

@@ -1,5 +1,6 @@
 #include "base/clock.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -32,7 +33,7 @@ int64_t RealClock::SecondsForSeed() {
       .count();
 }
 
-void MillisecondTicks::SleepToNext() const {
+uint64_t MillisecondTicks::WholeMillisecondsAfterNow(int n) const {
   const uint64_t elapsed = clock_.NowMicros() - startMicros_;
-  clock_.SleepUntilMicros(startMicros_ + (elapsed / 1000 + 1) * 1000);
+  return startMicros_ + (elapsed / 1000 + static_cast<uint64_t>(std::max(n, 0))) * 1000;
 }

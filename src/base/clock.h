@@ -53,7 +53,9 @@ class MillisecondTicks {
  public:
   explicit MillisecondTicks(Clock& clock) : clock_(clock), startMicros_(clock.NowMicros()) {}
   // Sleeps until the next whole millisecond after now, counted from the start.
-  void SleepToNext() const;
+  void SleepToNext() const { clock_.SleepUntilMicros(WholeMillisecondsAfterNow(1)); }
+  // The clock's time `n` whole milliseconds after the last one begun, counted from the start.
+  uint64_t WholeMillisecondsAfterNow(int n) const;
 
  private:
   Clock& clock_;

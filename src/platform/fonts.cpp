@@ -8,6 +8,9 @@
 #include <cstdio>
 #include <map>
 #include <tuple>
+#include <vector>
+
+#include "base/files.h"
 
 namespace {
 
@@ -87,6 +90,22 @@ struct FontLibrary::Impl {
   // borrows the plain face under its own key.
   std::map<std::tuple<bool, bool, bool, int>, TTF_Font*> open;
   std::vector<TTF_Font*> owned;
+  // Each face file read once: every size opens from memory and loads its glyphs without
+  // a seek and a read of the file per glyph.
+  std::map<std::string, std::vector<uint8_t>> fileBytes;
+
+  TTF_Font* OpenFile(const std::string& path, int size) {
+    auto it = fileBytes.find(path);
+    if (it == fileBytes.end()) {
+      std::vector<uint8_t> bytes;
+      std::string error;
+      if (!ReadWholeFile(path, bytes, error)) bytes.clear();
+      it = fileBytes.emplace(path, std::move(bytes)).first;
+    }
+    if (it->second.empty()) return TTF_OpenFont(path.c_str(), size);
+    SDL_RWops* memory = SDL_RWFromConstMem(it->second.data(), static_cast<int>(it->second.size()));
+    return memory ? TTF_OpenFontRW(memory, 1, size) : nullptr;
+  }
 
   std::string Resolve(bool title, bool bold) {
     std::string path;
@@ -119,7 +138,7 @@ struct FontLibrary::Impl {
     auto it = open.find(key);
     if (it != open.end()) return it->second;
     const std::string& path = File(title, wanted.bold);
-    TTF_Font* font = path.empty() ? nullptr : TTF_OpenFont(path.c_str(), size);
+    TTF_Font* font = path.empty() ? nullptr : OpenFile(path, size);
     if (font) {
       TTF_SetFontHinting(font, TTF_HINTING_NORMAL);
       if (wanted.underline) TTF_SetFontStyle(font, TTF_STYLE_UNDERLINE);

@@ -45,6 +45,9 @@ bool MidiSynthesiser::Prepare(int sampleRate, double gain, std::string& error) {
   // Pinning the samples into memory is for studio latency; here it would only fail
   // under the usual lock limit and complain.
   fluid_settings_setint(settings_, "synth.lock-memory", 0);
+  // Only the instruments a piece chooses hold their samples in memory (a few of the
+  // sound font's 6 MB), read when the piece selects them at its start.
+  fluid_settings_setint(settings_, "synth.dynamic-sample-loading", 1);
   // Every piece starts from the synthesiser's initial state, whatever the last one set.
   fluid_settings_setint(settings_, "player.reset-synth", 1);
   fluid_synth_t* synth = new_fluid_synth(settings_);

@@ -1,6 +1,7 @@
 #include "platform/sdl_input.h"
 
 #include <SDL.h>
+#include <poll.h>
 
 #include <algorithm>
 
@@ -53,13 +54,46 @@ MouseButton ButtonOf(uint8_t b, bool& known) {
 }  // namespace
 
 void SdlInput::Poll(std::deque<InputEvent>& pending) {
-  if (!SDL_WasInit(SDL_INIT_EVENTS)) return;
+  if (!SDL_WasInit(SDL_INIT_EVENTS) || !PumpNeeded()) return;
+  pumpDue_ = false;
+  lastPumpMs_ = SDL_GetTicks64();
   SDL_Event ev;
   while (SDL_PollEvent(&ev)) Translate(ev, pending);
 }
 
+// Each pump reads the display connection several times: a loop that handles messages
+// every millisecond would spend most of its time there finding nothing.
+bool SdlInput::PumpNeeded() {
+  // Events the library read while the window waited for a reply (a display switch, a
+  // present) leave nothing on the connection: they are asked for after this at most.
+  constexpr uint64_t kQuietPumpMs = 10;
+  const int fd = DisplayConnection();
+  if (fd < 0 || pumpDue_ || SDL_GetTicks64() - lastPumpMs_ >= kQuietPumpMs ||
+      SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT))
+    return true;
+  pollfd connection{fd, POLLIN, 0};
+  return poll(&connection, 1, 0) != 0;
+}
+
+int SdlInput::DisplayConnection() {
+  if (displayConnection_ < 0) displayConnection_ = window_.DisplayConnection();
+  return displayConnection_;
+}
+
 void SdlInput::Wait(int timeoutMs, std::deque<InputEvent>& pending) {
   if (!SDL_WasInit(SDL_INIT_EVENTS)) return;
+  // SDL's own wait reads the display connection several times around each sleep; a
+  // game waiting a few milliseconds hundreds of times a second only needs to sleep
+  // until the server writes, then read it once.
+  if (const int fd = DisplayConnection(); fd >= 0) {
+    // Whatever the library already holds (and its requests flushed) before sleeping.
+    const size_t before = pending.size();
+    Poll(pending);
+    if (pending.size() != before) return;
+    pollfd connection{fd, POLLIN, 0};
+    if (poll(&connection, 1, std::max(timeoutMs, 0)) != 0) Poll(pending);
+    return;
+  }
   SDL_Event ev;
   if (SDL_WaitEventTimeout(&ev, std::max(timeoutMs, 0))) Translate(ev, pending);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // SDL's events in the game's terms: virtual keys, typed characters, mouse positions on
 // the logical screen, and the close request.
+#include <cstdint>
 #include <deque>
 #include <set>
 
@@ -12,17 +13,28 @@ union SDL_Event;
 class SdlInput {
  public:
   explicit SdlInput(Window& window) : window_(window) {}
-  // Appends every pending event; never waits.
+  // Appends every pending event; never waits. Asks SDL only when something may have
+  // come: the display connection is readable, SDL holds events, the window talked to
+  // the server since (PumpNextTime), or a while passed (devices plugged in).
   void Poll(std::deque<InputEvent>& out);
-  // Waits up to `timeoutMs` for one event and appends it (the rest stay for Poll).
+  // The window just exchanged requests with the display server, whose replies may
+  // have brought events along.
+  void PumpNextTime() { pumpDue_ = true; }
+  // Waits up to `timeoutMs` for input and appends what came; appends nothing on a
+  // timeout.
   void Wait(int timeoutMs, std::deque<InputEvent>& out);
 
  private:
   void Translate(const SDL_Event& ev, std::deque<InputEvent>& out);
   void TranslateKey(const SDL_Event& ev, std::deque<InputEvent>& out);
   void TranslateWindowEvent(const SDL_Event& ev, std::deque<InputEvent>& out);
+  bool PumpNeeded();
+  int DisplayConnection();
 
   Window& window_;
   // Keys released while another window had the keyboard would stay held.
   std::set<int> keysDown_;
+  bool pumpDue_ = true;
+  uint64_t lastPumpMs_ = 0;
+  int displayConnection_ = -1;
 };

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/display_connection.h"
 #include "platform/screen_fit.h"
 #include "platform/screen_scaler.h"
 #include "platform/window_placement.h"
@@ -303,3 +304,5 @@ void Window::ToLogical(int wx, int wy, int& x, int& y) const {
 }
 
 void Window::PictureLost() { impl_->pictureLost = true; }
+
+int Window::DisplayConnection() const { return DisplayConnectionOf(impl_->window); }

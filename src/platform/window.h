@@ -51,6 +51,9 @@ class Window {
   // picture the result lies outside the logical size), and the window's picture lost.
   void ToLogical(int windowX, int windowY, int& x, int& y) const;
   void PictureLost();
+  // The descriptor that turns readable when the display server has something for the
+  // window; -1 where there is none to watch (then waiting asks SDL).
+  int DisplayConnection() const;
 
  private:
   struct Impl;

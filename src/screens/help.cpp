@@ -1,5 +1,6 @@
 #include "screens/help.h"
 
+#include <optional>
 #include <string>
 
 #include "ui/app.h"
@@ -10,6 +11,11 @@
 
 namespace {
 constexpr Color CreditYellow{255, 204, 0};
+
+std::optional<Image> ReadTitlePicture(const std::string& path) {
+  std::string error;
+  return LoadJpeg(path, error);
+}
 }  // namespace
 
 THelpForm::THelpForm(App& application) : ScreenForm(application, "HelpForm", 805, 573) {
@@ -17,7 +23,12 @@ THelpForm::THelpForm(App& application) : ScreenForm(application, "HelpForm", 805
   BuildAboutPage();
   BuildLegend();
   MenuBox[0]->visible = true;
-  LoadTitlePicture(TitlePicturePath);
+  // Read when the about page is first seen (or the program has a moment): the first
+  // screen does not wait for it.
+  TitleImage->image.MakeLater([] {
+    std::optional<Image> picture = ReadTitlePicture(TitlePicturePath);
+    return picture ? std::move(*picture) : Image();
+  });
 }
 
 void THelpForm::BuildPage(int page) {
@@ -85,8 +96,7 @@ void THelpForm::BuildLegend() {
 }
 
 bool THelpForm::LoadTitlePicture(const std::string& path) {
-  std::string error;
-  auto picture = LoadJpeg(path, error);
+  std::optional<Image> picture = ReadTitlePicture(path);
   TitleImage->image = picture ? std::move(*picture) : Image();
   return picture.has_value();
 }

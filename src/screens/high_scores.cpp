@@ -73,7 +73,7 @@ THScoreForm::THScoreForm(App& application) : ScreenForm(application, "HScoreForm
 
   ReturnImage = &screen.Plate("ReturnImage", 238, 482, 315, 54, [this] { ReturnImageClick(); });
   // The art of the other screens' 317-pixel plate, squeezed onto this one.
-  ReturnImage->image = MakeButton(317, 54);
+  ReturnImage->image.MakeLater([] { return MakeButton(317, 54); });
   screen.Caption("ReturnCaption", "Return to Main Menu", 296, 492, 24, MenuRed);
   screen.Caption("ReturnKey", "ESC", 252, 494, 13, KeyBlue);
 }

@@ -21,9 +21,16 @@ Picture& MenuBuilder::Art(const std::string& id, int left, int top, int width, i
   return picture;
 }
 
+Picture& MenuBuilder::Art(const std::string& id, int left, int top, int width, int height,
+                          std::function<Image()> maker) {
+  Picture& picture = Art(id, left, top, width, height, Image());
+  picture.image.MakeLater(std::move(maker));
+  return picture;
+}
+
 Picture& MenuBuilder::Plate(const std::string& id, int left, int top, int width, int height,
                             std::function<void()> onClick) {
-  Picture& plate = Art(id, left, top, width, height, MakeButton(width, height));
+  Picture& plate = Art(id, left, top, width, height, [width, height] { return MakeButton(width, height); });
   plate.cursor = CursorKind::Hand;
   plate.onClick = std::move(onClick);
   return plate;

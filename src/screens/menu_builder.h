@@ -22,6 +22,8 @@ class MenuBuilder {
                  Color color, bool underline = false);
   // A picture stretched over its seat.
   Picture& Art(const std::string& id, int left, int top, int width, int height, Image image);
+  // The same, its picture made when first needed (menu art takes a while to draw).
+  Picture& Art(const std::string& id, int left, int top, int width, int height, std::function<Image()> maker);
   // A button plate of that size with the hand pointer; `onClick` is its action (it may
   // also be set later).
   Picture& Plate(const std::string& id, int left, int top, int width, int height,

@@ -142,10 +142,8 @@ void GameSession::MainLoop() {
         window_.GameOverTimer->SetInterval(GameOverDelayMs);
       }
       music_.KeepMusicPlaying([this](int k) { return Random(k); });
-      for (int i = 0; i < delay && !over(); ++i) {
-        app_.ProcessMessages();
-        ticks.SleepToNext();
-      }
+      // The game's speed: `delay` whole milliseconds in which messages are handled.
+      app_.ProcessMessagesUntil(ticks.WholeMillisecondsAfterNow(delay), over);
       while (AbortQuestionOpen && !over()) {
         app_.ProcessMessages();
         DrawRoom();

@@ -70,14 +70,14 @@ void TMainForm::BuildTitleMenu() {
   MenuBox->visible = false;
   MenuBuilder menu(*this, MenuBox);
 
-  menu.Art("TitleImage", 0, 8, 690, 150, MakeTitlePicture(690, 150));
-  menu.Art("SecondImage", 0, 164, 690, 64, MakeSecondPicture(690, 64));
+  menu.Art("TitleImage", 0, 8, 690, 150, [] { return MakeTitlePicture(690, 150); });
+  menu.Art("SecondImage", 0, 164, 690, 64, [] { return MakeSecondPicture(690, 64); });
 
   RandomImage = &menu.Plate("RandomImage", 24, 240, 317, 54);
   StartImage = &menu.Plate("StartImage", 24, 296, 317, 54);
-  LevelImage = &menu.Art("LevelImage", 24, 352, 317, 54, MakeLevelSelector(317, 54));
-  LevelDownImage = &menu.Art("LevelDownImage", 33, 358, 42, 42, MakeArrow(false, 42));
-  LevelUpImage = &menu.Art("LevelUpImage", 288, 358, 42, 42, MakeArrow(true, 42));
+  LevelImage = &menu.Art("LevelImage", 24, 352, 317, 54, [] { return MakeLevelSelector(317, 54); });
+  LevelDownImage = &menu.Art("LevelDownImage", 33, 358, 42, 42, [] { return MakeArrow(false, 42); });
+  LevelUpImage = &menu.Art("LevelUpImage", 288, 358, 42, 42, [] { return MakeArrow(true, 42); });
   OptionsImage = &menu.Plate("OptionsImage", 347, 240, 157, 54);
   ScoresImage = &menu.Plate("ScoresImage", 347, 296, 157, 54);
   PlayersImage = &menu.Plate("PlayersImage", 347, 352, 317, 54);

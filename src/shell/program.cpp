@@ -41,6 +41,9 @@ bool Program::Init(std::string& error) {
   mainForm->Connect(*titleMenu, *session, *startup);
   ConnectScreens();
   app.Show(mainForm.get());
+  // The welcome screen needs none of the menus' art; it is made while the player reads.
+  for (Form* f : std::initializer_list<Form*>{mainForm.get(), helpForm.get(), scoreForm.get(), optionsForm.get()})
+    app.WhenIdle([f] { f->MakeWaitingPictures(); });
   return true;
 }
 

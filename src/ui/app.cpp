@@ -147,13 +147,43 @@ void App::Run() {
   }
 }
 
+void App::WhenIdle(std::function<void()> job) { impl_->idleJobs.push_back(std::move(job)); }
+
 void App::Idle() {
+  if (!impl_->idleJobs.empty()) {
+    auto job = std::move(impl_->idleJobs.front());
+    impl_->idleJobs.pop_front();
+    job();
+    return;
+  }
   if (!impl_->events || clock_.IsVirtual()) {
     SleepMs(1);
     return;
   }
   int timeout = IdleTimeoutMs();
   if (timeout > 0) impl_->events->Wait(timeout, impl_->pending);
+}
+
+void App::ProcessMessagesUntil(uint64_t micros, const std::function<bool()>& stop) {
+  for (;;) {
+    ProcessMessages();
+    if (Terminated() || stop() || clock_.NowMicros() >= micros) return;
+    WaitForWork(micros);
+  }
+}
+
+void App::WaitForWork(uint64_t micros) {
+  if (!impl_->pending.empty()) return;
+  const uint64_t now = clock_.NowMicros();
+  const int untilWorkMs = IdleTimeoutMs();
+  const uint64_t wake = std::min(micros, now / 1000 * 1000 + static_cast<uint64_t>(untilWorkMs) * 1000);
+  if (wake <= now) return;
+  // Input wakes the wait early; the last part of a millisecond is slept exactly.
+  const int waitMs = static_cast<int>((wake - now) / 1000);
+  if (impl_->events && !clock_.IsVirtual() && waitMs > 0)
+    impl_->events->Wait(waitMs, impl_->pending);
+  else
+    clock_.SleepUntilMicros(wake);
 }
 
 // Until the next timer, scripted event or owed present; none of them means a while.
@@ -215,6 +245,7 @@ void App::Present(bool force) {
   }
   m.router.ApplyCursor();
   m.presenter.Present();
+  if (m.events) m.events->PumpNextTime();
 }
 
 const App::PresentStats& App::Stats() const { return impl_->presenter.Stats(); }

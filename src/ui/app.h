@@ -93,12 +93,19 @@ class App {
   // Pumps pending events, dispatches them, fires due timers and presents when the
   // picture changed and a display refresh has passed. Never blocks. Nestable.
   void ProcessMessages();
+  // ProcessMessages whenever there is something to do (input, a due timer or scripted
+  // event, an owed present) until the clock reaches `micros` or `stop` says so; asleep
+  // in between, so a waiting loop costs nothing while nothing happens.
+  void ProcessMessagesUntil(uint64_t micros, const std::function<bool()>& stop);
   void SleepMs(int ms) { clock_.SleepMs(ms); }
   // The outer message loop: runs until Terminate(). With a window on real time it
   // waits for input between passes, waking for due timers and owed presents.
   void Run();
   void Terminate();
   bool Terminated() const;
+  // Work that can wait: the outer loop does one job at a time when it would otherwise
+  // wait for input, after the screen was shown.
+  void WhenIdle(std::function<void()> job);
 
   Timer& CreateTimer();
 
@@ -147,6 +154,8 @@ class App {
   // A loop with nothing else to do waits here between its passes.
   void Idle();
   int IdleTimeoutMs();
+  // Sleeps until there is something for ProcessMessages to do, or until `micros`.
+  void WaitForWork(uint64_t micros);
   void PushLayer(const ModalLayer& layer);
   void PopLayer(const Form* form, const MessageBoxState* box);
   void Present(bool force);

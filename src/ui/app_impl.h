@@ -2,6 +2,7 @@
 // The app's parts: the shared state, the window and its events, the input router and
 // the screen presenter.
 #include <deque>
+#include <functional>
 #include <memory>
 
 #include "platform/fonts.h"
@@ -20,6 +21,7 @@ struct App::Impl {
   std::unique_ptr<Window> window;  // absent when headless
   std::unique_ptr<SdlInput> events;
   std::deque<InputEvent> pending;
+  std::deque<std::function<void()>> idleJobs;
   InputRouter router{state};
   ScreenPresenter presenter{state};
 };

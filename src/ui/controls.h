@@ -92,25 +92,43 @@ class Label : public Control {
 };
 
 // A picture's image, replaced whole: each replacement counts as a change to show, so
-// noticing one costs nothing however large the image.
+// noticing one costs nothing however large the image. An image that is slow to make and
+// not needed at once may be given as its maker: it is made the first time anyone looks.
 class PictureImage {
  public:
   PictureImage& operator=(Image image) {
     image_ = std::move(image);
+    maker_ = nullptr;
     ++revision_;
     return *this;
   }
-  operator const Image&() const { return image_; }
-  const Image& Get() const { return image_; }
-  bool Empty() const { return image_.Empty(); }
-  int Width() const { return image_.Width(); }
-  int Height() const { return image_.Height(); }
-  const std::vector<uint32_t>& Pixels() const { return image_.Pixels(); }
-  Color PixelColor(int x, int y) const { return image_.PixelColor(x, y); }
+  void MakeLater(std::function<Image()> maker) {
+    image_ = Image();
+    maker_ = std::move(maker);
+    ++revision_;
+  }
+  bool Waiting() const { return maker_ != nullptr; }
+  operator const Image&() const { return Get(); }
+  const Image& Get() const {
+    if (maker_) MakeNow();
+    return image_;
+  }
+  bool Empty() const { return Get().Empty(); }
+  int Width() const { return Get().Width(); }
+  int Height() const { return Get().Height(); }
+  const std::vector<uint32_t>& Pixels() const { return Get().Pixels(); }
+  Color PixelColor(int x, int y) const { return Get().PixelColor(x, y); }
+  // Making a waiting image changes nothing that was promised, so it is no revision.
   uint64_t Revision() const { return revision_; }
 
  private:
-  Image image_;
+  void MakeNow() const {
+    auto maker = std::move(maker_);
+    maker_ = nullptr;
+    image_ = maker();
+  }
+  mutable Image image_;
+  mutable std::function<Image()> maker_;
   uint64_t revision_ = 0;
 };
 

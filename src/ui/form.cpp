@@ -52,7 +52,7 @@ Form::Form(App& owner, std::string formName, int clientWidth, int clientHeight, 
 Form::~Form() { app.RemoveForm(this); }
 
 void Form::SetClientSize(int w, int h) {
-  canvas = Image(w, h, background);
+  canvas.Reset(w, h, background);
   dirtyRects_.clear();
   paintPending_ = true;
   Invalidate();
@@ -128,7 +128,7 @@ void Form::PaintSome(Image& target, int originX, int originY, const Rect* only) 
 }
 
 Image Form::Compose() const {
-  Image picture = canvas;
+  Image picture = canvas.Copy();
   PaintControls(picture, 0, 0);
   return picture;
 }
@@ -171,4 +171,9 @@ void Form::TakeControlDamage(Control& c, DamageList& damage, int originX, int or
   c.shownKnown_ = true;
   c.shownHash_ = hash;
   c.shownArea_ = area;
+}
+
+void Form::MakeWaitingPictures() {
+  for (const auto& c : controls_)
+    if (auto* picture = dynamic_cast<Picture*>(c.get()); picture && picture->image.Waiting()) picture->image.Get();
 }

@@ -9,6 +9,7 @@
 #include "base/image.h"
 #include "base/rect.h"
 #include "ui/controls.h"
+#include "ui/form_canvas.h"
 
 class App;
 class DamageList;
@@ -27,7 +28,7 @@ class Form {
   Color background;
   // The form's own painting (for the main window: the room). Controls are composed
   // over it when presenting and capturing.
-  Image canvas;
+  FormCanvas canvas;
 
   int ClientWidth() const { return canvas.Width(); }
   int ClientHeight() const { return canvas.Height(); }
@@ -50,6 +51,8 @@ class Form {
   }
   Control* Find(const std::string& controlName) const;
   const std::vector<std::unique_ptr<Control>>& Controls() const { return controls_; }
+  // Makes the pictures that were left to be made when first looked at.
+  void MakeWaitingPictures();
 
   Control* focus = nullptr;
   // Moves the focus; the field that loses it gets its onExit.

@@ -154,7 +154,10 @@ void ScreenPresenter::ComposeForm(const Form& form, int originX, int originY, co
   Rect part = area.Intersect({originX, originY, form.ClientWidth(), form.ClientHeight()});
   if (part.Empty()) return;
   Rect inForm = part.Moved(-originX, -originY);
-  CopyArea(form.canvas, inForm, scratch_, originX, originY);
+  if (form.canvas.Flat())
+    scratch_.FillRect(part.x, part.y, part.w, part.h, form.canvas.FlatColor());
+  else
+    CopyArea(form.canvas.Picture(), inForm, scratch_, originX, originY);
   form.PaintControls(scratch_, originX, originY, inForm);
   CopyArea(scratch_, part, screen_, 0, 0);
 }

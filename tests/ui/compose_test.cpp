@@ -220,3 +220,31 @@ TEST_F(ComposeTest, ModalFormIsCentredOverTheVisibleOne) {
   EXPECT_EQ(seen.PixelColor(400, 92), kDarkBlue);
   EXPECT_EQ(app.ComposeScreen().PixelColor(400, 300), kDarkBlue) << "gone after it ended";
 }
+
+// A canvas nobody drew on holds no pixels yet shows and reads as its colour; drawing
+// makes the pixels, a fill makes it flat again, and what the player sees follows each.
+TEST_F(HeadlessApp, ACanvasHoldsPixelsOnlyOnceDrawnOn) {
+  RecordingForm form(app, "Main", 40, 30, kDarkBlue);
+  app.Show(&form);
+  EXPECT_TRUE(form.canvas.Flat());
+  EXPECT_EQ(form.canvas.PixelColor(39, 29), kDarkBlue);
+  EXPECT_EQ(CountColor(app.ComposeScreen(), 0, 0, 40, 30, kDarkBlue), 40 * 30);
+  EXPECT_TRUE(form.canvas.Flat()) << "showing it must not make the pixels";
+
+  form.canvas.FillRect(10, 10, 5, 5, kRed);
+  form.InvalidateRect(10, 10, 5, 5);
+  EXPECT_FALSE(form.canvas.Flat());
+  EXPECT_EQ(form.canvas.PixelColor(12, 12), kRed);
+  EXPECT_EQ(form.canvas.PixelColor(9, 9), kDarkBlue);
+  Image shown = app.ComposeScreen();
+  EXPECT_EQ(CountColor(shown, 0, 0, 40, 30, kRed), 25);
+  EXPECT_EQ(CountColor(shown, 0, 0, 40, 30, kDarkBlue), 40 * 30 - 25);
+
+  form.canvas.Fill(kBlue);
+  form.Invalidate();
+  EXPECT_TRUE(form.canvas.Flat());
+  EXPECT_EQ(CountColor(app.ComposeScreen(), 0, 0, 40, 30, kBlue), 40 * 30);
+  form.SetClientSize(20, 10);
+  EXPECT_TRUE(form.canvas.Flat());
+  EXPECT_EQ(form.canvas.PixelColor(19, 9), kDarkBlue) << "a resized canvas takes the form's background";
+}

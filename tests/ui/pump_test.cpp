@@ -185,3 +185,80 @@ TEST_F(PumpTest, ShowCallsFormShowAndPaintsOnTheNextPump) {
   app.Hide(&other);
   EXPECT_EQ(app.Visible(), nullptr);
 }
+
+// Work that can wait runs in the outer loop's idle moments, one job per moment, after
+// what was already queued as input; a picture left to be made later looks the same.
+TEST_F(PumpTest, IdleJobsRunOneAtATimeAfterInputAndPicturesMadeLaterLookTheSame) {
+  RecordingForm form(app, "Main", 64, 32);
+  Picture& now = form.Add<Picture>("Now", 0, 0, 32, 32);
+  Picture& later = form.Add<Picture>("Later", 32, 0, 32, 32);
+  Image art(4, 4, Color{200, 10, 10});
+  art.SetPixel(1, 2, White);
+  now.image = art;
+  int made = 0;
+  later.image.MakeLater([&] {
+    ++made;
+    return art;
+  });
+  const uint64_t revision = later.image.Revision();
+  app.Show(&form);
+  EXPECT_EQ(made, 0) << "showing the form must not make it";
+  Image screen = app.ComposeScreen();
+  EXPECT_EQ(made, 1) << "painting looks at it";
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 32; ++x) ASSERT_EQ(screen.PixelColor(x, y), screen.PixelColor(x + 32, y)) << x << "," << y;
+  later.image.Get();
+  form.MakeWaitingPictures();
+  EXPECT_EQ(made, 1) << "made once";
+  EXPECT_EQ(later.image.Revision(), revision) << "being made is no change to show";
+
+  std::vector<std::string> order;
+  app.WhenIdle([&] { order.push_back(form.log.empty() ? "first job before the key" : "first job"); });
+  app.WhenIdle([&] {
+    order.push_back("second job");
+    app.Terminate();
+  });
+  app.PushInput(KeyDown(VK::F2), 0);
+  app.Run();
+  ASSERT_EQ(form.log.size(), 1u);
+  EXPECT_EQ(order, (std::vector<std::string>{"first job", "second job"}));
+}
+
+// A loop's wait handles each message when it is due and sleeps through the rest: no
+// waking every millisecond when nothing happens.
+TEST(ProcessMessagesUntil, HandlesEachMessageWhenDueAndSleepsThroughTheRest) {
+  struct CountingClock : VirtualClock {
+    void SleepUntilMicros(uint64_t micros) override {
+      ++sleeps;
+      VirtualClock::SleepUntilMicros(micros);
+    }
+    int sleeps = 0;
+  } clock;
+  App app(clock, true);
+  std::string error;
+  ASSERT_TRUE(app.Init(error)) << error;
+  RecordingForm form(app, "Main");
+  app.Show(&form);
+  app.ProcessMessages();  // the first screen is shown
+
+  std::vector<std::string> log;
+  app.onEvent = [&](const InputEvent&) { log.push_back("key at " + std::to_string(clock.NowMicros())); };
+  Timer& timer = app.CreateTimer();
+  timer.onTimer = [&] {
+    log.push_back("timer at " + std::to_string(clock.NowMicros()));
+    timer.SetInterval(0);
+  };
+  timer.SetInterval(9);
+  app.PushInput(KeyDown(VK::Left), 4);
+  clock.sleeps = 0;
+  app.ProcessMessagesUntil(16000, [] { return false; });
+  EXPECT_EQ(clock.NowMicros(), 16000u);
+  EXPECT_EQ(log, (std::vector<std::string>{"key at 4000", "timer at 9000"}));
+  EXPECT_LE(clock.sleeps, 4) << "one sleep per thing to do and one to the end";
+
+  bool stop = false;
+  app.PushInput(KeyDown(VK::Right), 20);
+  app.onEvent = [&](const InputEvent&) { stop = true; };
+  app.ProcessMessagesUntil(32000, [&] { return stop; });
+  EXPECT_EQ(clock.NowMicros(), 20000u) << "a handler that stops the loop ends the wait";
+}
