@@ -25,6 +25,18 @@ class RecordingForm : public Form {
   int shows = 0, paints = 0, closes = 0;
 };
 
+// Escape's release asks "Quit to system?" in a box, as the title menu does; the answers
+// are kept.
+class AskingForm : public RecordingForm {
+ public:
+  using RecordingForm::RecordingForm;
+  void FormKeyUp(int vk) override {
+    RecordingForm::FormKeyUp(vk);
+    if (vk == VK::Escape) answers.push_back(app.MessageBox(BoxKind::Confirmation, "Quit to system?"));
+  }
+  std::vector<BoxResult> answers;
+};
+
 inline InputEvent Key(InputEvent::Type type, int vk) {
   InputEvent e;
   e.type = type;
