@@ -159,21 +159,12 @@ TEST_F(DisplaySwitchWindow, TheKeyboardsAltEnterSwitches) {
   std::string error;
   ASSERT_TRUE(app.SetFullScreen(800, 600, error)) << error;
   Pump(5);
-  auto key = [](Uint32 type, SDL_Keycode sym, SDL_Scancode code, Uint16 mod) {
-    SDL_Event ev{};
-    ev.type = type;
-    ev.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-    ev.key.keysym.sym = sym;
-    ev.key.keysym.scancode = code;
-    ev.key.keysym.mod = mod;
-    SDL_PushEvent(&ev);
-  };
   for (auto [alt, altCode] : {std::pair{SDLK_LALT, SDL_SCANCODE_LALT}, {SDLK_RALT, SDL_SCANCODE_RALT}}) {
     const bool wasFull = app.FullScreen();
-    key(SDL_KEYDOWN, alt, altCode, KMOD_NONE);
-    key(SDL_KEYDOWN, SDLK_RETURN, SDL_SCANCODE_RETURN, KMOD_LALT);
-    key(SDL_KEYUP, SDLK_RETURN, SDL_SCANCODE_RETURN, KMOD_LALT);
-    key(SDL_KEYUP, alt, altCode, KMOD_NONE);
+    PushSdlKey(SDL_KEYDOWN, alt, altCode);
+    PushSdlKey(SDL_KEYDOWN, SDLK_RETURN, SDL_SCANCODE_RETURN, KMOD_LALT);
+    PushSdlKey(SDL_KEYUP, SDLK_RETURN, SDL_SCANCODE_RETURN, KMOD_LALT);
+    PushSdlKey(SDL_KEYUP, alt, altCode);
     Pump(5);
     EXPECT_NE(app.FullScreen(), wasFull);
     EXPECT_EQ(app.InWindow(), wasFull);

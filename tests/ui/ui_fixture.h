@@ -1,5 +1,6 @@
 #pragma once
 // A headless app on virtual time with a form that records what reaches it.
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -36,6 +37,17 @@ class AskingForm : public RecordingForm {
   }
   std::vector<BoxResult> answers;
 };
+
+// A key event as SDL's keyboard sends it (for the tests with a window).
+inline void PushSdlKey(Uint32 type, SDL_Keycode sym, SDL_Scancode code, Uint16 mod = KMOD_NONE) {
+  SDL_Event ev{};
+  ev.type = type;
+  ev.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+  ev.key.keysym.sym = sym;
+  ev.key.keysym.scancode = code;
+  ev.key.keysym.mod = mod;
+  SDL_PushEvent(&ev);
+}
 
 inline InputEvent Key(InputEvent::Type type, int vk) {
   InputEvent e;
