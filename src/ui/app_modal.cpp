@@ -80,9 +80,37 @@ void App::SetWindowed(int width, int height) {
   s.logicalWidth = width;
   s.logicalHeight = height;
   s.fullScreen = false;
+  s.inWindow = false;
   impl_->presenter.InvalidateAll();
   if (impl_->window) impl_->window->ShowCentred(width, height);
 }
+
+void App::ShowInWindow(int logicalWidth, int logicalHeight) {
+  AppState& s = impl_->state;
+  s.logicalWidth = logicalWidth;
+  s.logicalHeight = logicalHeight;
+  s.fullScreen = false;
+  s.inWindow = true;
+  impl_->presenter.InvalidateAll();
+  if (impl_->window) impl_->window->ShowInWindow(logicalWidth, logicalHeight);
+}
+
+bool App::ToggleFullScreen() {
+  AppState& s = impl_->state;
+  if (s.fullScreen) {
+    ShowInWindow(s.logicalWidth, s.logicalHeight);
+  } else if (s.inWindow) {
+    std::string error;
+    if (!SetFullScreen(s.logicalWidth, s.logicalHeight, error)) return false;
+  } else {
+    return false;
+  }
+  if (onDisplayModeChanged) onDisplayModeChanged(s.fullScreen);
+  return true;
+}
+
+bool App::FullScreen() const { return impl_->state.fullScreen; }
+bool App::InWindow() const { return impl_->state.inWindow; }
 
 bool App::SetFullScreen(int logicalWidth, int logicalHeight, std::string& error) {
   AppState& s = impl_->state;
@@ -90,12 +118,14 @@ bool App::SetFullScreen(int logicalWidth, int logicalHeight, std::string& error)
   s.logicalWidth = logicalWidth;
   s.logicalHeight = logicalHeight;
   s.fullScreen = true;
+  s.inWindow = false;
   impl_->presenter.InvalidateAll();
   return true;
 }
 
 void App::RestoreDesktop() {
   AppState& s = impl_->state;
+  s.inWindow = false;
   if (!impl_->window || !s.fullScreen) return;
   impl_->window->RestoreDesktop();
   s.fullScreen = false;
