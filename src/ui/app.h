@@ -159,6 +159,8 @@ class App {
   void PushLayer(const ModalLayer& layer);
   void PopLayer(const Form* form, const MessageBoxState* box);
   void Present(bool force);
+  // The logical screen's size and mode after a display switch; everything is shown anew.
+  void TakeDisplayMode(int logicalWidth, int logicalHeight, bool fullScreen, bool inWindow);
 
   Clock& clock_;
   bool headless_;
