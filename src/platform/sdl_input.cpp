@@ -4,6 +4,9 @@
 #include <poll.h>
 
 #include <algorithm>
+#include <chrono>
+#include <ctime>
+#include <thread>
 
 #include "base/keys.h"
 #include "platform/sdl_keys.h"
@@ -56,7 +59,7 @@ MouseButton ButtonOf(uint8_t b, bool& known) {
 void SdlInput::Poll(std::deque<InputEvent>& pending) {
   if (!SDL_WasInit(SDL_INIT_EVENTS) || !PumpNeeded()) return;
   pumpDue_ = false;
-  lastPumpMs_ = SDL_GetTicks64();
+  lastPumpMs_ = lastLookMs_ = SDL_GetTicks64();
   SDL_Event ev;
   while (SDL_PollEvent(&ev)) Translate(ev, pending);
 }
@@ -84,7 +87,7 @@ int SdlInput::DisplayConnection() {
   return displayConnection_;
 }
 
-void SdlInput::Wait(int timeoutMs, std::deque<InputEvent>& pending) {
+void SdlInput::Wait(uint64_t timeoutMicros, std::deque<InputEvent>& pending) {
   if (!SDL_WasInit(SDL_INIT_EVENTS)) return;
   // SDL's own wait reads the display connection several times around each sleep; a
   // game waiting a few milliseconds hundreds of times a second only needs to sleep
@@ -95,11 +98,22 @@ void SdlInput::Wait(int timeoutMs, std::deque<InputEvent>& pending) {
     Poll(pending);
     if (pending.size() != before) return;
     pollfd connection{fd, POLLIN, 0};
-    if (poll(&connection, 1, std::max(timeoutMs, 0)) != 0) Poll(pending);
+    const timespec timeout{static_cast<time_t>(timeoutMicros / 1000000),
+                           static_cast<long>(timeoutMicros % 1000000) * 1000};
+    if (ppoll(&connection, 1, &timeout, nullptr) != 0) Poll(pending);
     return;
   }
+  // Without a connection to watch: SDL's wait for the whole milliseconds, a plain
+  // sleep for the rest.
   SDL_Event ev;
-  if (SDL_WaitEventTimeout(&ev, std::max(timeoutMs, 0))) Translate(ev, pending);
+  if (const auto ms = static_cast<int>(timeoutMicros / 1000); ms > 0) {
+    if (SDL_WaitEventTimeout(&ev, ms)) {
+      Translate(ev, pending);
+      return;
+    }
+  }
+  std::this_thread::sleep_for(std::chrono::microseconds(timeoutMicros % 1000));
+  while (SDL_PollEvent(&ev)) Translate(ev, pending);
 }
 
 void SdlInput::Translate(const SDL_Event& ev, std::deque<InputEvent>& pending) {

@@ -20,9 +20,9 @@ class SdlInput {
   // The window just exchanged requests with the display server, whose replies may
   // have brought events along.
   void PumpNextTime() { pumpDue_ = true; }
-  // Waits up to `timeoutMs` for input and appends what came; appends nothing on a
-  // timeout.
-  void Wait(int timeoutMs, std::deque<InputEvent>& out);
+  // Waits up to `timeoutMicros` for input and appends what came; appends nothing on a
+  // timeout. Ends on the microsecond, so a wait needs no second sleep to end exactly.
+  void Wait(uint64_t timeoutMicros, std::deque<InputEvent>& out);
 
  private:
   void Translate(const SDL_Event& ev, std::deque<InputEvent>& out);

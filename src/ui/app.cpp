@@ -161,7 +161,7 @@ void App::Idle() {
     return;
   }
   int timeout = IdleTimeoutMs();
-  if (timeout > 0) impl_->events->Wait(timeout, impl_->pending);
+  if (timeout > 0) impl_->events->Wait(static_cast<uint64_t>(timeout) * 1000, impl_->pending);
 }
 
 void App::ProcessMessagesUntil(uint64_t micros, const std::function<bool()>& stop) {
@@ -178,10 +178,9 @@ void App::WaitForWork(uint64_t micros) {
   const int untilWorkMs = IdleTimeoutMs();
   const uint64_t wake = std::min(micros, now / 1000 * 1000 + static_cast<uint64_t>(untilWorkMs) * 1000);
   if (wake <= now) return;
-  // Input wakes the wait early; the last part of a millisecond is slept exactly.
-  const int waitMs = static_cast<int>((wake - now) / 1000);
-  if (impl_->events && !clock_.IsVirtual() && waitMs > 0)
-    impl_->events->Wait(waitMs, impl_->pending);
+  // Input wakes the wait early.
+  if (impl_->events && !clock_.IsVirtual())
+    impl_->events->Wait(wake - now, impl_->pending);
   else
     clock_.SleepUntilMicros(wake);
 }
@@ -194,7 +193,7 @@ int App::IdleTimeoutMs() {
   for (const auto& t : timers_)
     if (t->interval_ > 0 && !t->firing_) until = std::min(until, t->dueAt_);
   if (!script_.empty()) until = std::min(until, script_.front().first);
-  if (impl_->presenter.CheckOwed()) until = std::min(until, impl_->presenter.NextCheckMs());
+  if (impl_->presenter.PresentOwed()) until = std::min(until, impl_->presenter.NextCheckMs());
   return until > now ? static_cast<int>(until - now) : 0;
 }
 
@@ -244,8 +243,7 @@ void App::Present(bool force) {
     SetWindowed(m.state.visible->ClientWidth(), m.state.visible->ClientHeight());
   }
   m.router.ApplyCursor();
-  m.presenter.Present();
-  if (m.events) m.events->PumpNextTime();
+  if (m.presenter.Present() && m.events) m.events->PumpNextTime();
 }
 
 const App::PresentStats& App::Stats() const { return impl_->presenter.Stats(); }

@@ -32,10 +32,17 @@ bool ScreenPresenter::CheckDue(uint64_t nowMs, bool force) {
   return true;
 }
 
-void ScreenPresenter::Present() {
+bool ScreenPresenter::PresentOwed() {
+  if (!owed_) return false;
+  CollectDamage();
+  owed_ = !damage_.Empty() || (state_.window && state_.window->NeedsWholePicture());
+  return owed_;
+}
+
+bool ScreenPresenter::Present() {
   CollectDamage();
   Window* window = state_.window;
-  if (damage_.Empty() && !(window && window->NeedsWholePicture())) return;
+  if (damage_.Empty() && !(window && window->NeedsWholePicture())) return false;
   for (const Rect& r : damage_.Rects()) {
     ComposeArea(r);
     if (r == Rect{0, 0, screen_.Width(), screen_.Height()})
@@ -43,8 +50,10 @@ void ScreenPresenter::Present() {
     else
       ++stats_.partialComposes;
   }
-  if (window && window->Present(screen_, damage_.Rects())) ++stats_.presents;
+  const bool presented = window && window->Present(screen_, damage_.Rects());
+  if (presented) ++stats_.presents;
   damage_.Clear();
+  return presented;
 }
 
 void ScreenPresenter::FormGone(const Form* form) {

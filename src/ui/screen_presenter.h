@@ -28,10 +28,13 @@ class ScreenPresenter {
   // A check is due: a refresh has passed since the last one (or it is forced). When
   // it has not, the check is owed and NextCheckMs says when to come back.
   bool CheckDue(uint64_t nowMs, bool force);
-  bool CheckOwed() const { return owed_; }
+  // An owed check will find something to show. A check that would find nothing is
+  // forgotten, so that a waiting loop wakes for it only when it matters.
+  bool PresentOwed();
   uint64_t NextCheckMs() const { return lastCheckMs_ + kRefreshMs; }
-  // Composes and presents whatever changed (nothing at all when nothing did).
-  void Present();
+  // Composes and presents whatever changed (nothing at all when nothing did); true
+  // when a picture went to the display.
+  bool Present();
   // The next present recomposes everything (display switch, title).
   void InvalidateAll() { wholeScreen_ = true; }
   // Forgets a form that is going away.

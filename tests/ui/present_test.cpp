@@ -117,3 +117,42 @@ TEST_F(WindowedApp, SdlEventsArriveAsTheGamesKeysCharactersAndClicks) {
   app.ProcessMessages();
   EXPECT_EQ(form.closes, 2);
 }
+
+// A wait wakes for a present owed by the refresh limit only when something was drawn
+// since: a game standing still sleeps through its whole pass.
+TEST(WindowedWait, WakesForAnOwedPresentOnlyWhenSomethingWasDrawn) {
+  const char* driver = std::getenv("SDL_VIDEODRIVER");
+  if (!driver || std::string(driver) != "dummy") GTEST_SKIP() << "needs SDL_VIDEODRIVER=dummy";
+  struct CountingClock : VirtualClock {
+    void SleepUntilMicros(uint64_t micros) override {
+      ++sleeps;
+      VirtualClock::SleepUntilMicros(micros);
+    }
+    int sleeps = 0;
+  } clock;
+  App app(clock, false);
+  std::string error;
+  ASSERT_TRUE(app.Init(error)) << error;
+  RecordingForm form(app, "Main", 64, 64);
+  app.SetWindowed(64, 64);
+  app.Show(&form);
+  for (int i = 0; i < 50; ++i) {
+    app.ProcessMessages();
+    app.SleepMs(1);
+  }
+  for (const bool drawn : {false, true}) {
+    SCOPED_TRACE(drawn ? "drawn" : "nothing drawn");
+    app.PresentIfDirty();  // a check now: the next one is a refresh away
+    if (drawn) {
+      form.canvas.FillRect(0, 0, 8, 8, White);
+      form.InvalidateRect(0, 0, 8, 8);
+    }
+    const uint64_t presents = app.Stats().presents;
+    const uint64_t end = clock.NowMicros() + 40000;
+    clock.sleeps = 0;
+    app.ProcessMessagesUntil(end, [] { return false; });
+    EXPECT_EQ(clock.NowMicros(), end);
+    EXPECT_EQ(app.Stats().presents, presents + (drawn ? 1 : 0));
+    EXPECT_EQ(clock.sleeps, drawn ? 2 : 1);
+  }
+}
