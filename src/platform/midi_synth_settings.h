@@ -19,8 +19,10 @@ inline constexpr int OutputChannels = 2;
 // against this value.
 inline constexpr double Gain = 1.0;
 
-// Voices sounding at once; the pieces stay well below it, so no note is cut short.
-inline constexpr int Polyphony = 96;
+// Voices sounding at once. Every voice costs synthesis time on the audio thread; past
+// this many, the quietest fading tails give way (in the densest piece what they carried
+// lies some 60 dB under the music).
+inline constexpr int Polyphony = 64;
 
 // Room reverb on, sent per channel by each piece's controller 91; chorus off: it costs
 // time in every mixer callback and the thin sound font gains little from it.

@@ -79,6 +79,30 @@ TEST(MidiRender, APieceLastsToItsLastBarLine) {
   EXPECT_LT(l.seconds, 8.0);  // then only the last sounds dying away
 }
 
+// A shortened release must reach the synthesiser: the strings' fade after a short note
+// dies away much sooner, while the note itself sounds as loud.
+TEST(MidiRender, ReleaseShortensTheInstrumentsFade) {
+  auto render = [](int release) {
+    char text[160];
+    std::snprintf(text, sizeof text, "tempo 120\ntrack a program 49 release %d\n c4+e4+g4/4 r/4 r/2 r/1\n", release);
+    std::vector<float> pcm;
+    std::string error;
+    EXPECT_TRUE(RenderMidi(WriteMidi(ParseNoteList(text)), pcm, error)) << error;
+    return pcm;
+  };
+  auto rmsDb = [](const std::vector<float>& pcm, double from, double to) {
+    double sum = 0;
+    size_t n = 0;
+    for (size_t i = static_cast<size_t>(from * Rate) * 2; i < std::min(pcm.size(), static_cast<size_t>(to * Rate) * 2); ++i, ++n)
+      sum += double(pcm[i]) * pcm[i];
+    return 10 * std::log10(sum / std::max<size_t>(n, 1) + 1e-20);
+  };
+  const std::vector<float> full = render(100), quarter = render(25);
+  EXPECT_NEAR(rmsDb(quarter, 0.05, 0.4), rmsDb(full, 0.05, 0.4), 1.0);
+  // (the room's reverb fades as before, so the difference stays some 8 dB)
+  EXPECT_LT(rmsDb(quarter, 1.0, 2.0), rmsDb(full, 1.0, 2.0) - 6);
+}
+
 TEST(MidiRender, RefusesWhatIsNotMusic) {
   std::vector<float> pcm;
   std::string error;

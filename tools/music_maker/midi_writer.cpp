@@ -1,6 +1,7 @@
 #include "music_maker/midi_writer.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <utility>
 
@@ -60,6 +61,16 @@ std::vector<uint8_t> NoteTrack(const TuneTrack& track, int endTick) {
   for (const auto& [number, value] : controllers) events.push_back({0, 0, control, number, Byte(value)});
   if (track.channel != 9)
     events.push_back({0, 1, static_cast<uint8_t>(0xC0 | ch), static_cast<uint8_t>(track.program), 0});
+  if (track.release != 100) {
+    // The sound font's release time, offset in timecents through its NRPN (MSB 120,
+    // LSB = the generator; data 8192 is no offset, a step is 2 timecents). The data
+    // entry's MSB comes last: it applies the value.
+    constexpr int kVolumeEnvelopeRelease = 38;
+    const int cents = static_cast<int>(std::lround(1200.0 * std::log2(track.release / 100.0)));
+    const int data = std::clamp(8192 + cents / 2, 0, 16383);
+    const std::pair<uint8_t, int> nrpn[] = {{99, 120}, {98, kVolumeEnvelopeRelease}, {38, data & 0x7F}, {6, data >> 7}};
+    for (const auto& [number, value] : nrpn) events.push_back({0, 1, control, number, Byte(value)});
+  }
   for (const NoteEvent& n : track.notes) {
     const int sounding = track.gate > 0 ? n.length * track.gate / 100 : n.length - 8;
     // A note-on with velocity 0 ends the note and keeps the running status.

@@ -93,6 +93,8 @@ TuneTrack ReadTrackHeader(const SourceLine& line, const std::vector<TuneTrack>& 
       t.pan = ParseNumberAt(n, value, 0, 127, "the pan");
     } else if (key == "reverb") {
       t.reverb = ParseNumberAt(n, value, 0, 127, "the reverb");
+    } else if (key == "release") {
+      t.release = ParseNumberAt(n, value, 5, 100, "the release");
     } else if (key == "gate") {
       t.gate = ParseNumberAt(n, value, 5, 100, "the gate");
     } else if (key == "voice") {
@@ -118,9 +120,11 @@ void CheckSharedChannels(const std::vector<TuneTrack>& tracks, const std::vector
       const TuneTrack& a = tracks[i];
       const TuneTrack& b = tracks[j];
       if (a.channel != b.channel) continue;
+      const std::string shares = "track '" + a.name + "' shares channel " + std::to_string(a.channel + 1) +
+                                 " with track '" + b.name + "' but not its ";
       if (a.volume != b.volume || a.pan != b.pan || a.reverb != b.reverb || a.program != b.program)
-        FailAt(headerLines[i], "track '" + a.name + "' shares channel " + std::to_string(a.channel + 1) +
-                                   " with track '" + b.name + "' but not its program, volume, pan and reverb");
+        FailAt(headerLines[i], shares + "program, volume, pan and reverb");
+      if (a.release != b.release) FailAt(headerLines[i], shares + "release");
     }
 }
 

@@ -5,7 +5,7 @@
 //   meter 3/4                             beats in a bar and the note one beat is (4/4 if not given)
 //   pattern riff                          a named run of notes, pasted in wherever $riff stands
 //     a4/8 c5 e5 c5
-//   track lead program 81 voice square volume 90 [channel 3] [pan 40] [reverb 60] [gate 60]
+//   track lead program 81 voice square volume 90 [channel 3] [pan 40] [reverb 60] [gate 60] [release 50]
 //     c5/8 e5 g5/4.  r/8  c4+e4+g4/2  | bar lines are ignored
 //     [ a4/8 c5 ]x4                       repeats, may nest and span lines
 //     $riff $riff^5 $riff^-2              a pattern as written, or moved by semitones
@@ -17,7 +17,9 @@
 // times as long: /8t, /4., /1*2) stays in force until the next one, and so does a
 // dynamic; a pattern is pasted in as written, so what it sets stays in force after it
 // too. pan and reverb are 0..127 (pan 64 is the middle); gate is how much of each note
-// sounds, in percent (without it, all but a hair, so that a repeated key strikes again).
+// sounds, in percent (without it, all but a hair, so that a repeated key strikes again);
+// release shortens the instrument's own fade after each note, in percent of it (a pad
+// whose every note fades for seconds keeps dozens of voices busy in the synthesiser).
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -43,6 +45,7 @@ struct TuneTrack {
   int pan = 64;
   int reverb = 40;
   int gate = 0;  // percent of each note that sounds; 0: all but a hair
+  int release = 100;  // percent of the instrument's release time
   Voice voice = Voice::Square;
   std::vector<NoteEvent> notes;
   int length = 0;  // ticks, trailing rests included
