@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Measures what the running game costs: CPU share of one core and resident memory, at
 # the title menu and during a game, under a virtual X display.
-# Usage: bench/measure_running_game.sh GAME_DIR [SECONDS]   (needs xvfb and xdotool)
+# Usage: bench/measure_running_game.sh GAME_DIR [SECONDS] [WIDTHxHEIGHT]   (needs xvfb and
+# xdotool; the screen is 1600x1200 unless given)
 set -euo pipefail
 game_dir=${1:?game directory, e.g. build-release/game}
 seconds=${2:-10}
 display=:57
-Xvfb "$display" -screen 0 1600x1200x24 >/dev/null 2>&1 &
+screen=${3:-1600x1200}
+Xvfb "$display" -screen 0 "${screen}x24" >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $game $xvfb 2>/dev/null || true' EXIT
 sleep 1
@@ -23,7 +25,7 @@ measure() {
   after=$(ticks)
   local rss
   rss=$(awk '/VmRSS/ {print $2}' "/proc/$game/status")
-  echo "$1: $(( (after - before) * 100 / (hz * seconds) ))% of a core, ${rss} kB resident"
+  echo "$1: $(awk -v t=$((after - before)) -v d=$((hz * seconds)) 'BEGIN { printf "%.2f", t * 100 / d }')% of a core, ${rss} kB resident"
 }
 DISPLAY=$display xdotool key a
 sleep 1

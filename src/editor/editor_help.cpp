@@ -21,6 +21,7 @@ const char* const Keys[][2] = {
     {"F5, F6", "play the level in the game with one or two players"},
     {"V", "the route drawn: one player, two players, none"},
     {"Print Screen", "save a capture, as in the game"},
+    {"Alt+Enter", "full screen or the window"},
     {"Escape", "cancel a line or rectangle; quit"},
 };
 

@@ -5,6 +5,7 @@
 #include "base/files.h"
 #include "editor/editor_form.h"
 #include "editor/scratch_game.h"
+#include "screens/display_choice.h"
 #include "ui/app.h"
 
 namespace {
@@ -23,6 +24,7 @@ void EditorForm::PlayLevel(int players) {
   ScratchGameSources sources;
   sources.dataDir = places_.dataDir;
   sources.optionsFile = places_.gameDir + "Options.dat";
+  sources.displayFile = places_.gameDir + DisplayChoiceFileName;
   sources.scoresFile = FileExists(places_.gameDir + "HighScores.dat") ? places_.gameDir + "HighScores.dat"
                                                                       : places_.dataDir + "HighScores.dat";
   std::string dir, error;

@@ -28,7 +28,8 @@ int RunEditor(const std::string& level, const uint32_t* iconArgb, int iconSide) 
     return 1;
   }
   app.SetTitle("TROK Mirel Level Editor");
-  app.SetWindowed(EditorForm::ScreenWidth, EditorForm::ScreenHeight);
+  // A window of its own the player can move and resize; Alt+Enter makes it full screen.
+  app.ShowInWindow(EditorForm::ScreenWidth, EditorForm::ScreenHeight);
   app.SetIcon(iconArgb, iconSide, iconSide);
   const std::string program = OwnProgramPath();
   EditorPlaces places;

@@ -6,6 +6,7 @@
 
 #include "base/file_saving.h"
 #include "base/files.h"
+#include "screens/display_choice.h"
 
 namespace fs = std::filesystem;
 
@@ -54,6 +55,8 @@ bool MakeScratchGame(const LevelBytes& level, const ScratchGameSources& sources,
     return fail(why);
   if (!CopyFileIn(sources.optionsFile, dir + "/Options.dat", why)) return fail(why);
   if (!CopyFileIn(sources.scoresFile, dir + "/HighScores.dat", why)) return fail(why);
+  // Only a preference: without it the game is full screen.
+  CopyFileIn(sources.displayFile, dir + "/" + DisplayChoiceFileName, why);
   return true;
 }
 

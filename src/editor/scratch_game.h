@@ -2,7 +2,7 @@
 // A game directory of its own for playing the level being edited, so that the
 // player's files stay untouched: the game's pictures, sounds and music linked in, the
 // level as FELDS/FELD.00 (the only level), and copies of the player's Options.dat
-// (their keys) and of the high-score table.
+// (their keys), of their choice of window or full screen and of the high-score table.
 #include <string>
 
 #include "authoring/level_text.h"
@@ -11,6 +11,7 @@ struct ScratchGameSources {
   std::string dataDir;      // holds Objects, Sounds, Music, Pictures (ends in '/' or empty)
   std::string optionsFile;  // the player's Options.dat; copied when it exists
   std::string scoresFile;   // a HighScores.dat to start from; copied when it exists
+  std::string displayFile;  // the player's Display.dat; copied when it can be, else full screen
 };
 
 // Makes the directory under the system's temporary folder; false with a message.

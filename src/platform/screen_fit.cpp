@@ -7,6 +7,7 @@ ScreenFit FitScreen(int outputWidth, int outputHeight, int logicalWidth, int log
   ScreenFit fit;
   if (outputWidth <= 0 || outputHeight <= 0 || logicalWidth <= 0 || logicalHeight <= 0) return fit;
   int factor = std::min(outputWidth / logicalWidth, outputHeight / logicalHeight);
+  fit.factor = std::max(factor, 1);
   if (factor >= 2) {
     fit.w = logicalWidth * factor;
     fit.h = logicalHeight * factor;
@@ -19,6 +20,10 @@ ScreenFit FitScreen(int outputWidth, int outputHeight, int logicalWidth, int log
   fit.x = (outputWidth - fit.w) / 2;
   fit.y = (outputHeight - fit.h) / 2;
   return fit;
+}
+
+bool NeedsSmoothStep(const ScreenFit& fit, int logicalWidth, int logicalHeight) {
+  return fit.w != logicalWidth * fit.factor || fit.h != logicalHeight * fit.factor;
 }
 
 void OutputToLogical(const ScreenFit& fit, int logicalWidth, int logicalHeight, double px, double py,

@@ -68,9 +68,13 @@ bool SdlInput::PumpNeeded() {
   // present) leave nothing on the connection: they are asked for after this at most.
   constexpr uint64_t kQuietPumpMs = 10;
   const int fd = DisplayConnection();
-  if (fd < 0 || pumpDue_ || SDL_GetTicks64() - lastPumpMs_ >= kQuietPumpMs ||
-      SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT))
+  const uint64_t now = SDL_GetTicks64();
+  if (fd < 0 || pumpDue_ || now - lastPumpMs_ >= kQuietPumpMs || SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT))
     return true;
+  // The room scan handles messages after every row: within one millisecond, the
+  // connection is looked at once.
+  if (now == lastLookMs_) return false;
+  lastLookMs_ = now;
   pollfd connection{fd, POLLIN, 0};
   return poll(&connection, 1, 0) != 0;
 }

@@ -36,5 +36,6 @@ class SdlInput {
   std::set<int> keysDown_;
   bool pumpDue_ = true;
   uint64_t lastPumpMs_ = 0;
+  uint64_t lastLookMs_ = 0;
   int displayConnection_ = -1;
 };

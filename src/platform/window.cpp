@@ -7,6 +7,7 @@
 #include "platform/display_connection.h"
 #include "platform/screen_fit.h"
 #include "platform/screen_scaler.h"
+#include "platform/window_placement.h"
 
 struct Window::Impl {
   bool videoStarted = false;
@@ -14,6 +15,10 @@ struct Window::Impl {
   int logicalWidth = 0, logicalHeight = 0;
   bool placed = false;
   bool coversDesktop = false;
+  bool framed = false;  // the resizable window
+  // Where the player last left the resizable window in this run.
+  bool haveFramedPlace = false;
+  SDL_Rect framedPlace{};
   bool pictureLost = true;
   // The surface last drawn into; a new or resized one starts without a picture.
   const SDL_Surface* shownSurface = nullptr;
@@ -36,6 +41,9 @@ struct Window::Impl {
     OutputSize(w, h);
     return FitScreen(w, h, logicalWidth, logicalHeight);
   }
+  // The resizable window's place is kept before the window changes to another kind.
+  void LeaveFramed();
+  Rect FirstFramedPlace() const;
   // Starts video and opens the window with a surface; false (video stopped) when not.
   bool Start(const std::string& title, bool accelerated, std::string& error);
   bool Draw(SDL_Surface* surface, const Image& screen, const std::vector<Rect>& changed, bool whole);
@@ -127,6 +135,7 @@ void Window::ShowCentred(int width, int height) {
   m.coversDesktop = false;
   m.pictureLost = true;
   if (!m.window) return;
+  m.LeaveFramed();
   SDL_SetWindowFullscreen(m.window, 0);
   SDL_SetWindowBordered(m.window, SDL_FALSE);
   SDL_SetWindowSize(m.window, width, height);
@@ -146,6 +155,7 @@ bool Window::CoverDesktop(int logicalWidth, int logicalHeight, std::string& erro
       error = SDL_GetError();
       return false;
     }
+    m.LeaveFramed();
     SDL_SetWindowBordered(m.window, SDL_FALSE);
     SDL_SetWindowPosition(m.window, 0, 0);
     SDL_SetWindowSize(m.window, desktop.w, desktop.h);
@@ -158,6 +168,48 @@ bool Window::CoverDesktop(int logicalWidth, int logicalHeight, std::string& erro
   m.coversDesktop = true;
   m.pictureLost = true;
   return true;
+}
+
+void Window::Impl::LeaveFramed() {
+  if (!framed) return;
+  framed = false;
+  SDL_GetWindowPosition(window, &framedPlace.x, &framedPlace.y);
+  SDL_GetWindowSize(window, &framedPlace.w, &framedPlace.h);
+  haveFramedPlace = framedPlace.w > 0 && framedPlace.h > 0;
+  SDL_SetWindowResizable(window, SDL_FALSE);
+}
+
+Rect Window::Impl::FirstFramedPlace() const {
+  const int display = std::max(SDL_GetWindowDisplayIndex(window), 0);
+  SDL_Rect area{0, 0, logicalWidth, logicalHeight};
+  if (SDL_GetDisplayUsableBounds(display, &area) != 0) SDL_GetDisplayBounds(display, &area);
+  // The frame is known once the window manager has framed the window; before, none.
+  WindowFrame frame;
+  if (SDL_GetWindowBordersSize(window, &frame.top, &frame.left, &frame.bottom, &frame.right) != 0) frame = {};
+  return PlaceWindow({area.x, area.y, area.w, area.h}, frame, logicalWidth, logicalHeight);
+}
+
+void Window::ShowInWindow(int logicalWidth, int logicalHeight) {
+  Impl& m = *impl_;
+  m.logicalWidth = logicalWidth;
+  m.logicalHeight = logicalHeight;
+  m.coversDesktop = false;
+  m.pictureLost = true;
+  if (!m.window || m.framed) return;
+  SDL_SetWindowBordered(m.window, SDL_TRUE);
+  SDL_SetWindowResizable(m.window, SDL_TRUE);
+  SDL_SetWindowMinimumSize(m.window, std::max(logicalWidth / 2, 1), std::max(logicalHeight / 2, 1));
+  SDL_Rect place = m.framedPlace;
+  if (!m.haveFramedPlace) {
+    Rect first = m.FirstFramedPlace();
+    place = {first.x, first.y, first.w, first.h};
+  }
+  SDL_SetWindowSize(m.window, place.w, place.h);
+  SDL_SetWindowPosition(m.window, place.x, place.y);
+  SDL_ShowWindow(m.window);
+  SDL_RaiseWindow(m.window);
+  m.framed = true;
+  m.placed = true;
 }
 
 void Window::RestoreDesktop() {

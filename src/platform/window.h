@@ -1,6 +1,6 @@
 #pragma once
-// The one SDL window: where it sits (a small centred window, or over the whole
-// desktop), the logical screen scaled crisply into its own pixels (SDL's window
+// The one SDL window: where it sits (a small centred window, a framed resizable
+// window, or over the whole desktop), the logical screen scaled crisply into its own pixels (SDL's window
 // surface, no renderer) and letterboxed in black, and the pointer's shape. Nothing
 // here knows forms or controls.
 #include <cstdint>
@@ -32,6 +32,10 @@ class Window {
   // Covers the desktop; the logical screen keeps its size and is scaled into it. False
   // with a reason when the desktop refused.
   bool CoverDesktop(int logicalWidth, int logicalHeight, std::string& error);
+  // A framed window the player can resize; the logical screen keeps its size and is
+  // scaled into it. It opens where it was left in this run, or first at the largest
+  // whole multiple of the logical size that fits the desktop's work area.
+  void ShowInWindow(int logicalWidth, int logicalHeight);
   // Back to a centred window (at quit).
   void RestoreDesktop();
   bool Placed() const;

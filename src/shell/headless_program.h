@@ -52,6 +52,10 @@ class HeadlessProgram {
   Image Capture() const { return program_.app.ComposeScreen(); }
   const std::vector<std::string>& OpenBoxes() const { return program_.app.OpenBoxTexts(); }
   CursorKind Cursor() const { return program_.app.Cursor(); }
+  // Full screen, or the resizable window Alt+Enter switches to (neither before the
+  // display is switched at start-up).
+  bool FullScreen() const { return program_.app.FullScreen(); }
+  bool InWindow() const { return program_.app.InWindow(); }
   Form& MainWindow() { return *program_.mainForm; }
   TOptionsForm& Options() { return *program_.optionsForm; }
   THScoreForm& Scores() { return *program_.scoreForm; }

@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "platform/sdl_audio_door.h"
+#include "screens/display_choice.h"
 
 Program::Program(Clock& clock, bool headless, std::unique_ptr<AudioDoor> audioDoor)
     : app(clock, headless),
@@ -26,6 +27,13 @@ bool Program::Init(std::string& error) {
                                               nameForm.get(), helpForm.get()})
     app.AddForm(f);
   music.ShowError = [this](const std::string& text) { app.MessageBox(BoxKind::Error, text); };
+  // Alt+Enter's choice is kept for the next run; a file that cannot be written is no
+  // reason to interrupt the player.
+  app.onDisplayModeChanged = [](bool fullScreen) {
+    std::string why;
+    if (!SaveDisplayChoice(fullScreen ? DisplayChoice::FullScreen : DisplayChoice::Window, why))
+      std::fprintf(stderr, "TROK Mirel: the choice of window or full screen is not kept: %s\n", why.c_str());
+  };
   session->ConnectScreens(*optionsForm, *scoreForm);
   startup = std::make_unique<ProgramStartup>(app, *mainForm, *session, *optionsForm, sounds, music, input);
   titleMenu = std::make_unique<TitleMenu>(app, *mainForm, *session, *startup, *optionsForm, *scoreForm,

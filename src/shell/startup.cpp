@@ -3,6 +3,7 @@
 
 #include "audio/music.h"
 #include "audio/sound_effects.h"
+#include "screens/display_choice.h"
 #include "screens/options.h"
 #include "shell/game_session.h"
 #include "shell/input_devices.h"
@@ -102,7 +103,10 @@ void ProgramStartup::SetUpJoysticks() {
 
 bool ProgramStartup::SetUpDisplay() {
   std::string error;
-  if (!app_.SetFullScreen(800, 600, error)) {
+  if (ReadDisplayChoice() == DisplayChoice::Window) {
+    // The player chose a window with Alt+Enter; the screen keeps its size in it.
+    app_.ShowInWindow(800, 600);
+  } else if (!app_.SetFullScreen(800, 600, error)) {
     app_.MessageBox(BoxKind::Error, "Error switching to full screen.");
     return false;
   }

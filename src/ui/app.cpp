@@ -100,6 +100,10 @@ void App::ProcessMessages() {
     InputEvent e = impl_->pending.front();
     impl_->pending.pop_front();
     if (onEvent) onEvent(e);
+    if (bool switchNow; impl_->router.DisplaySwitchKey(e, switchNow)) {
+      if (switchNow) ToggleFullScreen();
+      continue;
+    }
     impl_->router.Dispatch(e);
     // A box or modal form that just ended gives the rest to the loop beneath it,
     // as a dialog's own message loop stops at its end.

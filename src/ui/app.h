@@ -74,6 +74,16 @@ class App {
   // Full screen with a logical size: scaled crisply, letterboxed in black. False
   // with a reason when the desktop refused.
   bool SetFullScreen(int logicalWidth, int logicalHeight, std::string& error);
+  // A framed window the player can resize, the logical screen scaled to fit it.
+  void ShowInWindow(int logicalWidth, int logicalHeight);
+  // Full screen to the resizable window or back (Alt+Enter), once the display shows
+  // one of the two; the small window of SetWindowed stays as it is. False when
+  // nothing changed.
+  bool ToggleFullScreen();
+  bool FullScreen() const;
+  bool InWindow() const;
+  // Told when Alt+Enter has changed the display (true: now full screen).
+  std::function<void(bool fullScreen)> onDisplayModeChanged;
   // Back to the desktop (at quit).
   void RestoreDesktop();
   // The logical screen: the window's size, or the visible form's while none was set.
@@ -149,6 +159,8 @@ class App {
   void PushLayer(const ModalLayer& layer);
   void PopLayer(const Form* form, const MessageBoxState* box);
   void Present(bool force);
+  // The logical screen's size and mode after a display switch; everything is shown anew.
+  void TakeDisplayMode(int logicalWidth, int logicalHeight, bool fullScreen, bool inWindow);
 
   Clock& clock_;
   bool headless_;

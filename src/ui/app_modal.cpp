@@ -75,27 +75,53 @@ bool App::BoxButtonRect(int index, int& x, int& y, int& w, int& h) const {
   return false;
 }
 
-void App::SetWindowed(int width, int height) {
+void App::TakeDisplayMode(int logicalWidth, int logicalHeight, bool fullScreen, bool inWindow) {
   AppState& s = impl_->state;
-  s.logicalWidth = width;
-  s.logicalHeight = height;
-  s.fullScreen = false;
+  s.logicalWidth = logicalWidth;
+  s.logicalHeight = logicalHeight;
+  s.fullScreen = fullScreen;
+  s.inWindow = inWindow;
   impl_->presenter.InvalidateAll();
+  // The switch waited for the display server; the events it brought are read at once.
+  if (impl_->events) impl_->events->PumpNextTime();
+}
+
+void App::SetWindowed(int width, int height) {
+  TakeDisplayMode(width, height, false, false);
   if (impl_->window) impl_->window->ShowCentred(width, height);
 }
 
-bool App::SetFullScreen(int logicalWidth, int logicalHeight, std::string& error) {
+void App::ShowInWindow(int logicalWidth, int logicalHeight) {
+  TakeDisplayMode(logicalWidth, logicalHeight, false, true);
+  if (impl_->window) impl_->window->ShowInWindow(logicalWidth, logicalHeight);
+}
+
+bool App::ToggleFullScreen() {
   AppState& s = impl_->state;
+  if (s.fullScreen) {
+    ShowInWindow(s.logicalWidth, s.logicalHeight);
+  } else if (s.inWindow) {
+    std::string error;
+    if (!SetFullScreen(s.logicalWidth, s.logicalHeight, error)) return false;
+  } else {
+    return false;
+  }
+  if (onDisplayModeChanged) onDisplayModeChanged(s.fullScreen);
+  return true;
+}
+
+bool App::FullScreen() const { return impl_->state.fullScreen; }
+bool App::InWindow() const { return impl_->state.inWindow; }
+
+bool App::SetFullScreen(int logicalWidth, int logicalHeight, std::string& error) {
   if (impl_->window && !impl_->window->CoverDesktop(logicalWidth, logicalHeight, error)) return false;
-  s.logicalWidth = logicalWidth;
-  s.logicalHeight = logicalHeight;
-  s.fullScreen = true;
-  impl_->presenter.InvalidateAll();
+  TakeDisplayMode(logicalWidth, logicalHeight, true, false);
   return true;
 }
 
 void App::RestoreDesktop() {
   AppState& s = impl_->state;
+  s.inWindow = false;
   if (!impl_->window || !s.fullScreen) return;
   impl_->window->RestoreDesktop();
   s.fullScreen = false;

@@ -30,6 +30,7 @@ struct AppState {
 
   int logicalWidth = 0, logicalHeight = 0;  // 0: follow the visible form
   bool fullScreen = false;
+  bool inWindow = false;  // the resizable window
 
   int ScreenWidth() const;
   int ScreenHeight() const;

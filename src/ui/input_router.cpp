@@ -60,6 +60,16 @@ void InputRouter::Dispatch(const InputEvent& e) {
   if (focus && focus->Showing() && focus->enabled) KeyToFocus(*form, *focus, e);
 }
 
+bool InputRouter::DisplaySwitchKey(const InputEvent& e, bool& switchNow) {
+  switchNow = false;
+  if (e.type != InputEvent::Type::KeyDown || e.vk != VK::Enter || !KeyDown(VK::Alt)) return false;
+  keysDown_[VK::Enter] = true;
+  swallowUps_[VK::Enter] = true;
+  swallowChars_ = true;
+  switchNow = !e.repeat;
+  return true;
+}
+
 // Keeps the keys a box took from the forms; false when the event goes no further.
 bool InputRouter::FilterKey(const InputEvent& e) {
   const bool inRange = e.vk >= 0 && e.vk < kKeys;

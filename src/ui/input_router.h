@@ -18,6 +18,10 @@ class InputRouter {
   explicit InputRouter(AppState& state) : state_(state) {}
 
   void Dispatch(const InputEvent& e);
+  // Alt+Enter, which switches between full screen and a window on every screen: true
+  // when `e` is its Enter, which then reaches no form or box (nor do its repeats, its
+  // character or its release); `switchNow` for the press itself, not a repeat.
+  bool DisplaySwitchKey(const InputEvent& e, bool& switchNow);
   // The pointer shown now: the app's hourglass or hidden pointer wins; otherwise the
   // hovered control's cursor; the arrow over an open box.
   CursorKind ShownCursor() const;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 
@@ -10,6 +11,7 @@
 #include "music_maker/chip_synth.h"
 #include "music_maker/midi_writer.h"
 #include "music_maker/mp3_encoder.h"
+#include "music_maker/rate_halving.h"
 #include "music_maker/music_set.h"
 #include "music_maker/note_list.h"
 
@@ -239,3 +241,27 @@ TEST_F(Mp3Test, UnreadableSongIsReportedAndMissingOneIsNot) {
 }
 
 }  // namespace
+
+// The opening song is rendered at twice the mixing rate and halved: what fits under the
+// new Nyquist frequency passes unchanged, what would fold back into it is filtered out.
+TEST(RateHalving, KeepsTheBandAndRemovesWhatWouldFoldBack) {
+  constexpr double kRate = 44100;
+  auto tone = [&](double hz) {
+    std::vector<int16_t> s(44100);
+    for (size_t i = 0; i < s.size(); ++i) s[i] = static_cast<int16_t>(16000 * std::sin(2 * M_PI * hz * i / kRate));
+    return s;
+  };
+  auto rms = [](const std::vector<int16_t>& s) {
+    double sum = 0;
+    size_t n = 0;
+    for (size_t i = 200; i + 200 < s.size(); ++i, ++n) sum += double(s[i]) * s[i];  // past the edges
+    return std::sqrt(sum / double(n));
+  };
+  const double in = rms(tone(1000));
+  const std::vector<int16_t> low = HalveRate(tone(1000));
+  ASSERT_EQ(low.size(), 22050u);
+  EXPECT_NEAR(rms(low), in, in * 0.01) << "a 1 kHz tone keeps its level";
+  EXPECT_NEAR(rms(HalveRate(tone(8000))), in, in * 0.02) << "so does 8 kHz";
+  // 15 kHz would come back as a 7.05 kHz ghost after dropping every second sample.
+  EXPECT_LT(20 * std::log10(rms(HalveRate(tone(15000))) / in), -60.0);
+}

@@ -31,7 +31,7 @@ LevelBytes ShortWalk() {
 
 ScratchGameSources Sources(const ScratchFolder& player) {
   return ScratchGameSources{std::string(TROK_GAME_DIR) + "/", player / "Options.dat",
-                            std::string(TROK_GAME_DIR) + "/HighScores.dat"};
+                            std::string(TROK_GAME_DIR) + "/HighScores.dat", player / "Display.dat"};
 }
 
 TEST(ScratchGame, HoldsTheLevelLinksTheDataAndCopiesThePlayersFiles) {
@@ -54,6 +54,21 @@ TEST(ScratchGame, HoldsTheLevelLinksTheDataAndCopiesThePlayersFiles) {
   EXPECT_FALSE(fs::exists(dir));
   EXPECT_EQ(ReadFileBytes(player / "Options.dat"), "mine\r\n");
   EXPECT_TRUE(fs::exists(fs::path(TROK_GAME_DIR) / "Objects" / "00-Floor.bmp"));
+}
+
+TEST(ScratchGame, ThePlayersWindowChoiceComesAlongUnlessItCannot) {
+  ScratchFolder player;
+  WriteFileBytes(player / "Display.dat", "window\n");
+  std::string dir, error;
+  ASSERT_TRUE(MakeScratchGame(ShortWalk(), Sources(player), dir, error)) << error;
+  EXPECT_EQ(ReadFileBytes(dir + "/Display.dat"), "window\n");
+  RemoveScratchGame(dir);
+  // A folder under the name is no reason not to play: the trial is full screen.
+  fs::remove(player / "Display.dat");
+  fs::create_directory(player / "Display.dat");
+  ASSERT_TRUE(MakeScratchGame(ShortWalk(), Sources(player), dir, error)) << error;
+  EXPECT_FALSE(fs::exists(dir + "/Display.dat"));
+  RemoveScratchGame(dir);
 }
 
 TEST(ScratchGame, WithoutPicturesThereIsNothingToPlay) {

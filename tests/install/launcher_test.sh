@@ -79,6 +79,7 @@ done
 check "high-score table is a file of the player's" test -f "$ann/HighScores.dat" -a ! -L "$ann/HighScores.dat" -a -w "$ann/HighScores.dat"
 check "high-score table starts as the installed one" cmp -s <(head -n "$(lines "$data/HighScores.dat")" "$ann/HighScores.dat") "$data/HighScores.dat"
 check "the game's writes stay in the player's directory" test -f "$ann/Options.dat" -a -f "$ann/Capture000.bmp"
+check "the launcher makes no choice of window or full screen" test ! -e "$ann/Display.dat" -a ! -L "$ann/Display.dat"
 
 # A second player, with XDG_DATA_HOME, gets a directory of their own.
 ann_files=$(cd "$ann" && md5sum Options.dat HighScores.dat Capture000.bmp)
@@ -91,8 +92,10 @@ check "the first player's files are untouched" test "$(cd "$ann" && md5sum Optio
 play cat "$launcher" XDG_DATA_HOME=relative/dir
 check "a relative XDG_DATA_HOME is ignored" test -d "$work/home-cat/.local/share/trok-mirel/FELDS"
 
-# Starting again keeps everything: the table is not copied again, unknown files stay,
-# and a real folder of the player's own is used instead of the installed one.
+# Starting again keeps everything: the table is not copied again, unknown files stay
+# (Display.dat holds the game's choice of window or full screen; the launcher knows
+# nothing of it), and a real folder of the player's own is used instead of the
+# installed one.
 echo "a file of another part of the game" >"$ann/Display.dat"
 rm "$ann/FELDS" && mkdir "$ann/FELDS" && cp "$data/FELDS/FELD.00" "$ann/FELDS/"
 play ann "$launcher"

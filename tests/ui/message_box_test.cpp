@@ -1,23 +1,6 @@
 // Message boxes: scripted answers, timers while open, and what the screen behind sees.
 #include "ui_fixture.h"
 
-namespace {
-
-class AskingForm : public RecordingForm {
- public:
-  using RecordingForm::RecordingForm;
-  void FormKeyUp(int vk) override {
-    RecordingForm::FormKeyUp(vk);
-    if (vk == VK::Escape) {
-      BoxResult r = app.MessageBox(BoxKind::Confirmation, "Quit to system?");
-      answers.push_back(r);
-    }
-  }
-  std::vector<BoxResult> answers;
-};
-
-}  // namespace
-
 class MessageBoxTest : public HeadlessApp {
  protected:
   // Opens a box from a key handler, as the game does, with `answer` scripted after it.

@@ -60,16 +60,6 @@ TEST_F(WindowedApp, FullScreenKeepsTheLogicalSize) {
 
 namespace {
 
-void PushKey(Uint32 type, SDL_Keycode sym, SDL_Scancode code, Uint16 mod = KMOD_NONE) {
-  SDL_Event ev{};
-  ev.type = type;
-  ev.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-  ev.key.keysym.sym = sym;
-  ev.key.keysym.scancode = code;
-  ev.key.keysym.mod = mod;
-  SDL_PushEvent(&ev);
-}
-
 void PushText(const char* utf8) {
   SDL_Event ev{};
   ev.type = SDL_TEXTINPUT;
@@ -88,13 +78,13 @@ TEST_F(WindowedApp, SdlEventsArriveAsTheGamesKeysCharactersAndClicks) {
   app.Show(&form);
   Pump(20);
 
-  PushKey(SDL_KEYDOWN, SDLK_a, SDL_SCANCODE_A);
+  PushSdlKey(SDL_KEYDOWN, SDLK_a, SDL_SCANCODE_A);
   PushText("a");
-  PushKey(SDL_KEYUP, SDLK_a, SDL_SCANCODE_A);
-  PushKey(SDL_KEYDOWN, SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER);
+  PushSdlKey(SDL_KEYUP, SDLK_a, SDL_SCANCODE_A);
+  PushSdlKey(SDL_KEYDOWN, SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER);
   PushText("\xC3\xA9");      // e acute: a Latin-1 character
   PushText("\xE2\x82\xAC");  // the euro sign has no Latin-1 byte: dropped
-  PushKey(SDL_KEYDOWN, SDLK_LEFT, SDL_SCANCODE_LEFT);
+  PushSdlKey(SDL_KEYDOWN, SDLK_LEFT, SDL_SCANCODE_LEFT);
   app.ProcessMessages();
   EXPECT_EQ(form.log, (std::vector<std::string>{"down 65", "char a", "up 65", "down 13", "char \r",
                                                 std::string("char \xE9"), "down 37"}));
@@ -118,7 +108,7 @@ TEST_F(WindowedApp, SdlEventsArriveAsTheGamesKeysCharactersAndClicks) {
   app.ProcessMessages();
   EXPECT_EQ(clicks, 1);
 
-  PushKey(SDL_KEYDOWN, SDLK_F4, SDL_SCANCODE_F4, KMOD_LALT);
+  PushSdlKey(SDL_KEYDOWN, SDLK_F4, SDL_SCANCODE_F4, KMOD_LALT);
   app.ProcessMessages();
   EXPECT_EQ(form.closes, 1) << "Alt+F4 closes";
   SDL_Event quit{};

@@ -1,5 +1,6 @@
 #pragma once
 // A headless app on virtual time with a form that records what reaches it.
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -24,6 +25,29 @@ class RecordingForm : public Form {
   std::vector<std::string> log;
   int shows = 0, paints = 0, closes = 0;
 };
+
+// Escape's release asks "Quit to system?" in a box, as the title menu does; the answers
+// are kept.
+class AskingForm : public RecordingForm {
+ public:
+  using RecordingForm::RecordingForm;
+  void FormKeyUp(int vk) override {
+    RecordingForm::FormKeyUp(vk);
+    if (vk == VK::Escape) answers.push_back(app.MessageBox(BoxKind::Confirmation, "Quit to system?"));
+  }
+  std::vector<BoxResult> answers;
+};
+
+// A key event as SDL's keyboard sends it (for the tests with a window).
+inline void PushSdlKey(Uint32 type, SDL_Keycode sym, SDL_Scancode code, Uint16 mod = KMOD_NONE) {
+  SDL_Event ev{};
+  ev.type = type;
+  ev.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+  ev.key.keysym.sym = sym;
+  ev.key.keysym.scancode = code;
+  ev.key.keysym.mod = mod;
+  SDL_PushEvent(&ev);
+}
 
 inline InputEvent Key(InputEvent::Type type, int vk) {
   InputEvent e;

@@ -12,6 +12,7 @@
 #include "music_maker/mp3_encoder.h"
 #include "music_maker/note_list.h"
 #include "music_maker/piece_levels.h"
+#include "music_maker/rate_halving.h"
 
 namespace fs = std::filesystem;
 
@@ -91,7 +92,7 @@ bool MakeMusic(const std::string& assetsDir, const std::string& gameDir, std::st
 
   Tune opening;
   if (!ReadTune((source / "opening.tune").string(), opening, error)) return false;
-  std::vector<int16_t> song = RenderTune(opening, OpeningSongRate);
+  std::vector<int16_t> song = HalveRate(RenderTune(opening, 2 * OpeningSongRate));
   LevelOpeningSong(song);
   std::vector<uint8_t> mp3;
   if (!EncodeMp3(song, OpeningSongRate, mp3, error)) return false;

@@ -5,7 +5,8 @@
 
 #include "music_maker/note_list.h"
 
-constexpr int OpeningSongRate = 44100;
+// The opening song plays at the game's mixing rate; it is rendered at twice that.
+constexpr int OpeningSongRate = 22050;
 
 bool MakeMusic(const std::string& assetsDir, const std::string& gameDir, std::string& error);
 // Reads and parses one note-list file; errors name the file and line.
