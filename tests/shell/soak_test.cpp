@@ -21,7 +21,7 @@
 
 namespace {
 
-constexpr int ShippedLevels = 20;
+constexpr int ShippedLevels = 30;
 // Virtual seconds per run unless TROK_SOAK_MINUTES says otherwise.
 constexpr double DefaultRunSeconds = 30.0;
 constexpr int DriverIntervalMs = 10;
