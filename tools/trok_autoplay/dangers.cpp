@@ -1,0 +1,82 @@
+#include "trok_autoplay/dangers.h"
+
+#include "world/direction.h"
+
+namespace {
+
+// A beam must not find a player on its cell: entering and leaving takes two player steps
+// of four ticks, and a step may come late by one more.
+constexpr int LaserMarginTicks = 13;
+
+int DartDirection(CellCode c) {
+  switch (c) {
+    case Cell::Fire1: return 1;
+    case Cell::Fire2: return 2;
+    case Cell::Fire3: return 3;
+    case Cell::Fire4: return 4;
+    case Cell::Fire5: return 5;
+    case Cell::Fire6: return 6;
+    case Cell::Fire7: return 7;
+    case Cell::Fire8: return 8;
+    default: return 0;
+  }
+}
+
+bool Chases(CellCode c) { return (c >= Cell::Ant && c <= Cell::Pig) || c == Cell::RandomP; }
+
+}  // namespace
+
+int TicksToLaserFire(const WorldClock& clock, int set) {
+  const int c = set == 1 ? clock.c0 : set == 2 ? clock.c1 : set == 3 ? clock.c2 : clock.c3;
+  return (64 - c % 64) % 64;
+}
+
+int LaserSetOf(CellCode code, bool& right) {
+  right = code == Cell::LaserSet1P3 || code == Cell::LaserSet2P3 || code == Cell::LaserSet3P3 ||
+          code == Cell::LaserSet4P3;
+  switch (code) {
+    case Cell::LaserSet1P3: case Cell::LaserSet1P5: return 1;
+    case Cell::LaserSet2P3: case Cell::LaserSet2P5: return 2;
+    case Cell::LaserSet3P3: case Cell::LaserSet3P5: return 3;
+    case Cell::LaserSet4P3: case Cell::LaserSet4P5: return 4;
+    default: return 0;
+  }
+}
+
+Dangers DangersOf(const WorldMap& map, const WorldClock& clock) {
+  Dangers d;
+  d.deadly.assign(map.cells.size(), 0);
+  d.extra.assign(map.cells.size(), 0);
+  auto add = [&](int cell, int cost) {
+    if (cell >= 0) d.extra[static_cast<std::size_t>(cell)] += cost;
+  };
+  for (int y = 0; y < WorldMap::RoomH; ++y)
+    for (int x = 0; x < WorldMap::RoomW; ++x) {
+      const int cell = WorldMap::InRoom(map.roomX, map.roomY, x, y);
+      const CellCode c = map.At(cell);
+      bool right = false;
+      if (const int set = LaserSetOf(c, right)) {
+        const int beam = WorldMap::StepInRoom(cell, right ? 3 : 5);
+        if (beam < 0) continue;
+        add(beam, 4);
+        if (TicksToLaserFire(clock, set) <= LaserMarginTicks || CodeIsLaserBeam(map.At(beam)))
+          d.deadly[static_cast<std::size_t>(beam)] = 1;
+      } else if (const int dir = DartDirection(c)) {
+        int next = WorldMap::StepInRoom(cell, dir);
+        if (next >= 0) {
+          d.deadly[static_cast<std::size_t>(next)] = 1;
+          add(next, 20);
+          add(WorldMap::StepInRoom(next, dir), 8);
+        }
+      } else if (c == Cell::FireP) {
+        for (int k = 1; k <= 8; ++k) {
+          const int n = WorldMap::StepInRoom(cell, k);
+          add(n, 3);
+          if (n >= 0) add(WorldMap::StepInRoom(n, k), 6);
+        }
+      } else if (Chases(c)) {
+        for (int k = 1; k <= 8; ++k) add(WorldMap::StepInRoom(cell, k), 2);
+      }
+    }
+  return d;
+}
