@@ -50,6 +50,21 @@ Dangers DangersOf(const WorldMap& map, const WorldClock& clock) {
   auto add = [&](int cell, int cost) {
     if (cell >= 0) d.extra[static_cast<std::size_t>(cell)] += cost;
   };
+  // What stays put costs the same in every room, so that a way does not look cheaper
+  // from one side of a crossing than from the other.
+  for (std::size_t i = 0; i < map.cells.size(); ++i) {
+    const int cell = static_cast<int>(i);
+    const CellCode c = map.At(cell);
+    if (c == Cell::FireP) {
+      for (int k = 1; k <= 8; ++k) {
+        const int n = WorldMap::StepInRoom(cell, k);
+        add(n, 3);
+        if (n >= 0) add(WorldMap::StepInRoom(n, k), 6);
+      }
+    } else if (Chases(c)) {
+      for (int k = 1; k <= 8; ++k) add(WorldMap::StepInRoom(cell, k), 2);
+    }
+  }
   for (int y = 0; y < WorldMap::RoomH; ++y)
     for (int x = 0; x < WorldMap::RoomW; ++x) {
       const int cell = WorldMap::InRoom(map.roomX, map.roomY, x, y);
@@ -62,20 +77,12 @@ Dangers DangersOf(const WorldMap& map, const WorldClock& clock) {
         if (TicksToLaserFire(clock, set) <= LaserMarginTicks || CodeIsLaserBeam(map.At(beam)))
           d.deadly[static_cast<std::size_t>(beam)] = 1;
       } else if (const int dir = DartDirection(c)) {
-        int next = WorldMap::StepInRoom(cell, dir);
+        const int next = WorldMap::StepInRoom(cell, dir);
         if (next >= 0) {
           d.deadly[static_cast<std::size_t>(next)] = 1;
           add(next, 20);
           add(WorldMap::StepInRoom(next, dir), 8);
         }
-      } else if (c == Cell::FireP) {
-        for (int k = 1; k <= 8; ++k) {
-          const int n = WorldMap::StepInRoom(cell, k);
-          add(n, 3);
-          if (n >= 0) add(WorldMap::StepInRoom(n, k), 6);
-        }
-      } else if (Chases(c)) {
-        for (int k = 1; k <= 8; ++k) add(WorldMap::StepInRoom(cell, k), 2);
       }
     }
   return d;

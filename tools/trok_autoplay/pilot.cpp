@@ -82,10 +82,16 @@ Intent Reflexes(const WorldMap& map, const PlayerState& me, const Dangers& dange
 }
 
 Intent Steer(const WorldMap& map, const PlayerState& me, const Dangers& dangers, const std::vector<int>& goals,
-             const PathRules& rules, Path& path) {
+             const PathRules& rules, Path& path, int passable) {
   Intent intent;
   const int here = PlayerCell(map, me);
-  path = FindPath(map, here, goals, rules);
+  if (passable >= 0) {
+    WorldMap planning = map;
+    planning.At(passable) = Cell::Floor;
+    path = FindPath(planning, here, goals, rules);
+  } else {
+    path = FindPath(map, here, goals, rules);
+  }
   if (!path.found) {
     intent.doing = "no way on";
     return intent;
@@ -100,7 +106,7 @@ Intent Steer(const WorldMap& map, const PlayerState& me, const Dangers& dangers,
     intent.dir = first.dir;
     intent.fire = true;
     intent.doing = "shoot away code " + std::to_string(ahead) + " at " + Where(first.to);
-  } else if (PassesBy(ahead)) {
+  } else if (PassesBy(ahead) || (first.kind == StepKind::Slide && first.to == passable)) {
     intent.doing = "wait for code " + std::to_string(ahead) + " to pass";
   } else if (first.kind != StepKind::Cross && dangers.deadly[static_cast<std::size_t>(first.to)]) {
     intent.doing = "wait: " + Where(first.to) + " is about to be hit";

@@ -26,9 +26,10 @@ int PlayerCell(const WorldMap& map, const PlayerState& p);
 // range) in a clear line from `cell` in the current room: dir 0 when there is none.
 int ThreatInLine(const WorldMap& map, int cell, int& distance);
 
-// The move towards `goals`; `path` receives the way found (empty when none).
+// The move towards `goals`; `path` receives the way found (empty when none). The way
+// is planned as if `passable` (the partner, who makes room) were floor.
 Intent Steer(const WorldMap& map, const PlayerState& me, const Dangers& dangers, const std::vector<int>& goals,
-             const PathRules& rules, Path& path);
+             const PathRules& rules, Path& path, int passable = -1);
 
 // What to do first whatever the goal: heal, dodge or shoot. `doing` empty: nothing.
 Intent Reflexes(const WorldMap& map, const PlayerState& me, const Dangers& dangers);

@@ -25,7 +25,7 @@ class Tactics {
   std::string GoalText() const;
 
  private:
-  Intent Lead(const WorldMap& map, const PlayerState& me, const Dangers& dangers, Path& path);
+  Intent Lead(const WorldMap& map, const PlayerState& me, const Dangers& dangers, int partner, Path& path);
   Intent Follow(const WorldMap& map, const PlayerState& me, const PlayerState& leader, const Path& leaderPath,
                 const Dangers& dangers);
 
@@ -33,6 +33,12 @@ class Tactics {
   std::size_t next_ = 0;
   bool finishInReach_ = false;
   int costLeft_ = -1;
+  int room_ = -1, previousRoom_ = -1;
+  // Cells the partner needs the leader to keep off (it lines up past the leader).
+  std::vector<int> yieldWay_;
+  // The cells the leader stood on in the current room, in order.
+  std::vector<int> trail_;
+  int trailOf_ = 0;
 };
 
 // The cell on the edge line of `exit` (left in `dir`) where a partner should stand to

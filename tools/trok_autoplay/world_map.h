@@ -27,7 +27,7 @@ struct WorldMap {
 
   CellCode At(int cell) const { return cells[static_cast<std::size_t>(cell)]; }
   CellCode& At(int cell) { return cells[static_cast<std::size_t>(cell)]; }
-  bool InCurrentRoom(int cell) const { return RoomXOf(cell) == roomX && RoomYOf(cell) == roomY; }
+  bool InCurrentRoom(int cell) const { return cell >= 0 && RoomXOf(cell) == roomX && RoomYOf(cell) == roomY; }
   // The cell one step from `cell` in `dir` within its room, or -1 past the room's edge.
   static int StepInRoom(int cell, int dir);
   // Where a player leaving its room from `cell` straight in `dir` lands, or -1.
