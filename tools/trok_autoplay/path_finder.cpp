@@ -136,7 +136,10 @@ int Search(const WorldMap& map, int from, const std::vector<char>& isGoal, const
         step.kind = StepKind::Slide;
         cost = ArrivalCost(map, step.to, rules, GoalAt(isGoal, step.to));
         if (cost < 0 || !PlayerCanEnterCode(map.At(step.to))) continue;
-        if (!rules.tried || !(*rules.tried)[static_cast<std::size_t>(step.to)]) cost += rules.untriedSlideCost;
+        if (!rules.tried || !(*rules.tried)[static_cast<std::size_t>(step.to)]) {
+          if (rules.untriedSlideCost < 0) continue;
+          cost += rules.untriedSlideCost;
+        }
       } else {
         step.to = t;
         cost = ArrivalCost(map, t, rules, GoalAt(isGoal, t));

@@ -14,7 +14,8 @@ struct PathRules {
   bool leaveKeys = false; // keys are for the other player: step on them only when needed
   // Added to the cost of entering a cell (dangers, the other player's way); may be null.
   const std::vector<int>* extra = nullptr;
-  // Added to a slide that does not end on a cell of `tried` (one known to lead on).
+  // Added to a slide that does not end on a cell of `tried` (one known to lead on);
+  // negative: no such slide is taken.
   int untriedSlideCost = 0;
   const std::vector<char>* tried = nullptr;
 };

@@ -145,7 +145,10 @@ Intent Tactics::Follow(const WorldMap& map, const PlayerState& me, const PlayerS
       cross.doing = "cross beside the leader";
       return cross;
     }
-    int spot = PartnerCrossingCell(map, exit, exitDir, here, rules);
+    // A leader waiting on its exit does not pass by: a way through it is no way.
+    WorldMap held = map;
+    if (leaderCell == exit) held.At(leaderCell) = Cell::BrickSolid;
+    int spot = PartnerCrossingCell(held, exit, exitDir, here, rules);
     if (spot < 0) {
       // The leader may stand in the only way to the edge: plan as if it had stepped aside.
       WorldMap without = map;
@@ -163,11 +166,13 @@ Intent Tactics::Follow(const WorldMap& map, const PlayerState& me, const PlayerS
       }
     }
     if (spot >= 0) {
-      Intent intent = Steer(map, me, dangers, {spot}, rules, path);
+      Intent intent = Steer(held, me, dangers, {spot}, rules, path);
       if (intent.doing.empty()) intent.doing = "line up at " + CellName(spot);
       return intent;
     }
   }
+  // Following, only the leader's own slides: another may end where it cannot be found.
+  rules.untriedSlideCost = -1;
   std::vector<int> near;
   for (int dy = -2; dy <= 2; ++dy)
     for (int dx = -2; dx <= 2; ++dx) {
