@@ -1,5 +1,6 @@
 #include "trok_autoplay/dangers.h"
 
+#include "play/darts_lasers.h"
 #include "world/direction.h"
 
 namespace {
@@ -7,20 +8,6 @@ namespace {
 // A beam must not find a player on its cell: entering and leaving takes two player steps
 // of four ticks, and a step may come late by one more.
 constexpr int LaserMarginTicks = 13;
-
-int DartDirection(CellCode c) {
-  switch (c) {
-    case Cell::Fire1: return 1;
-    case Cell::Fire2: return 2;
-    case Cell::Fire3: return 3;
-    case Cell::Fire4: return 4;
-    case Cell::Fire5: return 5;
-    case Cell::Fire6: return 6;
-    case Cell::Fire7: return 7;
-    case Cell::Fire8: return 8;
-    default: return 0;
-  }
-}
 
 bool Chases(CellCode c) { return (c >= Cell::Ant && c <= Cell::Pig) || c == Cell::RandomP; }
 
@@ -32,15 +19,8 @@ int TicksToLaserFire(const WorldClock& clock, int set) {
 }
 
 int LaserSetOf(CellCode code, bool& right) {
-  right = code == Cell::LaserSet1P3 || code == Cell::LaserSet2P3 || code == Cell::LaserSet3P3 ||
-          code == Cell::LaserSet4P3;
-  switch (code) {
-    case Cell::LaserSet1P3: case Cell::LaserSet1P5: return 1;
-    case Cell::LaserSet2P3: case Cell::LaserSet2P5: return 2;
-    case Cell::LaserSet3P3: case Cell::LaserSet3P5: return 3;
-    case Cell::LaserSet4P3: case Cell::LaserSet4P5: return 4;
-    default: return 0;
-  }
+  right = LaserFiresRight(code);
+  return LaserSetOfProducer(code);
 }
 
 Dangers DangersOf(const WorldMap& map, const WorldClock& clock) {
