@@ -93,13 +93,17 @@ void SdlInput::Wait(uint64_t timeoutMicros, std::deque<InputEvent>& pending) {
   // game waiting a few milliseconds hundreds of times a second only needs to sleep
   // until the server writes, then read it once.
   if (const int fd = DisplayConnection(); fd >= 0) {
-    // Whatever the library already holds (and its requests flushed) before sleeping.
+    // Whatever the library already holds (and its requests flushed) before sleeping;
+    // the time that took is part of the wait, or every pass would overrun by it.
+    const auto begun = std::chrono::steady_clock::now();
     const size_t before = pending.size();
     Poll(pending);
     if (pending.size() != before) return;
+    const auto spent = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - begun);
+    if (static_cast<uint64_t>(spent.count()) >= timeoutMicros) return;
+    const uint64_t rest = timeoutMicros - static_cast<uint64_t>(spent.count());
     pollfd connection{fd, POLLIN, 0};
-    const timespec timeout{static_cast<time_t>(timeoutMicros / 1000000),
-                           static_cast<long>(timeoutMicros % 1000000) * 1000};
+    const timespec timeout{static_cast<time_t>(rest / 1000000), static_cast<long>(rest % 1000000) * 1000};
     if (ppoll(&connection, 1, &timeout, nullptr) != 0) Poll(pending);
     return;
   }
