@@ -76,9 +76,6 @@ bool Window::Open(const std::string& title, std::string& error) {
   // the window surface with a renderer, which without a GPU is a software GL stack; a
   // video driver with no pixels of its own still gets a renderer behind the surface.
   if (!m.Start(title, false, error) && !m.Start(title, true, error)) return false;
-  m.arrow = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
-  m.wait = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_WAIT);
-  m.hand = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_HAND);
   SDL_StartTextInput();
   return true;
 }
@@ -284,7 +281,13 @@ void Window::SetCursor(CursorKind kind) {
     return;
   }
   SDL_ShowCursor(SDL_ENABLE);
-  SDL_Cursor* c = kind == CursorKind::Hourglass ? m.wait : kind == CursorKind::Hand ? m.hand : m.arrow;
+  // Each cursor is asked of the display server when first shown, not while the first
+  // screen waits.
+  SDL_Cursor*& c = kind == CursorKind::Hourglass ? m.wait : kind == CursorKind::Hand ? m.hand : m.arrow;
+  if (!c)
+    c = SDL_CreateSystemCursor(kind == CursorKind::Hourglass ? SDL_SYSTEM_CURSOR_WAIT
+                               : kind == CursorKind::Hand    ? SDL_SYSTEM_CURSOR_HAND
+                                                             : SDL_SYSTEM_CURSOR_ARROW);
   if (c) SDL_SetCursor(c);
 }
 
