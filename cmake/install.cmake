@@ -111,14 +111,16 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
-# What the program opens at run time without linking it: the fonts, the sound font
-# and the MIDI synthesizer's library.
-set(TROK_RUNTIME_DEPENDS "libfluidsynth3, fonts-comic-neue, fonts-dejavu-core, timgm6mb-soundfont")
+# What the program opens at run time without linking it: the fonts, the sound font,
+# the mixer's and the MIDI synthesizer's libraries (opened when sound is first wanted,
+# so dpkg-shlibdeps does not see them).
+set(TROK_RUNTIME_DEPENDS
+    "libsdl2-mixer-2.0-0, libfluidsynth3, fonts-comic-neue, fonts-dejavu-core, timgm6mb-soundfont")
 # The libraries it links. dpkg-shlibdeps gives their exact versions for a release
 # build; a sanitizer build would add the sanitizers' run-time libraries, so it takes
 # the plain list.
 set(TROK_LINKED_DEPENDS
-    "libc6, libstdc++6, libgcc-s1, libsdl2-2.0-0, libsdl2-ttf-2.0-0, libsdl2-mixer-2.0-0, libjpeg62-turbo")
+    "libc6, libstdc++6, libgcc-s1, libsdl2-2.0-0, libsdl2-ttf-2.0-0, libjpeg62-turbo")
 find_program(DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(DPKG_SHLIBDEPS AND NOT TROK_SANITIZE)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

@@ -29,7 +29,8 @@ int Music::LoadSegment(const std::string& path) {
 
 std::string Music::LoadMusic(const std::function<void()>& processMessages) {
   std::string error;
-  const bool systemReady = CreateMusicSystem(error);
+  // The pieces need the synthesiser as well as the device.
+  const bool systemReady = CreateMusicSystem(error) && output().MidiAvailable(error);
   int found = 0;
   for (;; ++found) {
     if (processMessages) processMessages();

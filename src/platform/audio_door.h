@@ -33,6 +33,8 @@ class MusicOutput {
   virtual ~MusicOutput() = default;
   // Takes a piece from the file's bytes; its id, or -1 with the reason.
   virtual int Load(std::span<const uint8_t> bytes, std::string& error) = 0;
+  // Whether MIDI pieces can play here at all (the synthesiser exists); the reason if not.
+  virtual bool MidiAvailable(std::string& error) = 0;
   // Gets ready to play MIDI pieces soon without a pause (the synthesiser's instruments).
   virtual void PrepareMidi() = 0;
   // Plays the piece once from its beginning, replacing whatever sounds.

@@ -20,6 +20,7 @@ class NullSoundOutput final : public SoundOutput {
 class NullMusicOutput final : public MusicOutput {
  public:
   int Load(std::span<const uint8_t>, std::string&) override { return loaded_++; }
+  bool MidiAvailable(std::string&) override { return true; }
   void PrepareMidi() override {}
   bool Play(int piece, std::string& error) override {
     if (piece >= 0 && piece < loaded_) return true;

@@ -1,7 +1,6 @@
 #include "platform/sdl_audio_door.h"
 
 #include <SDL.h>
-#include <SDL_mixer.h>
 
 #include <cstdio>
 
@@ -22,14 +21,17 @@ constexpr int MixerBufferFrames = 512;
 
 }  // namespace
 
-SdlAudioDoor::SdlAudioDoor() : sounds_(EffectsGain), music_(SongGain, SynthesiserGain) {}
+SdlAudioDoor::SdlAudioDoor(SoundLibraryNames libraries)
+    : mixerLibrary_(std::move(libraries.mixer)),
+      sounds_(EffectsGain),
+      music_(SongGain, SynthesiserGain, std::move(libraries.synth)) {}
 
 SdlAudioDoor::~SdlAudioDoor() {
   if (!open_) return;
   music_.Detach();
   sounds_.Detach();
-  Mix_CloseAudio();
-  Mix_Quit();
+  mixer_->Mix_CloseAudio();
+  mixer_->Mix_Quit();
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
@@ -39,24 +41,33 @@ bool SdlAudioDoor::Open(std::string& error) {
     return open_;
   }
   tried_ = true;
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-    openError_ = SDL_GetError();
-  } else if (Mix_OpenAudio(MidiSynth::SampleRate, AUDIO_S16SYS, MidiSynth::OutputChannels,
-                           MixerBufferFrames) != 0) {
-    openError_ = Mix_GetError();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
-  } else {
-    open_ = true;
-  }
+  open_ = OpenMixer(openError_);
   if (!open_) {
     // A player who starts the game from a terminal learns why it is silent.
-    std::fprintf(stderr, "TROK Mirel: no sound device, playing without sound and music (SDL: %s)\n",
+    std::fprintf(stderr, "TROK Mirel: no sound device, playing without sound and music (%s)\n",
                  openError_.c_str());
     error = openError_;
     return false;
   }
-  Mix_Init(MIX_INIT_MP3);
-  sounds_.Attach();
-  music_.Attach();
+  mixer_->Mix_Init(MIX_INIT_MP3);
+  sounds_.Attach(*mixer_);
+  music_.Attach(*mixer_);
+  return true;
+}
+
+bool SdlAudioDoor::OpenMixer(std::string& error) {
+  // Without the mixer's library the machine counts as one without a sound device.
+  mixer_ = OpenMixerLibrary(mixerLibrary_, error);
+  if (!mixer_) return false;
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    error = SDL_GetError();
+    return false;
+  }
+  if (mixer_->Mix_OpenAudio(MidiSynth::SampleRate, AUDIO_S16SYS, MidiSynth::OutputChannels,
+                            MixerBufferFrames) != 0) {
+    error = SDL_GetError();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return false;
+  }
   return true;
 }

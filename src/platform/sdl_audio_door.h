@@ -1,16 +1,18 @@
 #pragma once
 // The audio door over SDL_mixer: the mixer is opened once, on the first Open, and
-// carries the wave effects on channels and the music beside them.
+// carries the wave effects on channels and the music beside them. SDL_mixer's library is
+// opened then too, the synthesiser's when MIDI music is first wanted.
 #include <memory>
 #include <string>
 
 #include "platform/audio_door.h"
 #include "platform/sdl_music_output.h"
 #include "platform/sdl_sound_output.h"
+#include "platform/sound_libraries.h"
 
 class SdlAudioDoor final : public AudioDoor {
  public:
-  SdlAudioDoor();
+  explicit SdlAudioDoor(SoundLibraryNames libraries = {});
   SdlAudioDoor(const SdlAudioDoor&) = delete;
   SdlAudioDoor& operator=(const SdlAudioDoor&) = delete;
   ~SdlAudioDoor() override;
@@ -23,9 +25,13 @@ class SdlAudioDoor final : public AudioDoor {
   bool MidiReady() const { return music_.MidiReady(); }
 
  private:
+  bool OpenMixer(std::string& error);
+
   bool tried_ = false;
   bool open_ = false;
   std::string openError_;
+  std::string mixerLibrary_;
+  const MixerLibrary* mixer_ = nullptr;
   SdlSoundOutput sounds_;
   SdlMusicOutput music_;
 };

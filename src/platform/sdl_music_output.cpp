@@ -1,39 +1,40 @@
 #include "platform/sdl_music_output.h"
 
 #include <SDL.h>
-#include <SDL_mixer.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 
 struct SdlMusicOutput::Piece {
+  const MixerLibrary* mixer = nullptr;
   bool midi = false;
   std::vector<uint8_t> bytes;
   Mix_Music* song = nullptr;  // streams from `bytes`
   ~Piece() {
-    if (song) Mix_FreeMusic(song);
+    if (song) mixer->Mix_FreeMusic(song);
   }
 };
 
-SdlMusicOutput::SdlMusicOutput(double songGain, double synthGain)
-    : songGain_(songGain), synthGain_(synthGain) {}
+SdlMusicOutput::SdlMusicOutput(double songGain, double synthGain, std::string synthLibrary)
+    : songGain_(songGain), synthGain_(synthGain), synth_(std::move(synthLibrary)) {}
 
 SdlMusicOutput::~SdlMusicOutput() { Detach(); }
 
-void SdlMusicOutput::Attach() {
+void SdlMusicOutput::Attach(const MixerLibrary& mixer) {
+  mixer_ = &mixer;
   Uint16 format = 0;
-  if (Mix_QuerySpec(&rate_, &format, &channels_) == 0) return;
+  if (mixer.Mix_QuerySpec(&rate_, &format, &channels_) == 0) return;
   // The synthesiser writes 16-bit samples straight into the mixer's buffer.
   if (format != AUDIO_S16SYS) channels_ = 0;
-  Mix_VolumeMusic(static_cast<int>(std::lround(MIX_MAX_VOLUME * std::clamp(songGain_, 0.0, 1.0))));
+  mixer_->Mix_VolumeMusic(static_cast<int>(std::lround(MIX_MAX_VOLUME * std::clamp(songGain_, 0.0, 1.0))));
   attached_ = true;
 }
 
 void SdlMusicOutput::Detach() {
   if (!attached_) return;
   StopMidi();
-  Mix_HaltMusic();
+  mixer_->Mix_HaltMusic();
   current_ = -1;
   pieces_.clear();
   attached_ = false;
@@ -45,13 +46,14 @@ int SdlMusicOutput::Load(std::span<const uint8_t> bytes, std::string& error) {
     return -1;
   }
   auto piece = std::make_unique<Piece>();
+  piece->mixer = mixer_;
   piece->bytes.assign(bytes.begin(), bytes.end());
   piece->midi = bytes.size() >= 4 && std::memcmp(bytes.data(), "MThd", 4) == 0;
   if (!piece->midi) {
     SDL_RWops* source = SDL_RWFromConstMem(piece->bytes.data(), static_cast<int>(piece->bytes.size()));
-    piece->song = source ? Mix_LoadMUSType_RW(source, MUS_MP3, 1) : nullptr;
+    piece->song = source ? mixer_->Mix_LoadMUSType_RW(source, MUS_MP3, 1) : nullptr;
     if (!piece->song) {
-      error = Mix_GetError();
+      error = SDL_GetError();
       return -1;
     }
   }
@@ -63,6 +65,8 @@ int SdlMusicOutput::Load(std::span<const uint8_t> bytes, std::string& error) {
   pieces_.push_back(std::move(piece));
   return static_cast<int>(pieces_.size()) - 1;
 }
+
+bool SdlMusicOutput::MidiAvailable(std::string& error) { return synth_.LibraryAvailable(error); }
 
 void SdlMusicOutput::PrepareMidi() {
   std::string ignored;
@@ -95,10 +99,10 @@ bool SdlMusicOutput::Play(int id, std::string& error) {
 
 bool SdlMusicOutput::PlayMidi(const Piece& piece, std::string& error) {
   if (!PrepareSynthesiser(error)) return false;
-  Mix_HaltMusic();
+  mixer_->Mix_HaltMusic();
   const bool started = synth_.Start(piece.bytes, error);
   if (started && !hooked_) {
-    Mix_HookMusic(RenderMidi, this);
+    mixer_->Mix_HookMusic(RenderMidi, this);
     hooked_ = true;
   }
   return started;
@@ -106,9 +110,9 @@ bool SdlMusicOutput::PlayMidi(const Piece& piece, std::string& error) {
 
 bool SdlMusicOutput::PlaySong(const Piece& piece, std::string& error) {
   StopMidi();
-  Mix_HaltMusic();
-  if (Mix_PlayMusic(piece.song, 0) != 0) {
-    error = Mix_GetError();
+  mixer_->Mix_HaltMusic();
+  if (mixer_->Mix_PlayMusic(piece.song, 0) != 0) {
+    error = SDL_GetError();
     return false;
   }
   return true;
@@ -123,7 +127,7 @@ void SdlMusicOutput::RenderMidi(void* self, uint8_t* stream, int length) {
 void SdlMusicOutput::StopMidi() {
   if (hooked_) {
     // The synthesiser idles off the mixer, so a title menu after a game costs nothing.
-    Mix_HookMusic(nullptr, nullptr);
+    mixer_->Mix_HookMusic(nullptr, nullptr);
     hooked_ = false;
   }
   synth_.Stop();
@@ -132,7 +136,7 @@ void SdlMusicOutput::StopMidi() {
 bool SdlMusicOutput::Playing(int id) {
   const Piece* piece = id == current_ ? Find(id) : nullptr;
   if (!piece) return false;
-  return piece->midi ? synth_.Playing() : Mix_PlayingMusic() != 0;
+  return piece->midi ? synth_.Playing() : mixer_->Mix_PlayingMusic() != 0;
 }
 
 void SdlMusicOutput::Stop(int id) {
@@ -141,7 +145,7 @@ void SdlMusicOutput::Stop(int id) {
   if (piece->midi)
     StopMidi();
   else
-    Mix_HaltMusic();
+    mixer_->Mix_HaltMusic();
   current_ = -1;
 }
 

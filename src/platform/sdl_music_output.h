@@ -6,23 +6,25 @@
 
 #include "platform/audio_door.h"
 #include "platform/midi_synthesiser.h"
+#include "platform/sound_libraries.h"
 
 class SdlMusicOutput final : public MusicOutput {
  public:
   // The gains scale songs and the synthesiser, set once so that effects and music summed
-  // stay below full scale.
-  SdlMusicOutput(double songGain, double synthGain);
+  // stay below full scale. The synthesiser's library is opened when MIDI is first wanted.
+  SdlMusicOutput(double songGain, double synthGain, std::string synthLibrary);
   SdlMusicOutput(const SdlMusicOutput&) = delete;
   SdlMusicOutput& operator=(const SdlMusicOutput&) = delete;
   ~SdlMusicOutput() override;
 
   // Called by the door once the mixer is open, and before it closes.
-  void Attach();
+  void Attach(const MixerLibrary& mixer);
   void Detach();
   // The synthesiser has read its sound font.
   bool MidiReady() const { return synth_.Ready(); }
 
   int Load(std::span<const uint8_t> bytes, std::string& error) override;
+  bool MidiAvailable(std::string& error) override;
   void PrepareMidi() override;
   bool Play(int piece, std::string& error) override;
   bool Playing(int piece) override;
@@ -40,6 +42,7 @@ class SdlMusicOutput final : public MusicOutput {
 
   double songGain_;
   double synthGain_;
+  const MixerLibrary* mixer_ = nullptr;
   bool attached_ = false;
   bool hooked_ = false;
   int rate_ = 0;

@@ -1,30 +1,31 @@
 #include "platform/sdl_sound_output.h"
 
 #include <SDL.h>
-#include <SDL_mixer.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 
 struct SdlSoundOutput::Sound {
+  const MixerLibrary* mixer = nullptr;
   std::vector<uint8_t> data;  // in the mixer's format; the chunk points into it
   Mix_Chunk* chunk = nullptr;
   ~Sound() {
-    if (chunk) Mix_FreeChunk(chunk);
+    if (chunk) mixer->Mix_FreeChunk(chunk);
   }
 };
 
 SdlSoundOutput::SdlSoundOutput(double busGain) : busGain_(busGain) {}
 SdlSoundOutput::~SdlSoundOutput() { Detach(); }
 
-void SdlSoundOutput::Attach() {
-  if (Mix_AllocateChannels(ChannelCount) == ChannelCount) attached_ = true;
+void SdlSoundOutput::Attach(const MixerLibrary& mixer) {
+  mixer_ = &mixer;
+  if (mixer.Mix_AllocateChannels(ChannelCount) == ChannelCount) attached_ = true;
 }
 
 void SdlSoundOutput::Detach() {
   if (!attached_) return;
-  Mix_HaltChannel(-1);
+  mixer_->Mix_HaltChannel(-1);
   sounds_.clear();
   attached_ = false;
 }
@@ -37,8 +38,8 @@ int SdlSoundOutput::MakeSound(const PcmFormat& format, std::span<const uint8_t> 
   }
   int deviceRate = 0, deviceChannels = 0;
   Uint16 deviceFormat = 0;
-  if (Mix_QuerySpec(&deviceRate, &deviceFormat, &deviceChannels) == 0) {
-    error = Mix_GetError();
+  if (mixer_->Mix_QuerySpec(&deviceRate, &deviceFormat, &deviceChannels) == 0) {
+    error = SDL_GetError();
     return -1;
   }
   const SDL_AudioFormat from = format.bitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
@@ -49,6 +50,7 @@ int SdlSoundOutput::MakeSound(const PcmFormat& format, std::span<const uint8_t> 
     return -1;
   }
   auto sound = std::make_unique<Sound>();
+  sound->mixer = mixer_;
   const size_t frameBytes = static_cast<size_t>(format.channels * format.bitsPerSample / 8);
   const size_t length = frameBytes ? pcm.size() - pcm.size() % frameBytes : 0;
   sound->data.assign(length * static_cast<size_t>(cvt.len_mult) + 16, 0);
@@ -60,9 +62,9 @@ int SdlSoundOutput::MakeSound(const PcmFormat& format, std::span<const uint8_t> 
     return -1;
   }
   const size_t converted = cvt.needed ? static_cast<size_t>(cvt.len_cvt) : length;
-  sound->chunk = Mix_QuickLoad_RAW(sound->data.data(), static_cast<Uint32>(converted));
+  sound->chunk = mixer_->Mix_QuickLoad_RAW(sound->data.data(), static_cast<Uint32>(converted));
   if (!sound->chunk) {
-    error = Mix_GetError();
+    error = SDL_GetError();
     return -1;
   }
   sounds_.push_back(std::move(sound));
@@ -74,11 +76,11 @@ bool SdlSoundOutput::Start(int sound, int channel, double gain) {
       channel >= ChannelCount)
     return false;
   const double level = std::clamp(gain * busGain_, 0.0, 1.0);
-  Mix_HaltChannel(channel);
-  Mix_Volume(channel, static_cast<int>(std::lround(MIX_MAX_VOLUME * level)));
-  return Mix_PlayChannel(channel, sounds_[static_cast<size_t>(sound)]->chunk, 0) == channel;
+  mixer_->Mix_HaltChannel(channel);
+  mixer_->Mix_Volume(channel, static_cast<int>(std::lround(MIX_MAX_VOLUME * level)));
+  return mixer_->Mix_PlayChannel(channel, sounds_[static_cast<size_t>(sound)]->chunk, 0) == channel;
 }
 
 bool SdlSoundOutput::Playing(int channel) const {
-  return attached_ && channel >= 0 && channel < ChannelCount && Mix_Playing(channel) != 0;
+  return attached_ && channel >= 0 && channel < ChannelCount && mixer_->Mix_Playing(channel) != 0;
 }

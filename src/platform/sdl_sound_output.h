@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/audio_door.h"
+#include "platform/sound_libraries.h"
 
 class SdlSoundOutput final : public SoundOutput {
  public:
@@ -14,7 +15,7 @@ class SdlSoundOutput final : public SoundOutput {
   ~SdlSoundOutput() override;
 
   // Called by the door once the mixer is open, and before it closes.
-  void Attach();
+  void Attach(const MixerLibrary& mixer);
   void Detach();
 
   int MakeSound(const PcmFormat& format, std::span<const uint8_t> pcm,
@@ -25,6 +26,7 @@ class SdlSoundOutput final : public SoundOutput {
  private:
   struct Sound;
   double busGain_;
+  const MixerLibrary* mixer_ = nullptr;
   bool attached_ = false;
   std::vector<std::unique_ptr<Sound>> sounds_;
 };

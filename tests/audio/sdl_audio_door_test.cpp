@@ -7,6 +7,7 @@
 #include "audio/midi_bytes.h"
 #include "base/files.h"
 #include "platform/sdl_audio_door.h"
+#include "platform/sound_libraries.h"
 #include "support/broken_sound_device.h"
 
 namespace {
@@ -44,6 +45,70 @@ TEST(SdlAudioDoor, ADeviceThatCannotOpenIsTriedOnceAndNamedOnceOnStandardError) 
   EXPECT_EQ(second, first);
   EXPECT_NE(printed.find(first), std::string::npos) << printed;
   EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 1) << printed;
+}
+
+TEST(SoundLibraries, AMissingFileOrFunctionIsNamedAndTheFirstAnswerKept) {
+  std::string error, again;
+  EXPECT_EQ(OpenMixerLibrary("libtrok-no-such-mixer.so.0", error), nullptr);
+  EXPECT_NE(error.find("libtrok-no-such-mixer.so.0"), std::string::npos) << error;
+  EXPECT_EQ(OpenMixerLibrary("libtrok-no-such-mixer.so.0", again), nullptr);
+  EXPECT_EQ(again, error);
+  // A library that is there but is not the synthesiser.
+  EXPECT_EQ(OpenSynthLibrary("libc.so.6", error), nullptr);
+  EXPECT_NE(error.find("libc.so.6 has no function fluid_set_log_function"), std::string::npos)
+      << error;
+  std::string none;
+  const SynthLibrary* synth = OpenSynthLibrary(SoundLibraryNames{}.synth, none);
+  ASSERT_NE(synth, nullptr) << none;
+  EXPECT_EQ(OpenSynthLibrary(SoundLibraryNames{}.synth, none), synth);
+  EXPECT_TRUE(none.empty()) << none;
+}
+
+TEST(SdlAudioDoor, WithoutTheMixersLibraryItIsADeviceThatCannotOpen) {
+  std::string error, refused;
+  testing::internal::CaptureStderr();
+  {
+    SdlAudioDoor door(SoundLibraryNames{.mixer = "libtrok-no-such-mixer.so.0"});
+    EXPECT_FALSE(door.Open(error));
+    EXPECT_LT(door.Sounds().MakeSound(PcmFormat{1, 22050, 8}, std::vector<uint8_t>(100, 0x80), refused), 0);
+    EXPECT_FALSE(door.Sounds().Start(0, 0, 1.0));
+    EXPECT_FALSE(door.Sounds().Playing(0));
+    EXPECT_LT(door.Music().Load(ShortTune(), refused), 0);
+    door.Music().PrepareMidi();
+    EXPECT_FALSE(door.MidiReady());
+  }
+  const std::string printed = testing::internal::GetCapturedStderr();
+  EXPECT_NE(error.find("libtrok-no-such-mixer.so.0"), std::string::npos) << error;
+  EXPECT_NE(printed.find(error), std::string::npos) << printed;
+  EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 1) << printed;
+}
+
+TEST(SdlAudioDoor, WithoutTheSynthesisersLibraryEffectsAndTheSongStillPlay) {
+  SdlAudioDoor door(SoundLibraryNames{.synth = "libtrok-no-such-synth.so.3"});
+  std::string error;
+  ASSERT_TRUE(door.Open(error)) << error;
+  std::string missing;
+  EXPECT_FALSE(door.Music().MidiAvailable(missing));
+  EXPECT_NE(missing.find("libtrok-no-such-synth.so.3"), std::string::npos) << missing;
+
+  const int sound = door.Sounds().MakeSound(PcmFormat{1, 22050, 8}, std::vector<uint8_t>(22050, 0x40), error);
+  ASSERT_GE(sound, 0) << error;
+  EXPECT_TRUE(door.Sounds().Start(sound, 7, 1.0));
+  EXPECT_TRUE(door.Sounds().Playing(7));
+
+  MusicOutput& music = door.Music();
+  const int piece = music.Load(ShortTune(), error);
+  ASSERT_GE(piece, 0) << error;  // a MIDI piece is only its bytes until it plays
+  music.PrepareMidi();
+  EXPECT_FALSE(door.MidiReady());
+  std::string refused;
+  EXPECT_FALSE(music.Play(piece, refused));
+  EXPECT_EQ(refused, missing);
+  EXPECT_FALSE(music.Playing(piece));
+  const int song = music.Load(GameFile("Sounds/S99-OpeningSong.mp3"), error);
+  ASSERT_GE(song, 0) << error;
+  ASSERT_TRUE(music.Play(song, error)) << error;
+  EXPECT_TRUE(music.Playing(song));
 }
 
 class OpenDoorTest : public ::testing::Test {

@@ -10,6 +10,13 @@
 
 namespace {
 
+const char* const WavError =
+    "Error loading WAV sounds. Please make sure the 'Sounds' folder exists in the directory of "
+    "this program.";
+const char* const MidiError =
+    "Error loading MIDI Music Please make sure the 'Music' folder exists in the directory of "
+    "this program.";
+
 class SoundProgramTest : public GameDirectoryTest {
  protected:
   void SetUp() override {
@@ -18,10 +25,14 @@ class SoundProgramTest : public GameDirectoryTest {
                                               dir / "Sounds");
   }
   // The real program over SDL's door, with a record of the effects it started.
-  void StartRecordedProgram() {
-    auto door = std::make_unique<RecordingAudioDoor>(std::make_unique<SdlAudioDoor>());
+  void StartRecordedProgram(SoundLibraryNames libraries = {}) {
+    auto door = std::make_unique<RecordingAudioDoor>(std::make_unique<SdlAudioDoor>(libraries));
     audio = door.get();
     StartProgram(std::move(door));
+  }
+  void LinkMusic() {
+    std::filesystem::create_directory_symlink(std::filesystem::path(TROK_GAME_DIR) / "Music",
+                                              dir / "Music");
   }
   int Plays(int number) {
     const int slot = program->SoundModule().SlotOf(number);
@@ -116,6 +127,49 @@ TEST_F(SoundProgramTest, NoSoundsFolderIsQuietAndGivesNoError) {
   EXPECT_TRUE(program->OpenBoxes().empty());
   EXPECT_TRUE(program->Options().SoundEdit->enabled);
   EXPECT_EQ(ShootOnce(), 0);
+}
+
+TEST_F(SoundProgramTest, WithoutTheMixersLibraryStartUpReportsNoSoundDeviceAndGoesOnSilent) {
+  LinkMusic();
+  StartRecordedProgram({.mixer = "libtrok-no-such-mixer.so.0"});
+  PushChar('a', Now() + 5);
+  AnswerBoxes(Now() + 50, 6);
+  RunFor(700);
+
+  ASSERT_EQ(boxesSeen.size(), 4u) << ::testing::PrintToString(boxesSeen);
+  EXPECT_NE(boxesSeen[0].find("libtrok-no-such-mixer.so.0"), std::string::npos) << boxesSeen[0];
+  EXPECT_EQ(boxesSeen[1], WavError);
+  EXPECT_EQ(boxesSeen[2], boxesSeen[0]);
+  EXPECT_EQ(boxesSeen[3], MidiError);
+  EXPECT_TRUE(program->InTitleMenu());
+  EXPECT_FALSE(program->SoundModule().SoundEnabled);
+  EXPECT_FALSE(program->MusicModule().MusicEnabled);
+  EXPECT_FALSE(program->MusicModule().OpeningSongReady);
+  EXPECT_FALSE(program->Options().SoundEdit->enabled);
+  EXPECT_FALSE(program->Options().MusicEdit->enabled);
+  EXPECT_EQ(ShootOnce(), 0);
+  EXPECT_TRUE(program->InTitleMenu());
+}
+
+TEST_F(SoundProgramTest, WithoutTheSynthesisersLibraryOnlyTheMusicSystemFailsAndTheGameGoesOn) {
+  LinkMusic();
+  StartRecordedProgram({.synth = "libtrok-no-such-synth.so.3"});
+  PushChar('a', Now() + 5);
+  AnswerBoxes(Now() + 50, 6);
+  RunFor(700);
+
+  ASSERT_EQ(boxesSeen.size(), 2u) << ::testing::PrintToString(boxesSeen);
+  EXPECT_NE(boxesSeen[0].find("libtrok-no-such-synth.so.3"), std::string::npos) << boxesSeen[0];
+  EXPECT_EQ(boxesSeen[1], MidiError);
+  EXPECT_TRUE(program->InTitleMenu());
+  EXPECT_TRUE(program->MusicModule().OpeningSongReady);
+  EXPECT_FALSE(program->MusicModule().MusicEnabled);
+  EXPECT_EQ(program->Options().MusicEdit->text, "Off");
+  EXPECT_FALSE(program->Options().MusicEdit->enabled);
+  EXPECT_TRUE(program->SoundModule().SoundEnabled);
+  EXPECT_TRUE(program->Options().SoundEdit->enabled);
+  EXPECT_GE(ShootOnce(), 1);  // a game with its effects and without music
+  EXPECT_TRUE(program->OpenBoxes().empty());
 }
 
 }  // namespace

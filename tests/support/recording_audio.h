@@ -77,6 +77,9 @@ class RecordingAudioDoor final : public AudioDoor, SoundOutput, MusicOutput {
     Remember(static_cast<int>(loaded.size()), bytes);
     return static_cast<int>(loaded.size()) - 1;
   }
+  bool MidiAvailable(std::string& error) override {
+    return !inner_ || inner_->Music().MidiAvailable(error);
+  }
   void PrepareMidi() override {
     ++prepareCalls;
     if (inner_) inner_->Music().PrepareMidi();
