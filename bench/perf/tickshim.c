@@ -11,6 +11,8 @@
 //   C t_ns dur_ns ret           Mix_PlayMusic or fluid_player_play (a music piece starts)
 //   H t_ns dur_ns               Mix_HaltMusic
 //   A t_ns frames rms peak      audio post-mix statistics since the last A record (every ~1 s of audio)
+// A program that opens its sound libraries itself (dlopen, RTLD_LOCAL) and looks the
+// functions up with dlsym gets these same wrappers from the shim's dlsym.
 #define _GNU_SOURCE
 #include <dlfcn.h>
 #include <math.h>
@@ -35,6 +37,13 @@ static uint64_t now_ns(void) {
 }
 
 static int is_main(void) { return (pid_t)syscall(SYS_gettid) == main_tid; }
+
+static void* (*real_dlsym)(void*, const char*);
+static void* next_symbol(const char* name) {
+  if (!real_dlsym) real_dlsym = dlvsym(RTLD_NEXT, "dlsym", "GLIBC_2.34");
+  if (!real_dlsym) real_dlsym = dlvsym(RTLD_NEXT, "dlsym", "GLIBC_2.2.5");
+  return real_dlsym ? real_dlsym(RTLD_NEXT, name) : NULL;
+}
 
 __attribute__((constructor)) static void init(void) {
   const char* path = getenv("TICKSHIM_LOG");
@@ -143,9 +152,16 @@ void SDL_UpdateRects(void* screen, int n, void* rects) {
 }
 
 // ---- music ----
+static int (*real_Mix_PlayingMusic)(void);
+static int (*real_fluid_player_get_status)(void*);
+static int (*real_fluid_player_play)(void*);
+static int (*real_Mix_PlayMusic)(void*, int);
+static int (*real_Mix_HaltMusic)(void);
+static int (*real_Mix_OpenAudio)(int, uint16_t, int, int);
+static void (*real_Mix_SetPostMix)(void (*)(void*, uint8_t*, int), void*);
+
 int Mix_PlayingMusic(void) {
-  static int (*real)(void);
-  if (!real) real = dlsym(RTLD_NEXT, "Mix_PlayingMusic");
+  int (*real)(void) = real_Mix_PlayingMusic ? real_Mix_PlayingMusic : next_symbol("Mix_PlayingMusic");
   int r = real();
   LOG("M %llu %d\n", (unsigned long long)now_ns(), r);
   maybe_flush();
@@ -153,8 +169,7 @@ int Mix_PlayingMusic(void) {
 }
 
 int fluid_player_get_status(void* player) {
-  static int (*real)(void*);
-  if (!real) real = dlsym(RTLD_NEXT, "fluid_player_get_status");
+  int (*real)(void*) = real_fluid_player_get_status ? real_fluid_player_get_status : next_symbol("fluid_player_get_status");
   int r = real(player);
   if (is_main()) {
     LOG("M %llu %d\n", (unsigned long long)now_ns(), r);
@@ -164,8 +179,7 @@ int fluid_player_get_status(void* player) {
 }
 
 int fluid_player_play(void* player) {
-  static int (*real)(void*);
-  if (!real) real = dlsym(RTLD_NEXT, "fluid_player_play");
+  int (*real)(void*) = real_fluid_player_play ? real_fluid_player_play : next_symbol("fluid_player_play");
   uint64_t t0 = now_ns();
   int r = real(player);
   LOG("C %llu %llu %d\n", (unsigned long long)t0, (unsigned long long)(now_ns() - t0), r);
@@ -173,8 +187,7 @@ int fluid_player_play(void* player) {
 }
 
 int Mix_PlayMusic(void* music, int loops) {
-  static int (*real)(void*, int);
-  if (!real) real = dlsym(RTLD_NEXT, "Mix_PlayMusic");
+  int (*real)(void*, int) = real_Mix_PlayMusic ? real_Mix_PlayMusic : next_symbol("Mix_PlayMusic");
   uint64_t t0 = now_ns();
   int r = real(music, loops);
   LOG("C %llu %llu %d\n", (unsigned long long)t0, (unsigned long long)(now_ns() - t0), r);
@@ -182,8 +195,7 @@ int Mix_PlayMusic(void* music, int loops) {
 }
 
 int Mix_HaltMusic(void) {
-  static int (*real)(void);
-  if (!real) real = dlsym(RTLD_NEXT, "Mix_HaltMusic");
+  int (*real)(void) = real_Mix_HaltMusic ? real_Mix_HaltMusic : next_symbol("Mix_HaltMusic");
   uint64_t t0 = now_ns();
   int r = real();
   LOG("H %llu %llu\n", (unsigned long long)t0, (unsigned long long)(now_ns() - t0));
@@ -216,12 +228,32 @@ static void postmix(void* udata, uint8_t* stream, int len) {
 }
 
 int Mix_OpenAudio(int freq, uint16_t format, int ch, int chunk) {
-  static int (*real)(int, uint16_t, int, int);
-  static void (*setpost)(void (*)(void*, uint8_t*, int), void*);
-  if (!real) real = dlsym(RTLD_NEXT, "Mix_OpenAudio");
-  if (!setpost) setpost = dlsym(RTLD_NEXT, "Mix_SetPostMix");
+  int (*real)(int, uint16_t, int, int) = real_Mix_OpenAudio ? real_Mix_OpenAudio : next_symbol("Mix_OpenAudio");
+  void (*setpost)(void (*)(void*, uint8_t*, int), void*) =
+      real_Mix_SetPostMix ? real_Mix_SetPostMix : next_symbol("Mix_SetPostMix");
   int r = real(freq, format, ch, chunk);
   channels = ch;
   if (r == 0 && setpost && !getenv("TICKSHIM_NO_POSTMIX")) setpost(postmix, NULL);
   return r;
+}
+
+// ---- functions looked up in a library the program opened itself ----
+void* dlsym(void* handle, const char* name) {
+  if (!real_dlsym) next_symbol("dlsym");
+  void* found = real_dlsym(handle, name);
+  if (!found || handle == RTLD_NEXT || handle == RTLD_DEFAULT) return found;
+#define WRAP(fn)                                   \
+  if (strcmp(name, #fn) == 0) {                    \
+    real_##fn = found;                             \
+    return (void*)fn;                              \
+  }
+  WRAP(fluid_player_get_status)
+  WRAP(fluid_player_play)
+  WRAP(Mix_PlayingMusic)
+  WRAP(Mix_PlayMusic)
+  WRAP(Mix_HaltMusic)
+  WRAP(Mix_OpenAudio)
+#undef WRAP
+  if (strcmp(name, "Mix_SetPostMix") == 0) real_Mix_SetPostMix = found;
+  return found;
 }

@@ -51,6 +51,9 @@ class AudioDoor {
   virtual ~AudioDoor() = default;
   // Opens the device on the first call; every later call gives the first answer.
   virtual bool Open(std::string& error) = 0;
+  // Reads in what Open will need without opening anything or reporting a failure (Open
+  // does that), so that an idle moment before it bears the cost.
+  virtual void LoadAhead() {}
   virtual SoundOutput& Sounds() = 0;
   virtual MusicOutput& Music() = 0;
 };

@@ -55,6 +55,11 @@ bool SdlAudioDoor::Open(std::string& error) {
   return true;
 }
 
+void SdlAudioDoor::LoadAhead() {
+  std::string failure;  // Open finds the same answer and reports it
+  OpenMixerLibrary(mixerLibrary_, failure);
+}
+
 bool SdlAudioDoor::OpenMixer(std::string& error) {
   // Without the mixer's library the machine counts as one without a sound device.
   mixer_ = OpenMixerLibrary(mixerLibrary_, error);

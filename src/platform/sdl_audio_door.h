@@ -18,6 +18,8 @@ class SdlAudioDoor final : public AudioDoor {
   ~SdlAudioDoor() override;
 
   bool Open(std::string& error) override;
+  // Maps the mixer's library and what it pulls in.
+  void LoadAhead() override;
   bool IsOpen() const { return open_; }
   SoundOutput& Sounds() override { return sounds_; }
   MusicOutput& Music() override { return music_; }

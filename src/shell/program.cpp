@@ -42,6 +42,8 @@ bool Program::Init(std::string& error) {
   ConnectScreens();
   app.Show(mainForm.get());
   // The welcome screen needs none of the menus' art; it is made while the player reads.
+  // So do the sound libraries, needed once the player has pressed a key.
+  app.WhenIdle([this] { audio->LoadAhead(); });
   for (Form* f : std::initializer_list<Form*>{mainForm.get(), helpForm.get(), scoreForm.get(), optionsForm.get()})
     app.WhenIdle([f] { f->MakeWaitingPictures(); });
   return true;

@@ -83,6 +83,28 @@ TEST(SdlAudioDoor, WithoutTheMixersLibraryItIsADeviceThatCannotOpen) {
   EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 1) << printed;
 }
 
+// Loading ahead opens nothing and reports nothing; Open still gives its own answer, once.
+TEST(SdlAudioDoor, LoadingAheadOpensAndReportsNothing) {
+  std::string error;
+  testing::internal::CaptureStderr();
+  {
+    SdlAudioDoor missing(SoundLibraryNames{.mixer = "libtrok-no-such-mixer.so.0"});
+    missing.LoadAhead();
+    EXPECT_FALSE(missing.IsOpen());
+    EXPECT_TRUE(testing::internal::GetCapturedStderr().empty());
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(missing.Open(error));
+  }
+  const std::string printed = testing::internal::GetCapturedStderr();
+  EXPECT_NE(error.find("libtrok-no-such-mixer.so.0"), std::string::npos) << error;
+  EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 1) << printed;
+
+  SdlAudioDoor door;
+  door.LoadAhead();
+  EXPECT_FALSE(door.IsOpen()) << "no device is opened ahead";
+  EXPECT_TRUE(door.Open(error)) << error;
+}
+
 TEST(SdlAudioDoor, WithoutTheSynthesisersLibraryEffectsAndTheSongStillPlay) {
   SdlAudioDoor door(SoundLibraryNames{.synth = "libtrok-no-such-synth.so.3"});
   std::string error;
