@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 #include <poll.h>
+#include <sys/prctl.h>
 
 #include <algorithm>
 #include <chrono>
@@ -102,6 +103,10 @@ void SdlInput::Wait(uint64_t timeoutMicros, std::deque<InputEvent>& pending) {
     const auto spent = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - begun);
     if (static_cast<uint64_t>(spent.count()) >= timeoutMicros) return;
     const uint64_t rest = timeoutMicros - static_cast<uint64_t>(spent.count());
+    // The kernel may end a wait up to the thread's timer slack late (50 µs by default);
+    // a pass that is to last its milliseconds exactly asks for less.
+    static const bool slackSet = prctl(PR_SET_TIMERSLACK, 1000UL) == 0;
+    (void)slackSet;
     pollfd connection{fd, POLLIN, 0};
     const timespec timeout{static_cast<time_t>(rest / 1000000), static_cast<long>(rest % 1000000) * 1000};
     if (ppoll(&connection, 1, &timeout, nullptr) != 0) Poll(pending);

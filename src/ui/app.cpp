@@ -169,6 +169,9 @@ void App::ProcessMessagesUntil(uint64_t micros, const std::function<bool()>& sto
     ProcessMessages();
     if (Terminated() || stop() || clock_.NowMicros() >= micros) return;
     WaitForWork(micros);
+    // A wait that reached the end ends the loop: what came meanwhile is the next
+    // pass's first work, and handling it here would lengthen this one.
+    if (clock_.NowMicros() >= micros) return;
   }
 }
 
