@@ -68,9 +68,11 @@ void SdlInput::Poll(std::deque<InputEvent>& pending) {
 // Each pump reads the display connection several times: a loop that handles messages
 // every millisecond would spend most of its time there finding nothing.
 bool SdlInput::PumpNeeded() {
-  // Events the library read while the window waited for a reply (a display switch, a
-  // present) leave nothing on the connection: they are asked for after this at most.
-  constexpr uint64_t kQuietPumpMs = 10;
+  // Events the library read while the window waited for a reply leave nothing on the
+  // connection. A present and a display switch ask for them at once (PumpNextTime); the
+  // rarer rest, and devices plugged in, wait this long at most. A game pass that pumped
+  // every time it woke spent a third of its time here.
+  constexpr uint64_t kQuietPumpMs = 50;
   const int fd = DisplayConnection();
   const uint64_t now = SDL_GetTicks64();
   if (fd < 0 || pumpDue_ || now - lastPumpMs_ >= kQuietPumpMs || SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT))
