@@ -123,13 +123,7 @@ TEST_F(WindowedApp, SdlEventsArriveAsTheGamesKeysCharactersAndClicks) {
 TEST(WindowedWait, WakesForAnOwedPresentOnlyWhenSomethingWasDrawn) {
   const char* driver = std::getenv("SDL_VIDEODRIVER");
   if (!driver || std::string(driver) != "dummy") GTEST_SKIP() << "needs SDL_VIDEODRIVER=dummy";
-  struct CountingClock : VirtualClock {
-    void SleepUntilMicros(uint64_t micros) override {
-      ++sleeps;
-      VirtualClock::SleepUntilMicros(micros);
-    }
-    int sleeps = 0;
-  } clock;
+  CountingClock clock;
   App app(clock, false);
   std::string error;
   ASSERT_TRUE(app.Init(error)) << error;

@@ -227,13 +227,7 @@ TEST_F(PumpTest, IdleJobsRunOneAtATimeAfterInputAndPicturesMadeLaterLookTheSame)
 // A loop's wait handles each message when it is due and sleeps through the rest: no
 // waking every millisecond when nothing happens.
 TEST(ProcessMessagesUntil, HandlesEachMessageWhenDueAndSleepsThroughTheRest) {
-  struct CountingClock : VirtualClock {
-    void SleepUntilMicros(uint64_t micros) override {
-      ++sleeps;
-      VirtualClock::SleepUntilMicros(micros);
-    }
-    int sleeps = 0;
-  } clock;
+  CountingClock clock;
   App app(clock, true);
   std::string error;
   ASSERT_TRUE(app.Init(error)) << error;

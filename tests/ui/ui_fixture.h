@@ -72,6 +72,15 @@ inline InputEvent Mouse(InputEvent::Type type, int x, int y, MouseButton b = Mou
   return e;
 }
 
+// Virtual time that counts how often a loop went to sleep.
+struct CountingClock : VirtualClock {
+  void SleepUntilMicros(uint64_t micros) override {
+    ++sleeps;
+    VirtualClock::SleepUntilMicros(micros);
+  }
+  int sleeps = 0;
+};
+
 // The app on virtual time: headless, or with a real window under SDL's dummy video
 // driver (skipped under any other).
 template <bool kHeadless>
