@@ -57,6 +57,12 @@ MouseButton ButtonOf(uint8_t b, bool& known) {
 
 }  // namespace
 
+SdlInput::SdlInput(Window& window) : window_(window) {
+  // The kernel may end this thread's waits up to its timer slack late (50 µs by
+  // default); a game pass that is to last its milliseconds exactly asks for 1 µs.
+  prctl(PR_SET_TIMERSLACK, 1000UL);
+}
+
 void SdlInput::Poll(std::deque<InputEvent>& pending) {
   if (!SDL_WasInit(SDL_INIT_EVENTS) || !PumpNeeded()) return;
   pumpDue_ = false;
@@ -105,10 +111,6 @@ void SdlInput::Wait(uint64_t timeoutMicros, std::deque<InputEvent>& pending) {
     const auto spent = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - begun);
     if (static_cast<uint64_t>(spent.count()) >= timeoutMicros) return;
     const uint64_t rest = timeoutMicros - static_cast<uint64_t>(spent.count());
-    // The kernel may end a wait up to the thread's timer slack late (50 µs by default);
-    // a pass that is to last its milliseconds exactly asks for less.
-    static const bool slackSet = prctl(PR_SET_TIMERSLACK, 1000UL) == 0;
-    (void)slackSet;
     pollfd connection{fd, POLLIN, 0};
     const timespec timeout{static_cast<time_t>(rest / 1000000), static_cast<long>(rest % 1000000) * 1000};
     if (ppoll(&connection, 1, &timeout, nullptr) != 0) Poll(pending);

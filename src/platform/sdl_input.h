@@ -12,7 +12,8 @@ union SDL_Event;
 
 class SdlInput {
  public:
-  explicit SdlInput(Window& window) : window_(window) {}
+  // Made on the thread that waits for input.
+  explicit SdlInput(Window& window);
   // Appends every pending event; never waits. Asks SDL only when something may have
   // come: the display connection is readable, SDL holds events, the window talked to
   // the server since (PumpNextTime), or a while passed (devices plugged in).
