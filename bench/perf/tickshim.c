@@ -38,10 +38,14 @@ static uint64_t now_ns(void) {
 
 static int is_main(void) { return (pid_t)syscall(SYS_gettid) == main_tid; }
 
+// The C library's dlsym, under the one this shim defines.
 static void* (*real_dlsym)(void*, const char*);
-static void* next_symbol(const char* name) {
+static void find_real_dlsym(void) {
   if (!real_dlsym) real_dlsym = dlvsym(RTLD_NEXT, "dlsym", "GLIBC_2.34");
   if (!real_dlsym) real_dlsym = dlvsym(RTLD_NEXT, "dlsym", "GLIBC_2.2.5");
+}
+static void* next_symbol(const char* name) {
+  find_real_dlsym();
   return real_dlsym ? real_dlsym(RTLD_NEXT, name) : NULL;
 }
 
@@ -239,7 +243,8 @@ int Mix_OpenAudio(int freq, uint16_t format, int ch, int chunk) {
 
 // ---- functions looked up in a library the program opened itself ----
 void* dlsym(void* handle, const char* name) {
-  if (!real_dlsym) next_symbol("dlsym");
+  find_real_dlsym();
+  if (!real_dlsym) return NULL;
   void* found = real_dlsym(handle, name);
   if (!found || handle == RTLD_NEXT || handle == RTLD_DEFAULT) return found;
 #define WRAP(fn)                                   \

@@ -24,7 +24,7 @@ SdlMusicOutput::~SdlMusicOutput() { Detach(); }
 void SdlMusicOutput::Attach(const MixerLibrary& mixer) {
   mixer_ = &mixer;
   Uint16 format = 0;
-  if (mixer.Mix_QuerySpec(&rate_, &format, &channels_) == 0) return;
+  if (mixer_->Mix_QuerySpec(&rate_, &format, &channels_) == 0) return;
   // The synthesiser writes 16-bit samples straight into the mixer's buffer.
   if (format != AUDIO_S16SYS) channels_ = 0;
   mixer_->Mix_VolumeMusic(static_cast<int>(std::lround(MIX_MAX_VOLUME * std::clamp(songGain_, 0.0, 1.0))));

@@ -7,10 +7,10 @@
 #include "world/world_grid.h"
 
 struct WorldMap {
-  static constexpr int Width = 100;
-  static constexpr int Height = 60;
-  static constexpr int RoomW = 20;
-  static constexpr int RoomH = 12;
+  static constexpr int RoomW = GridRoomWidth;
+  static constexpr int RoomH = GridRoomHeight;
+  static constexpr int Width = GridRoomsAcross * RoomW;
+  static constexpr int Height = GridRoomsDown * RoomH;
 
   std::array<CellCode, Width * Height> cells{};
   int roomX = 0, roomY = 0;  // the current room
