@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 
@@ -16,8 +17,8 @@ namespace {
 
 FileWriteCall writeCall = nullptr;
 
-// The temporary files of a save are named "<target>.new-" and six random characters;
-// "<target>.new" alone was the fixed name of earlier versions.
+// The temporary files of a save are named "<target>.new-" and six random letters or
+// digits.
 constexpr const char* TemporarySuffix = ".new";
 constexpr std::size_t UniqueLength = 6;
 constexpr int MaxLinkHops = 40;
@@ -49,33 +50,47 @@ bool FollowLinks(std::string& path) {
   return false;
 }
 
-// Temporary files of saves that were killed. A save still running holds a lock on its
-// own, so only abandoned ones go.
+bool IsTemporaryLetter(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+}
+
+// Exactly the names mkostemp gives our temporary files of `name`.
+bool IsTemporaryName(const std::string& entry, const std::string& name) {
+  const std::string prefix = name + TemporarySuffix + "-";
+  if (entry.size() != prefix.size() + UniqueLength || !entry.starts_with(prefix)) return false;
+  return std::all_of(entry.begin() + static_cast<std::ptrdiff_t>(prefix.size()), entry.end(),
+                     IsTemporaryLetter);
+}
+
+// Temporary files of saves that were killed. Only what we can tell is ours goes: a
+// regular file of ours under exactly such a name, that no running save holds locked.
+// Links, FIFOs and look-alikes are someone else's and stay.
 void RemoveStaleTemporaries(const Place& place) {
   DIR* folder = ::opendir(place.Folder().c_str());
   if (!folder) return;
   const int folderFd = ::dirfd(folder);
-  const std::string fixed = place.name + TemporarySuffix;
-  const std::string unique = fixed + "-";
   while (const dirent* entry = ::readdir(folder)) {
-    const std::string name = entry->d_name;
-    const bool isFixed = name == fixed;
-    const bool isUnique = name.size() == unique.size() + UniqueLength && name.starts_with(unique);
-    if (!isFixed && !isUnique) continue;
+    if (!IsTemporaryName(entry->d_name, place.name)) continue;
     struct stat st;
-    if (::fstatat(folderFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || S_ISDIR(st.st_mode))
+    if (::fstatat(folderFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode) ||
+        st.st_uid != ::geteuid())
       continue;
-    if (isUnique && S_ISREG(st.st_mode)) {
-      const int fd = ::openat(folderFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-      if (fd < 0) continue;
-      if (::flock(fd, LOCK_EX | LOCK_NB) == 0) ::unlinkat(folderFd, entry->d_name, 0);
-      ::close(fd);
-      continue;
-    }
-    // A link or FIFO under our name was never ours to keep.
-    ::unlinkat(folderFd, entry->d_name, 0);
+    const int fd = ::openat(folderFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) continue;
+    struct stat opened;
+    // Still the file looked at, and no save holds it.
+    if (::fstat(fd, &opened) == 0 && opened.st_ino == st.st_ino && opened.st_dev == st.st_dev &&
+        ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+      ::unlinkat(folderFd, entry->d_name, 0);
+    ::close(fd);
   }
   ::closedir(folder);
+}
+
+bool SameFolder(const Place& a, const Place& b) {
+  struct stat sa, sb;
+  return ::stat(a.Folder().c_str(), &sa) == 0 && ::stat(b.Folder().c_str(), &sb) == 0 &&
+         sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
 mode_t NewFileMode() {
@@ -164,8 +179,11 @@ bool ReplaceFile(const std::string& path, std::string_view bytes, std::string& e
   std::string target = path;
   if (!FollowLinks(target)) return Fail(path, FileErrorText(ELOOP), error);
   const Place place = PlaceOf(target);
-  RemoveStaleTemporaries(place);
-  if (target != path) RemoveStaleTemporaries(PlaceOf(path));
+  // Clean-up stays in the folder the caller named: a link's target folder is someone
+  // else's, unless it is that same folder.
+  const Place named = PlaceOf(path);
+  RemoveStaleTemporaries(named);
+  if (target != path && SameFolder(place, named)) RemoveStaleTemporaries(place);
   struct stat previous;
   const bool exists = ::lstat(target.c_str(), &previous) == 0;
   if (exists && S_ISDIR(previous.st_mode)) return Fail(path, "it is a folder", error);

@@ -10,8 +10,9 @@
 // Saves `bytes` as `path` whole or not at all: a fresh temporary file beside the target
 // (a new name, never a link or special file left there), synced, renamed over the
 // target, then the folder synced. A target that is a link keeps being one: the file it
-// leads to is replaced. The target keeps its permissions. Temporary files of an earlier
-// save that was killed are removed first; nothing is left behind by a failure.
+// leads to is replaced. The target keeps its permissions. Temporary files that an
+// earlier save of the same name left when it was killed are removed first (only in the
+// folder `path` names, only our own regular files); nothing is left behind by a failure.
 bool ReplaceFile(const std::string& path, std::string_view bytes, std::string& error);
 
 enum class NewFileResult { Written, NameTaken, Failed };

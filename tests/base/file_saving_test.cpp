@@ -78,20 +78,32 @@ TEST_F(FileSavingTest, StaleTemporaryLinkIsNeverWrittenThrough) {
   EXPECT_EQ(Text(dir / "victim"), "someone else's file");
   EXPECT_EQ(Text(dir / "Options.dat"), "new");
   EXPECT_TRUE(S_ISREG(Mode(dir / "Options.dat")));
-  EXPECT_TRUE(Temporaries("Options.dat").empty()) << "the stale link is gone too";
+  EXPECT_EQ(Temporaries("Options.dat"), std::vector<std::string>{"Options.dat.new"})
+      << "a link is not ours to remove";
 }
 
-TEST_F(FileSavingTest, StaleTemporariesOfKilledSavesGoButARunningSaveKeepsItsOwn) {
+TEST_F(FileSavingTest, OnlyOurOwnAbandonedTemporariesAreRemoved) {
   Write(dir / "HighScores.dat.new", "left by an older version");
   Write(dir / "HighScores.dat.new-Ab3dE9", "left by a killed save");
   Write(dir / "HighScores.dat.new-Live01", "a save in progress");
   const int running = ::open((dir / "HighScores.dat.new-Live01").c_str(), O_RDONLY);
   ASSERT_GE(running, 0);
   ASSERT_EQ(::flock(running, LOCK_EX), 0);
-  const fs::path fifo = dir / "HighScores.dat.new-Fifo00";
-  ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+  ASSERT_EQ(::mkfifo((dir / "HighScores.dat.new-Fifo00").c_str(), 0644), 0);
   fs::create_directory(dir / "HighScores.dat.new-Folder");
+  fs::create_symlink(dir / "HighScores.dat.new-Ab3dE9", dir / "HighScores.dat.new-Link00");
   Write(dir / "HighScores.dat.new-toolong", "not one of ours");
+  Write(dir / "HighScores.dat.new-ab.def", "not one of ours");
+  std::vector<std::string> expected{"HighScores.dat.new",        "HighScores.dat.new-Fifo00",
+                                    "HighScores.dat.new-Folder", "HighScores.dat.new-Link00",
+                                    "HighScores.dat.new-Live01", "HighScores.dat.new-ab.def",
+                                    "HighScores.dat.new-toolong"};
+  // Someone else's file of the same shape, where we can make one.
+  Write(dir / "HighScores.dat.new-Other1", "another user's");
+  if (::chown((dir / "HighScores.dat.new-Other1").c_str(), 65534, 65534) == 0)
+    expected.push_back("HighScores.dat.new-Other1");
+  else
+    fs::remove(dir / "HighScores.dat.new-Other1");
 
   Watchdog watchdog(20);
   ASSERT_TRUE(Save(dir / "HighScores.dat", "table")) << error;
@@ -99,16 +111,47 @@ TEST_F(FileSavingTest, StaleTemporariesOfKilledSavesGoButARunningSaveKeepsItsOwn
   EXPECT_EQ(Text(dir / "HighScores.dat"), "table");
   auto left = Temporaries("HighScores.dat");
   std::sort(left.begin(), left.end());
-  EXPECT_EQ(left, (std::vector<std::string>{"HighScores.dat.new-Folder", "HighScores.dat.new-Live01",
-                                            "HighScores.dat.new-toolong"}));
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(left, expected);
 }
 
-TEST_F(FileSavingTest, FifoInPlaceOfTheTemporaryNeitherBlocksNorStays) {
+TEST_F(FileSavingTest, FifoUnderTheTemporaryNameNeitherBlocksNorIsTouched) {
   ASSERT_EQ(::mkfifo((dir / "Options.dat.new").c_str(), 0644), 0);
+  ASSERT_EQ(::mkfifo((dir / "Options.dat.new-fifo00").c_str(), 0644), 0);
   Watchdog watchdog(20);
   ASSERT_TRUE(Save(dir / "Options.dat", "saved")) << error;
   EXPECT_EQ(Text(dir / "Options.dat"), "saved");
-  EXPECT_TRUE(Temporaries("Options.dat").empty());
+  auto left = Temporaries("Options.dat");
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(left, (std::vector<std::string>{"Options.dat.new", "Options.dat.new-fifo00"}));
+}
+
+// Settings linked to a file in another folder: that folder is someone else's, and a
+// clean-up there could remove files that only look like ours.
+TEST_F(FileSavingTest, LinkTargetsFolderIsNeverCleanedUp) {
+  fs::create_directory(dir / "game");
+  fs::create_directory(dir / "elsewhere");
+  Write(dir / "elsewhere" / "trok-options", "old");
+  fs::create_symlink(dir / "elsewhere" / "trok-options", dir / "game" / "Options.dat");
+  Write(dir / "elsewhere" / "trok-options.new", "theirs");
+  Write(dir / "elsewhere" / "trok-options.new-abcdef", "theirs too");
+  ASSERT_EQ(::mkfifo((dir / "elsewhere" / "trok-options.new-fifo00").c_str(), 0644), 0);
+  Watchdog watchdog(20);
+  ASSERT_TRUE(Save(dir / "game" / "Options.dat", "new")) << error;
+  EXPECT_EQ(Text(dir / "elsewhere" / "trok-options"), "new");
+  auto left = NamesStartingWith(dir / "elsewhere", "trok-options.");
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(left, (std::vector<std::string>{"trok-options.new", "trok-options.new-abcdef",
+                                            "trok-options.new-fifo00"}));
+  EXPECT_EQ(Text(dir / "elsewhere" / "trok-options.new-abcdef"), "theirs too");
+
+  // A link to a file in the same folder is still our folder: stale saves of it go.
+  Write(dir / "game" / "Real.dat", "old");
+  fs::create_symlink("Real.dat", dir / "game" / "Scores.dat");
+  Write(dir / "game" / "Real.dat.new-Killed", "left by a killed save");
+  ASSERT_TRUE(Save(dir / "game" / "Scores.dat", "new")) << error;
+  EXPECT_EQ(Text(dir / "game" / "Real.dat"), "new");
+  EXPECT_TRUE(NamesStartingWith(dir / "game", "Real.dat.new").empty());
 }
 
 TEST_F(FileSavingTest, LinkedTargetStaysALinkAndItsFileIsReplaced) {

@@ -57,8 +57,9 @@ TEST_F(HostileSavingTest, StaleTemporaryLinkAndFifoCatchNeitherSave) {
   EXPECT_FALSE(fs::is_symlink(dir / "Options.dat"));
   EXPECT_EQ(Text(dir / "Options.dat").substr(0, 4), "16\r\n");
   EXPECT_NE(Text(dir / "HighScores.dat").find(" 8 Player 1 5 20000 "), std::string::npos);
-  EXPECT_TRUE(Temporaries(dir, "Options.dat").empty());
-  EXPECT_TRUE(Temporaries(dir, "HighScores.dat").empty());
+  // Neither is a file of ours, so both stay where they were.
+  EXPECT_EQ(Temporaries(dir, "Options.dat"), std::vector<std::string>{"Options.dat.new"});
+  EXPECT_EQ(Temporaries(dir, "HighScores.dat"), std::vector<std::string>{"HighScores.dat.new"});
 }
 
 // A player who keeps the settings in a folder of their own and links them in.
