@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <bit>
 
-
 namespace {
 
 constexpr int Opposite(int d) { return (d + 3) % 8 + 1; }
