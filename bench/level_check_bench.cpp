@@ -1,7 +1,9 @@
-// Proving levels finishable: a shipped level as the build checks it, and two levels made
+// Proving levels finishable: a shipped level as the build checks it, two levels made
 // to stress the two-player search (every door order and pair of crossing cells; every
-// pair of walls overwritten by crossing).
+// pair of walls overwritten by crossing), and the hardest of the random levels that
+// tools/hard_levels makes, with the process's peak memory.
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 
 #include <string>
 
@@ -9,6 +11,12 @@
 #include "authoring/level_io.h"
 
 namespace {
+
+double PeakMegabytes() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return static_cast<double>(usage.ru_maxrss) / 1024.0;  // kilobytes on Linux
+}
 
 void CheckFile(benchmark::State& state, const std::string& path, bool route) {
   const LevelReadResult read = ReadLevelText(std::string(TROK_SOURCE_DIR) + "/" + path);
@@ -43,5 +51,13 @@ void BM_CheckWalledFarSides(benchmark::State& state) {
   CheckFile(state, "tests/authoring/levels/walled-far-sides.txt", false);
 }
 BENCHMARK(BM_CheckWalledFarSides)->Unit(benchmark::kMillisecond);
+
+// The process's peak covers every benchmark run before this one: run it alone
+// (--benchmark_filter=HardestRandom) for the checker's own figure.
+void BM_CheckHardestRandomLevel(benchmark::State& state) {
+  CheckFile(state, "tests/authoring/levels/hard/hard-3.txt", false);
+  state.counters["peak_MB"] = PeakMegabytes();
+}
+BENCHMARK(BM_CheckHardestRandomLevel)->Unit(benchmark::kMillisecond);
 
 }  // namespace

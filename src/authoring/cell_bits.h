@@ -1,6 +1,7 @@
 #pragma once
 // Bit sets over a level's changing cells, kept as plain runs of 64-bit words so the
 // search can store thousands of them side by side, and a small hash index over them.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -39,12 +40,14 @@ class HashSlots {
   template <class Same>
   int Find(uint64_t hash, Same same) const {
     if (slots_.empty()) return -1;
-    for (std::size_t i = hash & mask_;; i = (i + 1) & mask_) {
+    for (std::size_t i = Home(hash);; i = (i + 1) & mask_) {
       const Slot& s = slots_[i];
       if (s.id < 0) return -1;
       if (s.hash == hash && same(s.id)) return s.id;
     }
   }
+
+  std::size_t HeldBytes() const { return slots_.capacity() * sizeof(Slot); }
 
   void Insert(uint64_t hash, int id) {
     if ((count_ + 1) * 2 > slots_.size()) Grow();
@@ -58,8 +61,15 @@ class HashSlots {
     int id = -1;
   };
 
+  // The hashes above mix their low bits poorly: runs of neighbouring slots would fill up.
+  std::size_t Home(uint64_t hash) const {
+    hash = (hash ^ (hash >> 30)) * 0xBF58476D1CE4E5B9ull;
+    hash = (hash ^ (hash >> 27)) * 0x94D049BB133111EBull;
+    return (hash ^ (hash >> 31)) & mask_;
+  }
+
   void Place(uint64_t hash, int id) {
-    std::size_t i = hash & mask_;
+    std::size_t i = Home(hash);
     while (slots_[i].id >= 0) i = (i + 1) & mask_;
     slots_[i] = {hash, id};
   }

@@ -5,6 +5,8 @@
 #include "authoring/level_search.h"
 #include "authoring/search_route.h"
 
+const char* const NotProvenText = "not proven: too many possibilities";
+
 namespace {
 
 ModeResult Summarise(const LevelSearch& search, const CheckOptions& options) {
@@ -12,6 +14,7 @@ ModeResult Summarise(const LevelSearch& search, const CheckOptions& options) {
   result.searched = true;
   result.reachable = search.Reachable();
   result.gaveUp = search.GaveUp();
+  result.outOfBudget = search.OutOfBudget() && !result.reachable;
   result.states = search.States();
   if (options.wantRoute && result.reachable) {
     result.route = DescribeRoute(search);
@@ -41,11 +44,21 @@ CheckReport CheckLevel(const LevelBytes& bytes, const CheckOptions& options) {
     return report;
   }
 
-  LevelSearch one(m, false, options.stateLimit);
-  one.Run(options.findDeadEnds);
+  SearchMeter meter;
+  meter.cancel = options.cancel;
+  const SearchCeiling whole{options.budget.states, options.budget.bytes};
+  const SearchCeiling half{whole.states / 2, whole.bytes / 2};
+  LevelSearch one(m, false, options.stateLimit, meter);
+  one.Run(options.findDeadEnds, half);
+  LevelSearch two(m, true, options.stateLimit, meter);
+  two.Run(false, whole);
+  // Dead ends are worth a note, not the budget of a verdict: they come last.
+  if (one.Reachable()) one.Exhaust(whole);
+  report.statesSpent = meter.states;
+  report.peakBytes = meter.peakBytes;
+  report.cancelled = one.Cancelled() || two.Cancelled();
+  if (report.cancelled) return report;
   report.onePlayer = Summarise(one, options);
-  LevelSearch two(m, true, options.stateLimit);
-  two.Run(false);
   report.twoPlayers = Summarise(two, options);
 
   report.bothStartsUsable = two.StartsJoined();
@@ -62,12 +75,20 @@ CheckReport CheckLevel(const LevelBytes& bytes, const CheckOptions& options) {
   }
   if (solo.reachable)
     for (const auto& d : solo.deadEnds) report.notes.push_back("a player can get stuck for good: " + d);
-  if (!solo.reachable) {
+  if (solo.reachable && options.findDeadEnds && one.OutOfBudget())
+    report.notes.push_back("not every move was tried for whether it strands a player for good: " +
+                           std::string(NotProvenText));
+  // Running out of budget says nothing against the level: a verdict, not an error.
+  if (solo.outOfBudget) {
+    solo.failure = NotProvenText;
+  } else if (!solo.reachable) {
     report.errors.push_back(solo.gaveUp ? GaveUp("one player", options)
                                         : "one player cannot reach the Finish");
     solo.failure = report.errors.back();
   }
-  if (report.bothStartsUsable && !team.reachable) {
+  if (report.bothStartsUsable && team.outOfBudget) {
+    team.failure = NotProvenText;
+  } else if (report.bothStartsUsable && !team.reachable) {
     report.errors.push_back(team.gaveUp ? GaveUp("two players", options)
                                         : "two players together cannot reach the Finish (room "
                                           "exits must let both cross side by side)");
@@ -79,15 +100,21 @@ CheckReport CheckLevel(const LevelBytes& bytes, const CheckOptions& options) {
 LevelFinishability CheckFinishability(const LevelBytes& bytes, int stateLimit) {
   CheckOptions options;
   options.stateLimit = stateLimit;
+  return CheckFinishability(bytes, options);
+}
+
+LevelFinishability CheckFinishability(const LevelBytes& bytes, const CheckOptions& given) {
+  CheckOptions options = given;
   options.wantRoute = true;
   options.findDeadEnds = false;
   const CheckReport report = CheckLevel(bytes, options);
   auto verdict = [](const ModeResult& mode) {
     Finishability f;
     f.finishable = mode.failure.empty() && mode.reachable;
+    f.notProven = mode.outOfBudget;
     f.reason = mode.failure;
     f.route = mode.path;
     return f;
   };
-  return {verdict(report.onePlayer), verdict(report.twoPlayers)};
+  return {verdict(report.onePlayer), verdict(report.twoPlayers), report.cancelled};
 }

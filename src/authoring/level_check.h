@@ -2,6 +2,8 @@
 // Proves that a level can be finished: a search over what players can do to the map
 // (walk, collect keys, open doors, shoot obstacles away, slide, cross rooms), once for
 // one player and once for two players who must cross room edges side by side.
+#include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -9,9 +11,30 @@
 #include "authoring/cell_wording.h"
 #include "authoring/level_text.h"
 
+// The verdict of a mode whose search ran out of the check's budget: the level may well be
+// finishable, the checker cannot tell in reasonable time.
+extern const char* const NotProvenText;  // "not proven: too many possibilities"
+
+// What one whole check may spend: both modes and the search for dead ends together.
+// Each mode may use half of it to prove its verdict; the team gets what the single
+// player left, the dead ends what both left.
+struct CheckBudget {
+  // Search states: every state kept counts one, and working out where players get from
+  // a state counts one for each room they could get into. The hardest levels spend this
+  // in about a second (a release build); no mode keeps as many states as the default
+  // state limit.
+  long states = 40000;
+  // What the searches may hold at once.
+  std::size_t bytes = std::size_t{64} << 20;
+};
+
 struct CheckOptions {
-  // Give up (and report it) after this many distinct search states per mode.
+  // Give up (and report it as an error) after this many distinct search states per mode.
   int stateLimit = 40000;
+  CheckBudget budget;
+  // Polled while searching: once set (from any thread) the check stops soon, and its
+  // report says it was cancelled.
+  const std::atomic<bool>* cancel = nullptr;
   // Fill the routes of the report.
   bool wantRoute = false;
   // Explore every state a single player can reach, to find the moves after which
@@ -40,6 +63,7 @@ struct ModeResult {
   bool searched = false;
   bool reachable = false;
   bool gaveUp = false;  // the state limit was hit before an answer
+  bool outOfBudget = false;  // the check's budget ran out before an answer
   int states = 0;
   // Why the players cannot be proved to finish, in the words of the report's first
   // error that concerns them; empty when they can.
@@ -59,9 +83,18 @@ struct CheckReport {
   bool bothStartsUsable = false;
   ModeResult onePlayer;
   ModeResult twoPlayers;
+  bool cancelled = false;  // stopped from outside: nothing above counts
+  // What the searches spent of the budget, and the most they held at once.
+  long statesSpent = 0;
+  std::size_t peakBytes = 0;
 
   bool Ok() const {
     return errors.empty() && onePlayer.reachable && twoPlayers.reachable;
+  }
+  // Nothing is wrong with the level as far as the checker got, but a mode's search ran
+  // out of budget.
+  bool NotProven() const {
+    return errors.empty() && (onePlayer.outOfBudget || twoPlayers.outOfBudget);
   }
 };
 
@@ -71,6 +104,7 @@ CheckReport CheckLevel(const LevelBytes& bytes, const CheckOptions& options = {}
 // with the first reason when not and the route found when so.
 struct Finishability {
   bool finishable = false;
+  bool notProven = false;  // the budget ran out: `reason` is NotProvenText
   std::string reason;
   std::vector<RouteCell> route;
 };
@@ -78,6 +112,10 @@ struct Finishability {
 struct LevelFinishability {
   Finishability onePlayer;
   Finishability twoPlayers;
+  bool cancelled = false;
 };
 
 LevelFinishability CheckFinishability(const LevelBytes& bytes, int stateLimit = 40000);
+// The same with the budget and the cancel flag of `options` (routes are always traced,
+// dead ends never looked for).
+LevelFinishability CheckFinishability(const LevelBytes& bytes, const CheckOptions& options);

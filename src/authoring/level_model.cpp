@@ -103,6 +103,11 @@ void LevelModel::FindStarts() {
 void LevelModel::IndexChangingCells() {
   std::array<bool, WorldCellCount> landable{};
   landing_.assign(static_cast<std::size_t>(WorldCellCount) * 8, -1);
+  step_.assign(static_cast<std::size_t>(WorldCellCount) * 8, -1);
+  for (int i = 0; i < WorldCellCount; ++i)
+    for (int d = 1; d <= 8; ++d)
+      if (!WorldGrid::OutsideRoom(LocalXOf(i) + DirDx[d], LocalYOf(i) + DirDy[d]))
+        step_[i * 8 + d - 1] = static_cast<int16_t>(i + DirDx[d] + DirDy[d] * WorldWidth);
   for (int i = 0; i < WorldCellCount; ++i) {
     if (!OnRoomEdge(i)) continue;
     for (int d = 1; d <= 8; ++d) {

@@ -115,6 +115,8 @@ class LevelModel {
   static int Landing(int cell, int dir);
   // The same, looked up.
   int LandingOf(int cell, int dir) const { return landing_[cell * 8 + dir - 1]; }
+  // The next cell in `dir` within the room, or -1 at its edge.
+  int Step(int cell, int dir) const { return step_[cell * 8 + dir - 1]; }
 
  private:
   void FindStarts();
@@ -138,4 +140,5 @@ class LevelModel {
   std::array<std::vector<int>, GridRoomCount> targets_;
   std::vector<int16_t> slideEnd_;
   std::vector<int16_t> landing_;
+  std::vector<int16_t> step_;
 };

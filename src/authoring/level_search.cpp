@@ -4,31 +4,75 @@
 
 #include "world/direction.h"
 
-LevelSearch::LevelSearch(const LevelModel& model, bool team, int stateLimit)
+namespace {
+
+template <class T>
+std::size_t Held(const std::vector<T>& v) {
+  return v.capacity() * sizeof(T);
+}
+
+}  // namespace
+
+LevelSearch::LevelSearch(const LevelModel& model, bool team, int stateLimit, SearchMeter& meter)
     : m_(model),
       team_(team),
       stateLimit_(stateLimit),
       words_(model.Words()),
       closure_(model, team),
+      meter_(meter),
       states_(model.Words(), model.DoorMask()),
-      scratch_(static_cast<std::size_t>(model.Words()) * 2) {}
+      scratch_(static_cast<std::size_t>(model.Words()) * 3) {}
+
+LevelSearch::~LevelSearch() { meter_.bytes -= countedBytes_; }
+
+std::size_t LevelSearch::HeldBytes() const {
+  return Held(nodes_) + states_.HeldBytes() + Held(summaries_) + Held(summaryKeys_) +
+         Held(gains_) + Held(moves_) + recall_.HeldBytes() + Held(stack_) + Held(links_);
+}
+
+void LevelSearch::CountBytes() {
+  const std::size_t now = HeldBytes();
+  meter_.bytes = meter_.bytes - countedBytes_ + now;
+  meter_.peakBytes = std::max(meter_.peakBytes, meter_.bytes);
+  countedBytes_ = now;
+}
+
+bool LevelSearch::MustStop() {
+  if (meter_.cancel && meter_.cancel->load(std::memory_order_relaxed)) {
+    cancelled_ = stop_ = true;
+  } else if (meter_.states >= ceiling_.states || meter_.bytes >= ceiling_.bytes) {
+    outOfBudget_ = stop_ = true;
+  }
+  return stop_;
+}
 
 bool LevelSearch::StartsJoin() {
   std::fill(scratch_.begin(), scratch_.end(), 0);
   closure_.Run(m_.Start1(), scratch_.data());
+  closureHolds_ = -1;
   return closure_.InStrong(m_.Start2());
 }
 
-void LevelSearch::Run(bool exhaustive) {
+void LevelSearch::Run(bool exhaustive, const SearchCeiling& ceiling) {
   exhaustive_ = exhaustive;
   keepLinks_ = exhaustive;
   startsJoined_ = StartsJoin();
   if (team_ && !startsJoined_) return;
+  ceiling_ = ceiling;
   Arrival start;
   start.move.to = static_cast<int16_t>(m_.Start1());
   start.pos = m_.Start1();
   Reach(-1, start);
-  while (!stack_.empty() && !stop_) {
+  Search(true, ceiling);
+}
+
+void LevelSearch::Exhaust(const SearchCeiling& ceiling) {
+  if (exhaustive_) Search(false, ceiling);
+}
+
+void LevelSearch::Search(bool untilGoal, const SearchCeiling& ceiling) {
+  ceiling_ = ceiling;
+  while (!stack_.empty() && !stop_ && !(untilGoal && firstGoal_ >= 0)) {
     const int node = stack_.back();
     stack_.pop_back();
     Expand(node);
@@ -60,6 +104,7 @@ void LevelSearch::Expand(int node) {
 }
 
 int LevelSearch::Reach(int parent, const Arrival& a) {
+  if (MustStop()) return -1;
   Word* cleared = scratch_.data();
   if (parent >= 0)
     std::copy_n(Cleared(parent), words_, cleared);
@@ -67,6 +112,9 @@ int LevelSearch::Reach(int parent, const Arrival& a) {
     std::fill_n(cleared, words_, Word{0});
   for (const int cell : a.adds)
     if (cell >= 0 && m_.BitOf(cell) >= 0) SetBit(cleared, m_.BitOf(cell));
+  // What the closure runs on, should its moves be needed after all.
+  Word* arrived = scratch_.data() + 2 * static_cast<std::size_t>(words_);
+  std::copy_n(cleared, words_, arrived);
 
   const int summary = Recall(a.runFrom >= 0 ? a.runFrom : a.pos, cleared);
   const ClosureSummary& s = summaries_[summary];
@@ -93,14 +141,39 @@ int LevelSearch::Reach(int parent, const Arrival& a) {
     gaveUp_ = stop_ = true;
     return -1;
   }
+  if (summaries_[summary].moveFirst == ClosureSummary::NoMoves) KeepMoves(summary, arrived);
   AddNode(parent, a, taken, summary, cleared, keys);
   return static_cast<int>(nodes_.size()) - 1;
+}
+
+void LevelSearch::KeepMoves(int summary, const Word* cleared) {
+  ClosureSummary& s = summaries_[summary];
+  if (closureHolds_ != summary) {
+    Word* work = scratch_.data() + words_;
+    std::copy_n(cleared, words_, work);
+    RunClosure(s.pos, work);
+    closureHolds_ = summary;
+  }
+  leavingScratch_.clear();
+  doorScratch_.clear();
+  closure_.CommittingMoves(leavingScratch_, doorScratch_);
+  s.moveFirst = static_cast<uint32_t>(moves_.size());
+  s.leavingCount = static_cast<uint16_t>(leavingScratch_.size());
+  s.doorCount = static_cast<uint16_t>(doorScratch_.size());
+  moves_.insert(moves_.end(), leavingScratch_.begin(), leavingScratch_.end());
+  moves_.insert(moves_.end(), doorScratch_.begin(), doorScratch_.end());
+}
+
+void LevelSearch::RunClosure(int from, Word* cleared) {
+  closure_.Run(from, cleared);
+  meter_.states += closure_.RoomsLookedAt();
 }
 
 void LevelSearch::AddNode(int parent, const Arrival& a, const Move& taken, int summary,
                           const Word* cleared, int keys) {
   const ClosureSummary& s = summaries_[summary];
   ++stateCount_;
+  ++meter_.states;
   const int id = states_.Add(s.canonical, keys, cleared);
   SearchNode node;
   node.parent = parent;
@@ -116,6 +189,7 @@ void LevelSearch::AddNode(int parent, const Arrival& a, const Move& taken, int s
     if (!exhaustive_) stop_ = true;
   }
   stack_.push_back(id);
+  CountBytes();
 }
 
 // A team's closure never leaves its room, so it depends on the room's cleared cells
@@ -132,7 +206,7 @@ int LevelSearch::Recall(int from, const Word* cleared) {
 
   Word* work = scratch_.data() + words_;
   std::copy_n(cleared, words_, work);
-  closure_.Run(from, work);
+  RunClosure(from, work);
   ClosureSummary s;
   s.pos = static_cast<int16_t>(from);
   s.canonical = static_cast<int16_t>(closure_.Canonical());
@@ -142,19 +216,13 @@ int LevelSearch::Recall(int from, const Word* cleared) {
   s.gainFirst = static_cast<uint32_t>(gains_.size());
   s.gainCount = static_cast<uint32_t>(closure_.Gains().size());
   gains_.insert(gains_.end(), closure_.Gains().begin(), closure_.Gains().end());
-  leavingScratch_.clear();
-  doorScratch_.clear();
-  closure_.CommittingMoves(leavingScratch_, doorScratch_);
-  s.moveFirst = static_cast<uint32_t>(moves_.size());
-  s.leavingCount = static_cast<uint16_t>(leavingScratch_.size());
-  s.doorCount = static_cast<uint16_t>(doorScratch_.size());
-  moves_.insert(moves_.end(), leavingScratch_.begin(), leavingScratch_.end());
-  moves_.insert(moves_.end(), doorScratch_.begin(), doorScratch_.end());
   s.goal = closure_.Goal();
   if (team_) s.strongEdges = closure_.StrongEdges(from);
   const int id = static_cast<int>(summaries_.size());
   summaries_.push_back(s);
   recall_.Insert(hash, id);
+  closureHolds_ = id;
+  CountBytes();
   return id;
 }
 
@@ -167,7 +235,7 @@ std::vector<int> LevelSearch::GoalChain() const {
 
 std::vector<int> LevelSearch::DeadEnds() const {
   std::vector<int> ends;
-  if (!keepLinks_ || gaveUp_ || nodes_.empty()) return ends;
+  if (!keepLinks_ || gaveUp_ || outOfBudget_ || cancelled_ || nodes_.empty()) return ends;
   // Which nodes can still lead to the Finish: backwards from the goal nodes.
   const std::size_t n = nodes_.size();
   std::vector<int> start(n + 1, 0), from(links_.size());

@@ -5,6 +5,8 @@
 // only side by side (team_crossings.cpp). A node is a state after its closure; a state
 // that stands where an earlier one stood, with the same doors open, no more done and no
 // more keys, is not searched again.
+#include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -24,27 +26,52 @@ struct SearchNode {
 
 // What a closure did and left to do; shared by every state that runs into the same one.
 struct ClosureSummary {
+  static constexpr uint32_t NoMoves = ~uint32_t{0};
+
   int16_t pos = -1;
   int16_t canonical = -1;
   int16_t keysGained = 0;
   uint32_t keyFirst = 0;  // the cleared words it was run on (all or the room's)
   uint32_t gainFirst = 0, gainCount = 0;
-  uint32_t moveFirst = 0;
+  // Kept only once a state stands in it: most closures end in states already known.
+  uint32_t moveFirst = NoMoves;
   uint16_t leavingCount = 0, doorCount = 0;
   Move goal;
   uint64_t strongEdges = 0;
 };
 
+// What the searches of one check have spent, and the flag that cancels them.
+struct SearchMeter {
+  long states = 0;        // states kept, plus a room for each room a closure looked into
+  std::size_t bytes = 0;  // held by the searches alive
+  std::size_t peakBytes = 0;
+  const std::atomic<bool>* cancel = nullptr;
+};
+
+// Where a search stops, in the meter's figures.
+struct SearchCeiling {
+  long states = 0;
+  std::size_t bytes = 0;
+};
+
 class LevelSearch {
  public:
-  LevelSearch(const LevelModel& model, bool team, int stateLimit);
+  LevelSearch(const LevelModel& model, bool team, int stateLimit, SearchMeter& meter);
+  ~LevelSearch();
+  LevelSearch(const LevelSearch&) = delete;
+  LevelSearch& operator=(const LevelSearch&) = delete;
 
-  // With `exhaustive`, goes on after the Finish is found and keeps the moves between
-  // states, to find those after which it can no longer be reached.
-  void Run(bool exhaustive);
+  // Searches until the Finish is found. With `exhaustive` it keeps the moves between
+  // states and finishes the expansion it found the Finish in, so that Exhaust can go on
+  // to every state, to find those after which it can no longer be reached.
+  void Run(bool exhaustive, const SearchCeiling& ceiling);
+  void Exhaust(const SearchCeiling& ceiling);
 
   bool Reachable() const { return firstGoal_ >= 0; }
   bool GaveUp() const { return gaveUp_; }
+  // The ceiling stopped the search (in Run or in Exhaust).
+  bool OutOfBudget() const { return outOfBudget_; }
+  bool Cancelled() const { return cancelled_; }
   int States() const { return stateCount_; }
   // Whether player 2's start cell belongs to the place player 1 starts in.
   bool StartsJoined() const { return startsJoined_; }
@@ -82,17 +109,29 @@ class LevelSearch {
   // cut off, or when the search has to stop.
   int Reach(int parent, const Arrival& arrival);
   int Recall(int from, const Word* cleared);
+  void RunClosure(int from, Word* cleared);
+  // Stores the summary's committing moves, running its closure again from `cleared`
+  // (what it was run on) unless the closure still holds them.
+  void KeepMoves(int summary, const Word* cleared);
   void AddNode(int parent, const Arrival& arrival, const Move& taken, int summary,
                const Word* cleared, int keys);
   void Expand(int node);
   void PushTeamCrossings(int node);
   bool StartsJoin();
+  void Search(bool untilGoal, const SearchCeiling& ceiling);
+  bool MustStop();
+  std::size_t HeldBytes() const;
+  void CountBytes();
 
   const LevelModel& m_;
   bool team_;
   int stateLimit_;
   int words_;
   ReachClosure closure_;
+  SearchMeter& meter_;
+  SearchCeiling ceiling_;
+  std::size_t countedBytes_ = 0;
+  int closureHolds_ = -1;  // the summary whose results the closure still holds
 
   std::vector<SearchNode> nodes_;
   StateStore states_;  // the nodes' cleared cells, by the same numbers
@@ -111,6 +150,8 @@ class LevelSearch {
   int firstGoal_ = -1;
   int stateCount_ = 0;
   bool gaveUp_ = false;
+  bool outOfBudget_ = false;
+  bool cancelled_ = false;
   bool stop_ = false;
   bool exhaustive_ = false;
   bool startsJoined_ = false;

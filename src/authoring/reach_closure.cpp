@@ -1,14 +1,11 @@
 #include "authoring/reach_closure.h"
 
 #include <algorithm>
-
-#include "world/direction.h"
+#include <bit>
 
 namespace {
 
-bool InRoom(int x, int y) { return x >= 0 && y >= 0 && x < GridRoomWidth && y < GridRoomHeight; }
-
-constexpr int Offset(int d) { return DirDx[d] + DirDy[d] * WorldWidth; }
+constexpr int Opposite(int d) { return (d + 3) % 8 + 1; }
 
 }  // namespace
 
@@ -22,8 +19,10 @@ ReachClosure::ReachClosure(const LevelModel& model, bool team)
 void ReachClosure::Run(int pos, Word* cleared) {
   gains_.clear();
   keysGained_ = 0;
+  roomsLookedAt_ = 0;
   for (;;) {
     Explore(pos, cleared);
+    roomsLookedAt_ += std::popcount(reachRooms_);
     FindStrongPart(pos, cleared);
     movesChanged_ = false;
     const bool collected = Collect(cleared);
@@ -40,6 +39,7 @@ void ReachClosure::Explore(int pos, const Word* cleared) {
   edges_.clear();
   doors_.clear();
   goal_ = Move{};
+  reachRooms_ = 1u << RoomOf(pos);  // players change rooms only by crossing
   queue_.push_back(pos);
   reachStamp_[pos] = generation_;
   auto visit = [&](int cell) {
@@ -49,17 +49,17 @@ void ReachClosure::Explore(int pos, const Word* cleared) {
   };
   for (std::size_t q = 0; q < queue_.size(); ++q) {
     const int u = queue_[q];
-    const int x = LocalXOf(u), y = LocalYOf(u);
     for (int d = 1; d <= 8; ++d) {
-      if (!InRoom(x + DirDx[d], y + DirDy[d])) {
+      const int t = m_.Step(u, d);
+      if (t < 0) {
         if (team_) continue;
         const int landing = m_.LandingOf(u, d);
         if (landing < 0 || !m_.LandingAllowed(cleared, landing)) continue;
         edges_.push_back({u, landing, MoveType::Cross, static_cast<uint8_t>(d)});
+        reachRooms_ |= 1u << RoomOf(landing);
         visit(landing);
         continue;
       }
-      const int t = u + Offset(d);
       if (m_.Standable(cleared, t)) {
         visit(t);
         continue;
@@ -111,11 +111,11 @@ void ReachClosure::FindStrongPart(int pos, const Word* cleared) {
   for (std::size_t q = 0; q < strong_.size(); ++q) {
     const int v = strong_[q];
     strongRooms_ |= 1u << RoomOf(v);
-    if (m_.Standable(cleared, v)) {
-      const int x = LocalXOf(v), y = LocalYOf(v);
-      for (int d = 1; d <= 8; ++d)
-        if (InRoom(x + DirDx[d], y + DirDy[d]) && InReach(v + Offset(d))) add(v + Offset(d));
-    }
+    if (m_.Standable(cleared, v))
+      for (int d = 1; d <= 8; ++d) {
+        const int t = m_.Step(v, d);
+        if (t >= 0 && InReach(t)) add(t);
+      }
     const int id = localId_[v];
     for (int k = inStart_[id]; k < inStart_[id + 1]; ++k) add(inFrom_[k]);
   }
@@ -147,10 +147,8 @@ bool ReachClosure::Collect(Word* cleared) {
 // A shot flies from a cell of the strong part through free floor to the first thing in
 // its way; looked at from the targets, which are few.
 bool ReachClosure::Hit(const Word* cleared, int target) const {
-  const int x = LocalXOf(target), y = LocalYOf(target);
   for (int d = 1; d <= 8; ++d)
-    for (int j = 1; InRoom(x - DirDx[d] * j, y - DirDy[d] * j); ++j) {
-      const int c = target - Offset(d) * j;
+    for (int c = m_.Step(target, Opposite(d)); c >= 0; c = m_.Step(c, Opposite(d))) {
       if (InStrong(c)) return true;
       if (!m_.LetsShotThrough(cleared, c)) break;
     }
@@ -164,9 +162,8 @@ bool ReachClosure::ShootAndScare(Word* cleared) {
     for (const int t : m_.Targets(room)) {
       if (m_.Cleared(cleared, t)) continue;
       if (m_.Kind(t) == CellKind::Pig) {
-        const int x = LocalXOf(t), y = LocalYOf(t);
         for (int d = 1; d <= 8; ++d)
-          if (InRoom(x + DirDx[d], y + DirDy[d]) && InStrong(t + Offset(d))) {
+          if (m_.Step(t, d) >= 0 && InStrong(m_.Step(t, d))) {
             Clear(cleared, t, GainKind::PigRanInto);
             changed = true;
             break;

@@ -41,6 +41,8 @@ class ReachClosure {
   int Canonical() const { return canonical_; }  // the smallest cell of the strong part
   const std::vector<Gain>& Gains() const { return gains_; }
   int KeysGained() const { return keysGained_; }
+  // The work of the last run: for every pass over the reach, the rooms it spans.
+  int RoomsLookedAt() const { return roomsLookedAt_; }
   // One-way moves out of the part the player can return to, and the doors it can open.
   void CommittingMoves(std::vector<Move>& leaving, std::vector<Move>& doors) const;
   // How the Finish is stepped onto (a Walk or Slide move), type Start when it is not.
@@ -74,6 +76,8 @@ class ReachClosure {
   Move goal_;
   int canonical_ = -1;
   uint32_t strongRooms_ = 0;
+  uint32_t reachRooms_ = 0;
+  int roomsLookedAt_ = 0;
   std::vector<Gain> gains_;
   int keysGained_ = 0;
 };

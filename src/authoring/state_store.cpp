@@ -65,7 +65,16 @@ int StateStore::Add(int place, int keys, const Word* cleared) {
     groups_.push_back({id, {}});
     groupIndex_.Insert(hash, g);
   }
-  groups_[g].members.push_back({Signature(groups_[g], cleared), id});
+  auto& members = groups_[g].members;
+  const std::size_t before = members.capacity();
+  members.push_back({Signature(groups_[g], cleared), id});
+  memberBytes_ += (members.capacity() - before) * sizeof(members.front());
   exact_.Insert(HashWords(cleared, count_, static_cast<uint64_t>(place)), id);
   return id;
+}
+
+std::size_t StateStore::HeldBytes() const {
+  return words_.capacity() * sizeof(Word) + (keys_.capacity() + place_.capacity()) * sizeof(int) +
+         groups_.capacity() * sizeof(Group) + memberBytes_ + groupIndex_.HeldBytes() +
+         exact_.HeldBytes();
 }

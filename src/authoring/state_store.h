@@ -2,6 +2,7 @@
 // The states a search has kept, and which of them is at least as good as a new one: a
 // state that stands in the same place with the same doors open, has at least as much
 // else done and no fewer keys makes the new one pointless.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -18,6 +19,7 @@ class StateStore {
   int FindDominator(int place, int keys, const Word* cleared) const;
   // Keeps a state no other one dominates; returns its id.
   int Add(int place, int keys, const Word* cleared);
+  std::size_t HeldBytes() const;
 
  private:
   // States with the same place and doors. Their signatures fold only the cells the
@@ -39,4 +41,5 @@ class StateStore {
   mutable std::vector<Group> groups_;
   HashSlots groupIndex_;
   HashSlots exact_;  // (place, cleared) -> id
+  std::size_t memberBytes_ = 0;
 };

@@ -19,6 +19,7 @@ constexpr Color Heading{246, 226, 172};
 constexpr int MapLeft = 8, MapTop = 40, MapWidth = 736, MapHeight = 456;
 constexpr int RightLeft = 752, RightWidth = 264;
 constexpr int CheckDelayMs = 250;
+constexpr int CheckPollMs = 15;
 
 const char* const KeysHelpLine =
     "F1 help   B L R F I tools   right button picks   wheel scrolls, Ctrl+wheel zooms   Tab room/level   "
@@ -26,13 +27,15 @@ const char* const KeysHelpLine =
 
 }  // namespace
 
-EditorForm::EditorForm(App& application, const EditorPlaces& places, std::unique_ptr<LevelPlayer> player)
+EditorForm::EditorForm(App& application, const EditorPlaces& places, std::unique_ptr<LevelPlayer> player,
+                       const CheckBudget& checkBudget)
     : Form(application, "EditorForm", ScreenWidth, ScreenHeight, DarkBlue),
       places_(places),
       player_(std::move(player)),
       document_(std::make_unique<LevelDocument>()),
       gesture_(*document_),
-      view_(MapWidth, MapHeight) {
+      view_(MapWidth, MapHeight),
+      checker_(checkBudget) {
   std::string tilesError;
   const bool tilesRead = tiles_.Load(places_.dataDir + "Objects/", tilesError);
   BuildLayout();
@@ -42,6 +45,8 @@ EditorForm::EditorForm(App& application, const EditorPlaces& places, std::unique
     checkTimer_->SetInterval(0);
     CheckNow();
   };
+  checkPollTimer_ = &app.CreateTimer();
+  checkPollTimer_->onTimer = [this] { PollCheck(); };
   playTimer_ = &app.CreateTimer();
   playTimer_->onTimer = [this] { PollPlay(); };
   gesture_.onPick = [this](uint8_t code) { ChooseBrush(code); };
@@ -60,6 +65,11 @@ void EditorForm::FormShow() {
 }
 
 EditorForm::~EditorForm() {
+  // The app keeps its timers: none may call into a form that is gone.
+  for (Timer* timer : {checkTimer_, checkPollTimer_, playTimer_}) {
+    timer->SetInterval(0);
+    timer->onTimer = nullptr;
+  }
   // A game still running goes first (the child is stopped), then its directory.
   player_.reset();
   if (Playing()) RemoveScratchGame(playDir_);
@@ -193,7 +203,9 @@ void EditorForm::Changed() {
     drawnRevision_ = document_->Revision();
     findings_ = CheckLevelRules(document_->Bytes());
     side_->ShowFindings(findings_);
-    // The checker runs once the edits pause.
+    // The check of the level as it was is of no use; a new one starts once the edits pause.
+    checker_.Cancel();
+    checkPollTimer_->SetInterval(0);
     checkTimer_->SetInterval(0);
     checkTimer_->SetInterval(CheckDelayMs);
     side_->ShowVerdict(verdict_, true, routePlayers_);
@@ -205,7 +217,22 @@ void EditorForm::Changed() {
 
 void EditorForm::CheckNow() {
   checkTimer_->SetInterval(0);
-  verdict_ = CheckForEditor(document_->Bytes(), document_->Revision());
+  checker_.Start(document_->Bytes(), document_->Revision());
+  checkPollTimer_->SetInterval(CheckPollMs);
+}
+
+void EditorForm::PollCheck() {
+  std::optional<EditorVerdict> verdict = checker_.TakeVerdict();
+  if (!verdict) return;
+  checkPollTimer_->SetInterval(0);
+  // Changes reach the document through Changed(), which cancels the check: this one is
+  // for the level as it is, unless the document was changed behind the window's back
+  // and nobody said so.
+  if (verdict->revision != document_->Revision()) {
+    Changed();
+    return;
+  }
+  verdict_ = std::move(*verdict);
   side_->ShowVerdict(verdict_, false, routePlayers_);
   Redraw();
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/check_worker.h"
 #include "editor/editor_tiles.h"
 #include "editor/level_document.h"
 #include "editor/level_player.h"
@@ -35,7 +36,9 @@ class EditorForm : public Form {
   static constexpr int ScreenWidth = 1024;
   static constexpr int ScreenHeight = 768;
 
-  EditorForm(App& app, const EditorPlaces& places, std::unique_ptr<LevelPlayer> player);
+  // `checkBudget` bounds each check of the level being edited.
+  EditorForm(App& app, const EditorPlaces& places, std::unique_ptr<LevelPlayer> player,
+             const CheckBudget& checkBudget = {});
   ~EditorForm() override;
 
   // Opens a level at start-up (a name given on the command line).
@@ -64,7 +67,8 @@ class EditorForm : public Form {
   const std::string& StatusText() const;
   // The map's top-left corner on the screen, and a cell's centre there.
   bool CellCentre(int cell, int& x, int& y) const;
-  // Runs the checker now instead of after the pause.
+  // Starts the checker now instead of after the pause. It runs on a thread of its own;
+  // its verdict is taken when it is there, for the level as it still is.
   void CheckNow();
   // The document was changed from outside the window: show it, check it again.
   void Refresh() { Changed(); }
@@ -107,6 +111,7 @@ class EditorForm : public Form {
   // player agrees to replace it.
   bool AskName(const std::string& title, const std::string& suggestion, const std::string& own, std::string& path);
   void PollPlay();
+  void PollCheck();
   bool KeyWithControl(int vk);
   bool MapKey(int vk);
 
@@ -141,5 +146,7 @@ class EditorForm : public Form {
   Panel* helpPanel_ = nullptr;
   Panel* playingPanel_ = nullptr;
   Timer* checkTimer_ = nullptr;
+  Timer* checkPollTimer_ = nullptr;
   Timer* playTimer_ = nullptr;
+  CheckWorker checker_;
 };

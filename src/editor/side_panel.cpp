@@ -124,6 +124,11 @@ void SidePanel::ShowMode(int players, const Finishability& mode, bool known, boo
     title.color = GoodText;
     title.SetText(std::string(chosen ? "\xC2\xBB " : "") + "Finishable by " + who);
     reason.SetText(chosen ? "its route is drawn on the map" : "click to draw its route");
+  } else if (mode.notProven) {
+    // The level may be fine: the checker ran out of budget, which is no fault of it.
+    title.color = WarningText;
+    title.SetText("Not proven for " + who);
+    reason.SetText(mode.reason);
   } else {
     title.color = ErrorText;
     title.SetText("Not finishable by " + who);

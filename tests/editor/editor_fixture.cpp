@@ -1,11 +1,25 @@
 #include "editor_fixture.h"
 
+#include <time.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <thread>
 
 #include "base/files.h"
 #include "editor/toolbar.h"
 
 namespace fs = std::filesystem;
+
+namespace {
+
+double ThreadCpuMs() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+}
+
+}  // namespace
 
 bool RecordingPlayer::Start(const std::string& dir, int players, std::string& error) {
   if (refuse) {
@@ -31,14 +45,14 @@ void EditorTest::SetUp() {
   WriteFileBytes(game_ / "Options.dat", "the player's own settings\r\n");
 }
 
-void EditorTest::OpenEditor() {
+void EditorTest::OpenEditor(const CheckBudget& checkBudget) {
   form.reset();
   EditorPlaces places;
   places.gameDir = game_.WithSlash();
   places.dataDir = std::string(TROK_GAME_DIR) + "/";
   auto recording = std::make_unique<RecordingPlayer>();
   player = recording.get();
-  form = std::make_unique<EditorForm>(app, places, std::move(recording));
+  form = std::make_unique<EditorForm>(app, places, std::move(recording), checkBudget);
   app.Show(form.get());
   Pump(5);
 }
@@ -47,9 +61,23 @@ void EditorTest::TearDown() { form.reset(); }
 
 void EditorTest::Pump(int ms) {
   for (int i = 0; i < ms && !app.Terminated(); ++i) {
+    const auto start = std::chrono::steady_clock::now();
+    const double startCpu = ThreadCpuMs();
     app.ProcessMessages();
+    longestPass = std::max(longestPass, std::chrono::steady_clock::now() - start);
+    longestPassCpuMs = std::max(longestPassCpuMs, ThreadCpuMs() - startCpu);
     app.SleepMs(1);
   }
+}
+
+void EditorTest::AwaitVerdict(int seconds) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+  Pump(300);  // the pause after the last edit
+  while (form->CheckPending() && std::chrono::steady_clock::now() < end) {
+    Pump(15);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  ASSERT_FALSE(form->CheckPending()) << "no verdict in " << seconds << " s";
 }
 
 void EditorTest::Key(int vk, bool control, bool shift) {

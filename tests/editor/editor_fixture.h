@@ -4,6 +4,7 @@
 // recording stand-in plays levels.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -44,8 +45,13 @@ class EditorTest : public ::testing::Test {
   void TearDown() override;
 
   // Makes the editor (again); call before using `form`.
-  void OpenEditor();
+  void OpenEditor(const CheckBudget& checkBudget = {});
+  // Passes of the message pump, a virtual millisecond apart; the longest in real time is
+  // kept in `longestPass`, the most work one did on this thread in `longestPassCpuMs`.
   void Pump(int ms);
+  // Pumps until the verdict for the level as it is has come from the checker's thread
+  // (at most `seconds` of real time).
+  void AwaitVerdict(int seconds = 300);
   void Key(int vk, bool control = false, bool shift = false);
   void Type(const std::string& text);
   void Click(int x, int y, MouseButton button = MouseButton::Left);
@@ -65,6 +71,8 @@ class EditorTest : public ::testing::Test {
   std::unique_ptr<EditorForm> form;
   RecordingPlayer* player = nullptr;
   std::vector<std::string> boxes;  // texts of the boxes answered
+  std::chrono::steady_clock::duration longestPass{};
+  double longestPassCpuMs = 0;
 
  private:
   ScratchFolder game_;

@@ -86,7 +86,7 @@ TEST_F(EditorTest, ToolsFromKeysAndPlatesAndTheKeyboardCursor) {
 TEST_F(EditorTest, RulesAndVerdictFollowTheEdits) {
   OpenEditor();
   form->OpenAtStart(Game("FELDS/FELD.00"));
-  Pump(400);  // the checker runs once edits pause
+  AwaitVerdict();  // the checker runs once edits pause
   EXPECT_FALSE(form->CheckPending());
   EXPECT_TRUE(form->Verdict().result.onePlayer.finishable);
   EXPECT_TRUE(form->Verdict().result.twoPlayers.finishable);
@@ -103,12 +103,12 @@ TEST_F(EditorTest, RulesAndVerdictFollowTheEdits) {
       if (dx || dy) ClickCell(C(ColumnOf(finish) + dx, RowOf(finish) + dy));
   EXPECT_TRUE(form->CheckPending());
   EXPECT_TRUE(AnyLineHas(form->Side().Lines(), "checking"));
-  Pump(400);
+  AwaitVerdict();
   EXPECT_FALSE(form->Verdict().result.onePlayer.finishable);
   EXPECT_TRUE(AnyLineHas(form->Side().Lines(), "Not finishable by one player"));
   EXPECT_TRUE(AnyLineHas(form->Side().Lines(), form->Verdict().result.onePlayer.reason));
   for (int i = 0; i < 8; ++i) Key(VK::A + ('Z' - 'A'), true);
-  Pump(400);
+  AwaitVerdict();
   EXPECT_TRUE(form->Verdict().result.onePlayer.finishable);
 
   // Remove the Start: an error, which the panel names and a click points out.

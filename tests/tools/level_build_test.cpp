@@ -91,6 +91,15 @@ TEST(LevelBuild, AnyBadLevelStopsTheBuildAndWritesNothing) {
   ASSERT_TRUE(WriteWholeFile(dir / "levels/01-bad.txt", unreachable.Text()));
   m = CompileAllLevels(dir / "levels", dir / "FELDS");
   EXPECT_TRUE(HasMessage(m.errors, "01-bad.txt: one player cannot reach the Finish"));
+
+  // So does one it cannot prove either way: that is no error of the level, but nothing
+  // unproven is shipped.
+  fs::copy_file(fs::path(TROK_SOURCE_DIR) / "tests/authoring/levels/hard/hard-1.txt", dir / "levels/01-bad.txt",
+                fs::copy_options::overwrite_existing);
+  m = CompileAllLevels(dir / "levels", dir / "FELDS");
+  EXPECT_EQ(m.errors, std::vector<std::string>{dir / "levels/01-bad.txt: not proven: too many possibilities"});
+  EXPECT_EQ(m.compiled, 0);
+  EXPECT_FALSE(fs::exists(dir / "FELDS/FELD.00"));
 }
 
 TEST(LevelBuild, NumberingMustBeAnUnbrokenRunFromZero) {

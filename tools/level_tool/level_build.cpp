@@ -61,6 +61,8 @@ BuildMessages CompileAllLevels(const std::string& levelsDir, const std::string& 
     }
     const CheckReport report = CheckLevel(read.bytes);
     for (const auto& e : report.errors) out.errors.push_back(path.string() + ": " + e);
+    // A level the checker could not prove is not shipped either.
+    if (report.NotProven()) out.errors.push_back(path.string() + ": " + NotProvenText);
     for (const auto& n : report.notes) out.notes.push_back(path.string() + ": " + n);
     compiled[number] = read.bytes;
   }

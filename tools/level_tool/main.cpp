@@ -20,7 +20,9 @@ const char* const Usage =
     "  level_tool compile SRC.txt OUT            text form -> level file\n"
     "  level_tool decompile FELD.nn OUT.txt      level file -> text form\n"
     "  level_tool compile-all LEVELSDIR FELDSDIR every NN-name.txt -> FELD.NN (checked)\n"
-    "  level_tool check [-v] LEVEL...            prove each level can be finished\n"
+    "  level_tool check [-v] LEVEL...            prove each level can be finished (exit 1\n"
+    "                                            when one fails or is NOT PROVEN: too many\n"
+    "                                            possibilities to try them all)\n"
     "  level_tool picture LEVEL OUT.bmp --objects DIR\n"
     "  level_tool highscores OUT                 the starting HighScores.dat\n"
     "LEVEL is a text source (*.txt) or a level file.\n";
@@ -67,9 +69,10 @@ int CompileAll(const std::string& levels, const std::string& felds) {
 void PrintMode(const char* who, const ModeResult& m, bool verbose) {
   if (!m.searched) return;
   std::cout << "  " << who << ": "
-            << (m.reachable ? "Finish reachable"
-                : m.gaveUp  ? "gave up"
-                            : "Finish NOT reachable")
+            << (m.reachable     ? "Finish reachable"
+                : m.outOfBudget ? NotProvenText
+                : m.gaveUp      ? "gave up"
+                                : "Finish NOT reachable")
             << " (" << m.states << " search states)\n";
   if (verbose)
     for (const auto& step : m.route) std::cout << "      " << step << "\n";
@@ -88,7 +91,8 @@ int Check(const std::vector<std::string>& files, bool verbose) {
       continue;
     }
     const CheckReport report = CheckLevel(r.bytes, options);
-    std::cout << file << ": " << (report.Ok() ? "OK" : "FAILED") << "\n";
+    std::cout << file << ": "
+              << (report.Ok() ? "OK" : report.NotProven() ? "NOT PROVEN" : "FAILED") << "\n";
     if (!report.startInfo.empty()) std::cout << "  " << report.startInfo << "\n";
     PrintMode("one player", report.onePlayer, verbose);
     PrintMode("two players", report.twoPlayers, verbose);
