@@ -22,6 +22,8 @@ FileWriteCall writeCall = nullptr;
 constexpr const char* TemporarySuffix = ".new";
 constexpr std::size_t UniqueLength = 6;
 constexpr int MaxLinkHops = 40;
+// Fresh temporary files taken away by other savers before they were ours (see Create).
+constexpr int MaxCreateAttempts = 8;
 
 struct Place {
   std::string prefix;  // the folder with its '/', or empty for the working directory
@@ -117,13 +119,24 @@ class TemporaryFile {
 
   // errno tells what failed.
   bool Create(const Place& place) {
-    std::string pattern = place.prefix + place.name + TemporarySuffix + "-XXXXXX";
-    // O_EXCL inside: never an existing name, link or special file.
-    fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
-    if (fd_ < 0) return false;
-    path_ = pattern;
-    ::flock(fd_, LOCK_EX);  // marks it as in use until it is closed
-    return true;
+    for (int attempt = 0; attempt < MaxCreateAttempts; ++attempt) {
+      std::string pattern = place.prefix + place.name + TemporarySuffix + "-XXXXXX";
+      // O_EXCL inside: never an existing name, link or special file.
+      const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+      if (fd < 0) return false;
+      ::flock(fd, LOCK_EX);  // marks it as in use until it is closed
+      // Another program saving beside us may have taken it for a killed save's before
+      // the lock was on, and removed it: this one would never get its name.
+      struct stat st;
+      if (::fstat(fd, &st) == 0 && st.st_nlink > 0) {
+        fd_ = fd;
+        path_ = pattern;
+        return true;
+      }
+      ::close(fd);
+    }
+    errno = EAGAIN;
+    return false;
   }
 
   bool Fill(std::string_view bytes, mode_t mode, const struct stat* previous) {

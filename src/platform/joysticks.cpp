@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <vector>
 
+#include "base/files.h"
+
 int ScaleJoystickAxis(int raw) {
   if (raw < -32768) raw = -32768;
   if (raw > 32767) raw = 32767;
@@ -119,7 +121,7 @@ void JoystickSystem::Stop() {
   started_ = false;
 }
 
-int JoystickSystem::AddMappingFiles(const std::string& fileName) {
+int JoystickSystem::AddMappingFiles(const std::string& fileName, std::vector<std::string>& refused) {
   if (!started_) return 0;
   std::vector<std::filesystem::path> files;
   if (char* base = SDL_GetBasePath()) {
@@ -130,10 +132,17 @@ int JoystickSystem::AddMappingFiles(const std::string& fileName) {
   int added = 0;
   std::error_code ec;
   for (size_t i = 0; i < files.size(); ++i) {
-    if (!std::filesystem::is_regular_file(files[i], ec)) continue;
+    if (!std::filesystem::exists(files[i], ec)) continue;
     // Started in its own folder, the program has one file, not two.
     if (i > 0 && std::filesystem::equivalent(files[i], files[0], ec)) continue;
-    const int n = SDL_GameControllerAddMappingsFromFile(files[i].c_str());
+    // Read by us, not by SDL, which would take a file of any size or kind whole.
+    std::string text, error;
+    if (!ReadWholeFile(files[i].string(), text, error, MaxMappingFileBytes)) {
+      refused.push_back(error);
+      continue;
+    }
+    SDL_RWops* bytes = SDL_RWFromConstMem(text.data(), static_cast<int>(text.size()));
+    const int n = bytes ? SDL_GameControllerAddMappingsFromRW(bytes, 1) : 0;
     if (n > 0) added += n;
   }
   return added;

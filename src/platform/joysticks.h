@@ -1,8 +1,10 @@
 #pragma once
 // Game controllers and plain joysticks: listing, opening, reading. Axes come scaled to
 // -1000 (left / up) .. 1000 (right / down); button 0 fires, button 1 opens the menu.
+#include <cstddef>
 #include <memory>
 #include <string>
+#include <vector>
 
 struct JoystickState {
   int X = 0;
@@ -51,8 +53,12 @@ class JoystickSystem {
   bool Started() const { return started_; }
   // Adds the controller layouts of mapping files in SDL's format (gamecontrollerdb.txt):
   // the one beside the program file, then the one in the working directory, whose
-  // layouts win. Returns how many layouts were read; missing files add none.
-  int AddMappingFiles(const std::string& fileName);
+  // layouts win. Returns how many layouts were read; missing files add none. A file
+  // that is there but cannot be read whole (not a regular file, larger than
+  // MaxMappingFileBytes) adds none either, and the reason goes to `refused`.
+  int AddMappingFiles(const std::string& fileName, std::vector<std::string>& refused);
+  // Real layout collections are well under 1 MB.
+  static constexpr std::size_t MaxMappingFileBytes = std::size_t{4} << 20;
   // Devices attached now, in the system's order (0 .. count-1).
   int AttachedCount() const;
   // Opens attached device `deviceIndex`: as a game controller when the system knows

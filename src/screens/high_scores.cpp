@@ -173,6 +173,9 @@ TNameForm::TNameForm(App& application) : ScreenForm(application, "NameForm", 482
   NameEdit->onKeyPress = [](char& c) {
     if (c == '\r' || c == '\n') c = 0;
   };
+  // The longest cell the table's reader takes: a longer name would be saved, and the
+  // table never read (nor saved) again.
+  NameEdit->maxLength = HighScoreMaxCell;
   tabOrder = {NameEdit};
 
   OkImage = &dialog.Plate("OkImage", 163, 353, 157, 54, [this] { OkImageClick(); });

@@ -55,7 +55,7 @@ TOptionsForm::TOptionsForm(App& application) : ScreenForm(application, "OptionsF
   // width of a space in whichever font is installed.
   screen.Caption("SpeedLbl", "Slow down game by", 56, 32, 21, MenuRed);
   screen.Caption("SpeedUnitLbl", "milliseconds.", 313, 32, 21, MenuRed);
-  GameSpeedEdit = &screen.Field("GameSpeedEdit", "16", 261, 30, 44, MenuRed);
+  GameSpeedEdit = &screen.Field("GameSpeedEdit", std::to_string(DefaultGameSpeed), 261, 30, 44, MenuRed);
   GameSpeedEdit->onChange = [this] { GameSpeedEditChange(); };
   GameSpeedEdit->onExit = [this] { GameSpeedEditExit(); };
   GameSpeedEdit->onKeyPress = [](char& c) {

@@ -117,7 +117,14 @@ void GameSession::MainLoop() {
   auto over = [&] { return GameStopped || generation != gameGeneration_ || app_.Terminated(); };
   try {
     DrawRoom();
-    const int delay = TextToInt(settings_.GameSpeed);
+    int delay = DefaultGameSpeed;
+    try {
+      delay = TextToInt(settings_.GameSpeed);
+    } catch (const std::exception& e) {
+      // Reported, and the game then plays at the default speed rather than standing
+      // still behind the box with only Escape working.
+      app_.MessageBox(BoxKind::Error, e.what());
+    }
     rng_.seed(fixedSeed_ ? *fixedSeed_ : static_cast<uint32_t>(app_.GetClock().SecondsForSeed()));
     while (!over()) {
       const MillisecondTicks ticks(app_.GetClock());

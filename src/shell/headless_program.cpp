@@ -18,7 +18,10 @@ void HeadlessProgram::RunFor(int ms) {
   }
 }
 
-void HeadlessProgram::RunToEnd() { program_.app.Run(); }
+void HeadlessProgram::RunToEnd() {
+  program_.app.Run();
+  program_.QuitAfterStopSignal();
+}
 
 void HeadlessProgram::Push(const InputEvent& e, uint64_t atMs) { program_.app.PushInput(e, atMs); }
 

@@ -27,7 +27,8 @@ class HeadlessProgram {
   uint64_t Now() { return clock_.NowMs(); }
   // Processes messages for `ms` milliseconds, 1 ms sleeps in between.
   void RunFor(int ms);
-  // Processes messages until the program ends.
+  // Processes messages until the program ends; ended by a stop signal (a program
+  // that called CatchStopSignals), it quits as the Quit item does.
   void RunToEnd();
   void Push(const InputEvent& e, uint64_t atMs);
   void Push(InputEvent::Type type, int vk, uint64_t atMs);

@@ -1,10 +1,16 @@
 #include "shell/input_devices.h"
 
+#include <cstdio>
+
 bool InputDevices::SetUpInput() {
   JoystickNames.clear();
   std::string error;
   if (!system_.Start(error)) return false;
-  system_.AddMappingFiles(MappingFileName);
+  std::vector<std::string> refused;
+  system_.AddMappingFiles(MappingFileName, refused);
+  // Layouts are an extra: a file that cannot be used costs a line, never a box.
+  for (const std::string& why : refused)
+    std::fprintf(stderr, "TROK Mirel: controller layouts not added: %s\n", why.c_str());
   return ListJoysticks();
 }
 

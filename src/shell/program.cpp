@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "base/stop_signal.h"
 #include "platform/sdl_audio_door.h"
 #include "screens/display_choice.h"
 
@@ -68,7 +69,12 @@ void Program::ConnectScreens() {
   };
 }
 
+void Program::QuitAfterStopSignal() {
+  if (StopSignalled() && startup) startup->QuitProgram();
+}
+
 int RunProgram(const uint32_t* iconArgb, int iconSide, const std::function<void(Program&)>& prepare) {
+  CatchStopSignals();
   RealClock clock;
   Program program(clock, false);
   std::string error;
@@ -81,11 +87,13 @@ int RunProgram(const uint32_t* iconArgb, int iconSide, const std::function<void(
   for (;;) {
     try {
       program.app.Run();
-      return 0;
+      break;
     } catch (const std::exception& e) {
       // An error that escapes a handler is shown and the program goes on.
       program.app.MessageBox(BoxKind::Error, e.what());
-      if (program.app.Terminated()) return 0;
+      if (program.app.Terminated()) break;
     }
   }
+  program.QuitAfterStopSignal();
+  return 0;
 }

@@ -24,6 +24,10 @@ struct Program {
   // Without an audio door the program sounds through SDL.
   Program(Clock& clock, bool headless, std::unique_ptr<AudioDoor> audioDoor = nullptr);
   bool Init(std::string& error);
+  // After the message loop has ended: when a stop signal ended it, quits as the title
+  // menu's Quit does (the options saved only after a completed start-up), now that no
+  // loop is left on the stack.
+  void QuitAfterStopSignal();
 
   App app;
   std::unique_ptr<AudioDoor> audio;
@@ -45,8 +49,9 @@ struct Program {
   void ConnectScreens();
 };
 
-// Runs the program with a real window and clock; the window wears the icon when one is
-// given (iconSide x iconSide pixels 0xAARRGGBB). `prepare`, when given, sees the program
-// once its windows exist, before the message loop runs.
+// Runs the program with a real window and clock until it quits or a stop signal comes;
+// the window wears the icon when one is given (iconSide x iconSide pixels 0xAARRGGBB).
+// `prepare`, when given, sees the program once its windows exist, before the message
+// loop runs.
 int RunProgram(const uint32_t* iconArgb = nullptr, int iconSide = 0,
                const std::function<void(Program&)>& prepare = {});

@@ -63,7 +63,9 @@ bool ProgramStartup::StartUp() {
     options_.GreySwitchOff(OptionSwitch::Sound);
   }
   if (music_.OpeningSongReady) music_.PlayOpeningSong();
-  StartupDone = true;
+  // Ended meanwhile (a stop signal): the options may have been read in part, with
+  // nobody told why, so this is no completed start-up and quitting saves nothing.
+  StartupDone = !app_.Terminated();
   app_.SetCursor(CursorKind::Arrow);
   return true;
 }
@@ -123,6 +125,9 @@ void ProgramStartup::ReleaseDisplay() {
 }
 
 void ProgramStartup::QuitProgram() {
+  // Once: a stop signal may come after the player quit.
+  if (quitDone_) return;
+  quitDone_ = true;
   session_.GameStopped = true;
   if (StartupDone) options_.SaveOptions();
   music_.UnloadMusic();

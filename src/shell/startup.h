@@ -41,4 +41,5 @@ class ProgramStartup {
   Music& music_;
   InputDevices& input_;
   bool displaySetUp_ = false;
+  bool quitDone_ = false;
 };

@@ -3,12 +3,16 @@
 
 #include <algorithm>
 
+#include "base/stop_signal.h"
 #include "ui/app_impl.h"
 #include "ui/form.h"
 
 namespace {
 // A waiting loop looks up at least this often, whatever it waits for.
 constexpr uint64_t kLongestIdleMs = 250;
+// Virtual time moves only while a loop waits: a wait that is over before it began (a
+// game pass at speed 0) still takes this step, or the timers would never fall due.
+constexpr uint64_t kLeastVirtualWaitMicros = 1000;
 }  // namespace
 
 void Timer::SetInterval(int ms) {
@@ -92,6 +96,8 @@ const std::vector<std::string>& App::OpenBoxTexts() const { return impl_->state.
 
 void App::ProcessMessages() {
   AppState& s = impl_->state;
+  // Every loop passes here, so a stop signal unwinds them all from wherever they are.
+  if (StopSignalled()) s.terminated = true;
   if (s.terminated) return;
   if (impl_->events) impl_->events->Poll(impl_->pending);
   DeliverScript();
@@ -165,6 +171,8 @@ void App::Idle() {
 }
 
 void App::ProcessMessagesUntil(uint64_t micros, const std::function<bool()>& stop) {
+  if (clock_.IsVirtual() && micros <= clock_.NowMicros())
+    micros = clock_.NowMicros() + kLeastVirtualWaitMicros;
   for (;;) {
     ProcessMessages();
     if (Terminated() || stop() || clock_.NowMicros() >= micros) return;

@@ -1,6 +1,7 @@
 // The modal layer stack (boxes and modal forms, each with its own nested loop) and
 // the display switch.
 #include <algorithm>
+#include <cstdio>
 
 #include "ui/app.h"
 #include "ui/app_impl.h"
@@ -39,7 +40,12 @@ void App::ShowModal(Form& form) {
 
 BoxResult App::MessageBox(BoxKind kind, const std::string& text) {
   BoxResult fallback = kind == BoxKind::Confirmation ? BoxResult::No : BoxResult::Ok;
-  if (Terminated()) return fallback;
+  if (Terminated()) {
+    // Nobody can see it any more (the program is ending, say at a signal): what it had
+    // to tell, such as a save that failed, still reaches the player.
+    std::fprintf(stderr, "%s: %s\n", impl_->state.title.c_str(), text.c_str());
+    return fallback;
+  }
   MessageBoxState box;
   box.kind = kind;
   box.text = text;

@@ -1,6 +1,7 @@
 #pragma once
 // Window controls drawn in software over a form's canvas: labels, pictures, edit
 // fields, drop-down lists and panels. Positions are relative to the parent.
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -148,6 +149,8 @@ class EditField : public Control {
   Color background = Black;
   bool readOnly = false;
   bool selected = false;  // the whole text is selected; typing replaces it
+  // The most characters typing may leave in the field; 0: no limit.
+  std::size_t maxLength = 0;
   // Called after typing changed the text.
   std::function<void()> onChange;
   // Focus leaves the field.
@@ -164,8 +167,9 @@ class EditField : public Control {
   uint64_t StateHash() const override;
 
   // Editing as the keyboard does it (the app calls these after the handlers).
-  // A typed character: printable ones insert (replacing a selected text), 8 deletes
-  // back; nothing when read-only. True when the text changed.
+  // A typed character: printable ones insert (replacing a selected text) while the text
+  // is shorter than maxLength, 8 deletes back; nothing when read-only. True when the
+  // text changed.
   bool TypeChar(char c);
   // Delete, Left, Right, Home, End. True when the text changed.
   bool EditKey(int vk);

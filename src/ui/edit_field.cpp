@@ -61,28 +61,31 @@ bool EditField::TypeChar(char c) {
   auto uc = static_cast<unsigned char>(c);
   bool printable = uc >= 32 && uc != 127;
   if (!printable && c != 8) return false;
-  std::string before = text;
-  size_t at = std::min(caret, text.size());
   if (selected) {
+    // The selection goes; a character takes its place.
     selected = false;
-    text.clear();
-    at = 0;
-    if (c == 8) {
-      caret = 0;
-      return text != before;
-    }
+    std::string before;
+    before.swap(text);
+    if (c != 8) text.assign(1, c);
+    caret = text.size();
+    return text != before;
   }
+  // No copy of the text per character: a long one would make typing quadratic.
+  size_t at = std::min(caret, text.size());
+  bool changed = false;
   if (c == 8) {
     if (at > 0) {
       text.erase(at - 1, 1);
       --at;
+      changed = true;
     }
-  } else {
+  } else if (maxLength == 0 || text.size() < maxLength) {
     text.insert(at, 1, c);
     ++at;
+    changed = true;
   }
   caret = at;
-  return text != before;
+  return changed;
 }
 
 bool EditField::EditKey(int vk) {

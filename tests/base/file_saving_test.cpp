@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <fcntl.h>
@@ -113,6 +114,40 @@ TEST_F(FileSavingTest, OnlyOurOwnAbandonedTemporariesAreRemoved) {
   std::sort(left.begin(), left.end());
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(left, expected);
+}
+
+// Two programs saving one file at the same moment (two games quitting together): every
+// save of both succeeds, and the file is always one of the two whole. A saver must not
+// take the other's fresh temporary file for a killed save's.
+TEST_F(FileSavingTest, TwoProgramsSavingAtOnceBothSucceedWhole) {
+  const fs::path target = dir / "Options.dat";
+  const std::string texts[2] = {std::string(3000, 'a') + "\r\n", std::string(5000, 'b') + "\r\n"};
+  Watchdog watchdog(120);
+  pid_t savers[2];
+  for (int k = 0; k < 2; ++k) {
+    savers[k] = ::fork();
+    ASSERT_GE(savers[k], 0);
+    if (savers[k] == 0) {
+      int failed = 0;
+      for (int round = 0; round < 400; ++round) {
+        std::string why;
+        if (!ReplaceFile(target.string(), texts[k], why)) ++failed;
+        const std::string now = Text(target);
+        if (now != texts[0] && now != texts[1]) ::_exit(200);
+      }
+      ::_exit(std::min(failed, 100));
+    }
+  }
+  for (const pid_t saver : savers) {
+    int status = 0;
+    ASSERT_EQ(::waitpid(saver, &status, 0), saver);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_NE(WEXITSTATUS(status), 200) << "the file was found torn or mixed";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "saves that failed";
+  }
+  const std::string last = Text(target);
+  EXPECT_TRUE(last == texts[0] || last == texts[1]);
+  EXPECT_TRUE(Temporaries("Options.dat").empty());
 }
 
 TEST_F(FileSavingTest, FifoUnderTheTemporaryNameNeitherBlocksNorIsTouched) {

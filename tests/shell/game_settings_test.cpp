@@ -2,6 +2,8 @@
 // meanwhile wait for the next game, and a switch forced off by a failed device plays
 // "Off" though Options.dat keeps the player's "On".
 
+#include <fstream>
+
 #include "audio/music.h"
 #include "audio/sound_effects.h"
 #include "base/keys.h"
@@ -60,6 +62,61 @@ TEST_F(GameSettingsTest, ChangesDuringAGameWaitForTheNextGame) {
   EXPECT_EQ(keyUpNext, 'W');
   EXPECT_FALSE(soundNext);
   EXPECT_TRUE(program->InTitleMenu());
+}
+
+// A speed in Options.dat that is no number is reported when the game starts, and the
+// game then runs at the default speed: as many world ticks as at "16", players walking.
+TEST_F(GameSettingsTest, ASpeedThatIsNoNumberPlaysAtTheDefaultSpeedAfterItsBox) {
+  MakeGameDirectory(1);
+  struct Run {
+    std::vector<std::string> boxes;
+    int ticks = 0;
+    int stepsLeft = 0;
+  };
+  auto play = [&](const std::string& speed) {
+    std::ofstream(dir / "Options.dat", std::ios::binary)
+        << speed << "\r\n0 Up 38 Down 40 Left 37 Right 39 Ctrl 17 Shift 16 \r\n"
+        << "0 T 84 G 71 F 70 H 72 Z 90 A 65 \r\nOn\r\nOn\r\n";
+    StartProgram();
+    ReachTitleMenu();
+    Run run;
+    const uint64_t t = Now();
+    PushKey(VK::F2, t + 5);
+    At(t + 200, [&] { run.boxes = program->OpenBoxes(); });
+    PushKey(VK::Enter, t + 300);
+    Game& game = program->GameState();
+    int ticksFrom = 0, xFrom = 0;
+    At(t + 1000, [&] {
+      ticksFrom = game.Clock.c0;
+      xFrom = game.Player1.X;
+    });
+    Push(InputEvent::Type::KeyDown, VK::Left, t + 1000);
+    Push(InputEvent::Type::KeyUp, VK::Left, t + 1200);
+    bool inGame = false;
+    At(t + 2600, [&] {
+      run.ticks = game.Clock.c0 - ticksFrom;
+      run.stepsLeft = xFrom - game.Player1.X;
+      inGame = program->InGame();
+      program->Quit();
+    });
+    RunFor(2700);
+    EXPECT_TRUE(inGame);
+    program.reset();
+    return run;
+  };
+  const Run chosen = play("16");
+  EXPECT_TRUE(chosen.boxes.empty());
+  EXPECT_EQ(chosen.ticks, 100);
+  EXPECT_GT(chosen.stepsLeft, 1);
+  for (const std::string speed : {"abc", "99999999999"}) {
+    SCOPED_TRACE(speed);
+    const Run run = play(speed);
+    EXPECT_EQ(run.boxes, std::vector<std::string>{"'" + speed + "' is not a valid integer value"});
+    EXPECT_EQ(run.ticks, chosen.ticks);
+    // The player walks every fourth tick, whose phase the box's time may shift.
+    EXPECT_NEAR(run.stepsLeft, chosen.stepsLeft, 1);
+    EXPECT_GT(run.stepsLeft, 1);
+  }
 }
 
 TEST_F(GameSettingsTest, SwitchesForcedOffPlayOffWhileTheChoiceStaysOn) {

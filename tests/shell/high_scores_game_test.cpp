@@ -157,4 +157,47 @@ TEST_F(HighScoresGameTest, NameDialogIsCentredOnTheScreen) {
   EXPECT_NE(FileText().find(" 8 Player 1 5 20000 "), std::string::npos);
 }
 
+// The longest name the table keeps: the dialog takes no more characters than a cell of
+// HighScores.dat holds, so the name is saved whole and the table is read back (it used
+// to take one more, and the table was refused at every later load).
+TEST_F(HighScoresGameTest, TheLongestNameIsSavedReadBackAndShownInItsField) {
+  std::string name(HighScoreMaxCell, ' ');
+  for (std::size_t i = 0; i < name.size(); ++i) name[i] = static_cast<char>('A' + i % 26);
+  const uint64_t t = LoseGameWith(20000);
+  for (char c : name + "xyz") PushChar(c, t + 3700);
+  PushKey(VK::Enter, t + 3800);
+  RunFor(4000);
+  THScoreForm& scores = program->Scores();
+  EXPECT_EQ(scores.NameLbl[2]->text, name);
+  EXPECT_NE(FileText().find(" 1 3 " + std::to_string(name.size()) + " " + name + " 5 20000 "),
+            std::string::npos);
+
+  PushKey(VK::Escape, Now() + 5);
+  PushKey(VK::F11, Now() + 50);
+  std::vector<std::string> boxes{"not looked at"};
+  At(Now() + 150, [&] {
+    boxes = program->OpenBoxes();
+    if (!boxes.empty()) PushKey(VK::Enter, Now() + 1);
+  });
+  RunFor(200);
+  EXPECT_EQ(boxes, std::vector<std::string>{});
+  ASSERT_EQ(program->Visible(), &scores);
+  EXPECT_EQ(scores.NameLbl[2]->text, name);
+  EXPECT_EQ(scores.NameLbl[3]->text, "Bruno");
+
+  // Shown as far as its field reaches, and no further: the score column beside it
+  // keeps its own pixels.
+  const Image screen = program->Capture();
+  const Label& field = *scores.NameLbl[2];
+  const Label& score = *scores.ScoreLbl[2];
+  auto inked = [&](int x0, int x1) {
+    int n = 0;
+    for (int y = field.ScreenTop(); y < field.ScreenTop() + field.height; ++y)
+      for (int x = x0; x < x1; ++x) n += screen.PixelColor(x, y) != Color{0, 0, 0};
+    return n;
+  };
+  EXPECT_GT(inked(field.ScreenLeft(), field.ScreenLeft() + field.width), 100);
+  EXPECT_EQ(inked(field.ScreenLeft() + field.width, score.ScreenLeft()), 0);
+}
+
 }  // namespace

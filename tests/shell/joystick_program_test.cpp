@@ -1,3 +1,6 @@
+#include <sys/resource.h>
+
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -279,4 +282,50 @@ TEST_F(JoystickHotplugTest, MappingFileInTheGameDirectoryMakesAJoystickAControll
   std::ofstream(dir / "gamecontrollerdb.txt") << "not,a mapping\n\x01\x02garbage";
   Start();
   EXPECT_EQ(Ours(ListedJoysticks()).size(), 1u);
+}
+
+// Layouts are read by the game's own reader with a limit: a file far beyond any real
+// collection (3 GB, sparse) is refused at once with one line naming it, without being
+// read, and the first key still leads to the title menu; one within the limit, however
+// padded, is used.
+TEST_F(JoystickHotplugTest, MappingFilesAreReadWithinALimit) {
+  VirtualJoystick& plain = Plug("Test Plain");
+  const std::filesystem::path file = dir / "gamecontrollerdb.txt";
+  std::ofstream(file).close();
+  std::filesystem::resize_file(file, std::uintmax_t{3} << 30);
+  auto peakKb = [] {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+  };
+  const long peakBefore = peakKb();
+  ::testing::internal::CaptureStderr();
+  Start();
+  const std::string said = ::testing::internal::GetCapturedStderr();
+  EXPECT_LT(peakKb() - peakBefore, 256 * 1024) << "the file was read";
+  const std::string line =
+      "TROK Mirel: controller layouts not added: Cannot read \"gamecontrollerdb.txt\": it is "
+      "larger than 4194304 bytes.\n";
+  const std::size_t at = said.find(line);
+  EXPECT_NE(at, std::string::npos) << said;
+  EXPECT_EQ(said.find("gamecontrollerdb", at + line.size()), std::string::npos) << "one line: " << said;
+  EXPECT_EQ(Ours(ListedJoysticks()), std::vector<std::string>{"Test Plain"});
+  program.reset();
+
+  // The layout padded with comment lines to either side of the limit.
+  const std::string layout =
+      plain.MappingGuid() + ",Test Mapped Pad,a:b1,b:b0,leftx:a0,lefty:a1,platform:Linux,\n";
+  const std::string comment = "# " + std::string(1021, '-') + "\n";
+  for (const bool over : {true, false}) {
+    SCOPED_TRACE(over ? "over the limit" : "within it");
+    std::string text = layout;
+    const std::size_t size = JoystickSystem::MaxMappingFileBytes + (over ? 1 : 0);
+    while (text.size() + comment.size() < size) text += comment;
+    text += std::string(size - text.size() - 1, '#') + "\n";
+    ASSERT_EQ(text.size(), size);
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
+    Start();
+    EXPECT_EQ(Ours(ListedJoysticks()), std::vector<std::string>{over ? "Test Plain" : "Test Mapped Pad"});
+    program.reset();
+  }
 }

@@ -260,3 +260,27 @@ TEST(ProcessMessagesUntil, HandlesEachMessageWhenDueAndSleepsThroughTheRest) {
   app.ProcessMessagesUntil(32000, [&] { return stop; });
   EXPECT_EQ(clock.NowMicros(), 20000u) << "a handler that stops the loop ends the wait";
 }
+
+// A wait that is over before it begins (a game pass at speed 0) still moves virtual
+// time on, or a loop of such waits would never see a timer fall due.
+TEST(ProcessMessagesUntil, AWaitAlreadyOverStillMovesVirtualTime) {
+  VirtualClock clock;
+  App app(clock, true);
+  std::string error;
+  ASSERT_TRUE(app.Init(error)) << error;
+  bool fired = false;
+  uint64_t firedAtMs = 0;
+  Timer& timer = app.CreateTimer();
+  timer.onTimer = [&] {
+    fired = true;
+    firedAtMs = clock.NowMs();
+  };
+  timer.SetInterval(5);
+  int passes = 0;
+  while (!fired && passes < 1000) {
+    app.ProcessMessagesUntil(clock.NowMicros(), [] { return false; });
+    ++passes;
+  }
+  EXPECT_TRUE(fired);
+  EXPECT_EQ(firedAtMs, 5u);
+}

@@ -3,6 +3,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "base/stop_signal.h"
 #include "trok_driver/driver_script.h"
 
 int main(int argc, char** argv) {
@@ -23,5 +24,7 @@ int main(int argc, char** argv) {
     std::cerr << "trok_driver: " << argv[1] << ": " << error << '\n';
     return 2;
   }
+  // SIGTERM or Ctrl+C ends a run at any moment, as the game's Quit item would.
+  CatchStopSignals();
   return RunDriverScript(script, std::cout);
 }
