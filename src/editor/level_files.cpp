@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <vector>
 
 #include "authoring/level_io.h"
@@ -15,6 +16,9 @@
 namespace {
 
 constexpr const char* LevelFolder = "FELDS";
+constexpr std::string_view RecoverySuffix = ".recovered";
+// The recovery of a level that had no file yet, in the game directory.
+constexpr const char* NewLevelRecovery = "NewLevel.recovered";
 
 // The heading comment lines of a text source, without their '#'.
 std::string HeadingComment(const std::string& text) {
@@ -32,10 +36,21 @@ std::string HeadingComment(const std::string& text) {
   return comment;
 }
 
-OpenedLevel OpenText(const std::string& path) {
+bool IsRecoveryName(const std::string& path) { return path.ends_with(RecoverySuffix); }
+
+// The level a recovery file belongs to: its name without the suffix, or none (a new level).
+std::string RecoveredLevelOf(const std::string& recovery) {
+  const std::size_t slash = recovery.rfind('/');
+  if (recovery.compare(slash == std::string::npos ? 0 : slash + 1, std::string::npos, NewLevelRecovery) == 0)
+    return "";
+  return recovery.substr(0, recovery.size() - RecoverySuffix.size());
+}
+
+// `path` in the text form, shown as the level `shownAs` in its form.
+OpenedLevel OpenText(const std::string& path, const std::string& shownAs, LevelForm form) {
   OpenedLevel result;
   std::string text, why;
-  if (!ReadWholeFile(path, text, why)) {
+  if (!ReadLevelSource(path, text, why)) {
     result.message = "Cannot open the level. " + why;
     return result;
   }
@@ -45,7 +60,7 @@ OpenedLevel OpenText(const std::string& path) {
     result.message = "Cannot open \"" + path + "\": it is not a level in the text form.\n" + error.Format();
     return result;
   }
-  result.document = std::make_unique<LevelDocument>(*bytes, path, LevelForm::Text, HeadingComment(text));
+  result.document = std::make_unique<LevelDocument>(*bytes, shownAs, form, HeadingComment(text));
   return result;
 }
 
@@ -88,7 +103,52 @@ LevelForm FormOfName(const std::string& path) {
 }
 
 OpenedLevel OpenLevel(const std::string& path) {
-  return FormOfName(path) == LevelForm::Text ? OpenText(path) : OpenLevelFile(path);
+  if (IsRecoveryName(path)) {
+    const std::string level = RecoveredLevelOf(path);
+    OpenedLevel opened = OpenText(path, level, level.empty() ? LevelForm::LevelFile : FormOfName(level));
+    // Whatever it holds is not in the level file until the player saves it there.
+    if (opened.document) opened.document->MarkUnsaved();
+    return opened;
+  }
+  return FormOfName(path) == LevelForm::Text ? OpenText(path, path, LevelForm::Text) : OpenLevelFile(path);
+}
+
+std::string RecoveryFileOf(const std::string& levelPath, const std::string& gameDir) {
+  return levelPath.empty() ? gameDir + NewLevelRecovery : levelPath + std::string(RecoverySuffix);
+}
+
+bool SaveRecovery(const LevelDocument& document, const std::string& gameDir, std::string& path,
+                  std::string& error) {
+  const std::string text = LevelFileContents(document, LevelForm::Text);
+  path = RecoveryFileOf(document.Path(), gameDir);
+  if (ReplaceFile(path, text, error)) return true;
+  // Beside a level in a folder the player cannot write: in the game directory, as a
+  // new level's, rather than not at all.
+  if (document.Path().empty()) return false;
+  path = RecoveryFileOf("", gameDir);
+  return ReplaceFile(path, text, error);
+}
+
+std::string FindRecovery(const std::string& gameDir, const std::string& levelPath) {
+  if (!levelPath.empty()) {
+    const std::string recovery = RecoveryFileOf(levelPath, gameDir);
+    return FileExists(recovery) ? recovery : "";
+  }
+  namespace fs = std::filesystem;
+  std::string newest;
+  fs::file_time_type newestTime{};
+  for (const std::string& folder : {gameDir, gameDir + LevelFolder + "/", gameDir + "levels/"}) {
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(folder.empty() ? "." : folder, ec)) {
+      const std::string name = entry.path().filename().string();
+      if (!IsRecoveryName(name) || !entry.is_regular_file(ec)) continue;
+      const fs::file_time_type time = entry.last_write_time(ec);
+      if (ec || (!newest.empty() && time <= newestTime)) continue;
+      newest = folder + name;
+      newestTime = time;
+    }
+  }
+  return newest;
 }
 
 std::string LevelFileContents(const LevelDocument& document, LevelForm form) {
