@@ -1,6 +1,8 @@
 #include "editor/level_files.h"
 
 #include <dirent.h>
+#include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,6 +14,7 @@
 #include "authoring/level_io.h"
 #include "base/file_saving.h"
 #include "base/files.h"
+#include "base/process_identity.h"
 
 namespace {
 
@@ -19,6 +22,8 @@ constexpr const char* LevelFolder = "FELDS";
 constexpr std::string_view RecoverySuffix = ".recovered";
 // The recovery of a level that had no file yet, in the game directory.
 constexpr const char* NewLevelRecovery = "NewLevel.recovered";
+// A levels folder of the player's own is made as "FELDS.own-<owner tag>" beside the link.
+constexpr std::string_view OwnFolderInfix = ".own-";
 
 // The heading comment lines of a text source, without their '#'.
 std::string HeadingComment(const std::string& text) {
@@ -191,20 +196,42 @@ bool LevelFolderIsSharedReadOnly(const std::string& gameDir) {
   return ::access(folder.c_str(), W_OK) != 0;
 }
 
+namespace {
+
+// What switches killed before they were done left beside the levels folder.
+void RemoveAbandonedOwnFolders(const std::string& gameDir) {
+  const std::string prefix = std::string(LevelFolder) + std::string(OwnFolderInfix);
+  DIR* game = ::opendir(gameDir.empty() ? "." : gameDir.c_str());
+  if (!game) return;
+  std::vector<std::string> abandoned;
+  while (const dirent* e = ::readdir(game)) {
+    const std::string name = e->d_name;
+    struct stat st;
+    if (!name.starts_with(prefix) || ::lstat((gameDir + name).c_str(), &st) != 0 || st.st_uid != ::geteuid())
+      continue;
+    if ((S_ISDIR(st.st_mode) || S_ISLNK(st.st_mode)) && TagOfGoneProcess(std::string_view(name).substr(prefix.size())))
+      abandoned.push_back(gameDir + name);
+  }
+  ::closedir(game);
+  std::error_code ec;
+  for (const std::string& path : abandoned) std::filesystem::remove_all(path, ec);  // a link goes, not what it leads to
+}
+
+}  // namespace
+
 bool MakeOwnLevelFolder(const std::string& gameDir, std::string& error) {
+  RemoveAbandonedOwnFolders(gameDir);
   const std::string folder = LevelFolderOf(gameDir);
-  const std::string fresh = folder + ".own-" + std::to_string(::getpid());
+  ProcessIdentity self;
+  const std::string owner = ThisProcess(self) ? IdentityTag(self) : std::to_string(::getpid());
+  const std::string fresh = folder + std::string(OwnFolderInfix) + owner;
   if (::mkdir(fresh.c_str(), 0755) != 0) {
     error = "Cannot make a levels folder of your own (\"" + fresh + "\"): " + FileErrorText(errno) + ".";
     return false;
   }
   auto giveUp = [&](const std::string& why) {
-    if (DIR* d = ::opendir(fresh.c_str())) {
-      while (const dirent* e = ::readdir(d))
-        if (e->d_name[0] != '.') ::unlink((fresh + "/" + e->d_name).c_str());
-      ::closedir(d);
-    }
-    ::rmdir(fresh.c_str());
+    std::error_code ec;
+    std::filesystem::remove_all(fresh, ec);
     error = why;
     return false;
   };
@@ -222,18 +249,33 @@ bool MakeOwnLevelFolder(const std::string& gameDir, std::string& error) {
                      why) != NewFileResult::Written)
       return giveUp(why);
   }
-  // The link goes only once every copy is made; if the folder cannot take its place the
-  // link comes back.
-  std::string target(4096, '\0');
-  const ssize_t n = ::readlink(folder.c_str(), target.data(), target.size() - 1);
-  if (n <= 0) return giveUp("Cannot read the link \"" + folder + "\".");
-  target.resize(static_cast<size_t>(n));
-  if (::unlink(folder.c_str()) != 0)
-    return giveUp("Cannot replace the link \"" + folder + "\": " + FileErrorText(errno) + ".");
-  if (::rename(fresh.c_str(), folder.c_str()) != 0) {
-    const int why = errno;
-    ::symlink(target.c_str(), folder.c_str());
-    return giveUp("Cannot put the levels folder in place: " + FileErrorText(why) + ".");
+  // The complete folder and the link trade places in one step, so that the levels are
+  // there all the time: the installed ones or the player's copies.
+  struct stat st;
+  if (::lstat(folder.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+    return giveUp("The levels folder \"" + folder + "\" is no longer a link; it was left as it is.");
+  if (::renameat2(AT_FDCWD, fresh.c_str(), AT_FDCWD, folder.c_str(), RENAME_EXCHANGE) == 0) {
+    ::unlink(fresh.c_str());  // the link now; left by a kill, it goes at the next switch
+  } else if (errno == EINVAL || errno == ENOSYS || errno == ENOTSUP) {
+    // A file system that cannot trade places (NFS): the link goes, then the folder
+    // takes its name, and if it cannot, the link comes back.
+    std::string target(4096, '\0');
+    const ssize_t n = ::readlink(folder.c_str(), target.data(), target.size() - 1);
+    if (n <= 0) return giveUp("Cannot read the link \"" + folder + "\".");
+    target.resize(static_cast<size_t>(n));
+    if (::unlink(folder.c_str()) != 0)
+      return giveUp("Cannot replace the link \"" + folder + "\": " + FileErrorText(errno) + ".");
+    if (::rename(fresh.c_str(), folder.c_str()) != 0) {
+      const int why = errno;
+      ::symlink(target.c_str(), folder.c_str());
+      return giveUp("Cannot put the levels folder in place: " + FileErrorText(why) + ".");
+    }
+  } else {
+    return giveUp("Cannot put the levels folder in place: " + FileErrorText(errno) + ".");
+  }
+  if (const int fd = ::open(gameDir.empty() ? "." : gameDir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); fd >= 0) {
+    ::fsync(fd);
+    ::close(fd);
   }
   return true;
 }

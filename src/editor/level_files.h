@@ -52,6 +52,8 @@ std::string FindRecovery(const std::string& gameDir, const std::string& levelPat
 // The levels folder is a link to one the player cannot write (the installed levels).
 bool LevelFolderIsSharedReadOnly(const std::string& gameDir);
 // Replaces that link with a folder of the player's own holding copies of the levels, so
-// the game plays those and new levels can be saved. False with a message; the link is
-// left as it was then.
+// the game plays those and new levels can be saved. The copies are made in a folder
+// beside it, which then trades places with the link: killed at any moment, this leaves
+// the link or the complete folder, and what a killed switch left beside them goes at the
+// next one. False with a message; the link is left as it was then.
 bool MakeOwnLevelFolder(const std::string& gameDir, std::string& error);
