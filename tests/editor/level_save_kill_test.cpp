@@ -76,8 +76,9 @@ TEST(LevelSaveKills, ANewLevelIsTheGamesNextLevelWholeOrNotThere) {
     fs::remove(scratch / "FELDS/FELD.01");
     RemoveLeftovers(scratch / "FELDS", ".new-");
     RunKilledAt(at, [&] { SaveAsNextLevel(level, scratch.WithSlash(), path, error); });
-    if (fs::exists(scratch / "FELDS/FELD.01"))
+    if (fs::exists(scratch / "FELDS/FELD.01")) {
       ASSERT_EQ(ReadFileBytes(scratch / "FELDS/FELD.01"), contents) << "killed at change " << at;
+    }
     EXPECT_EQ(ReadFileBytes(scratch / "FELDS/FELD.00"), "zero");
   }
 }
