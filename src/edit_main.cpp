@@ -28,5 +28,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "Usage: %s [LEVEL]\n", argv[0]);
     return 2;
   }
-  return RunEditor(argc == 2 ? argv[1] : "", TrokIconArgb, TrokIconSide);
+  EditorRun run;
+  if (argc == 2) run.level = argv[1];
+  return RunEditor(run, TrokIconArgb, TrokIconSide);
 }

@@ -1,5 +1,6 @@
 #include "authoring/level_io.h"
 
+#include <filesystem>
 #include <fstream>
 
 #include "base/files.h"
@@ -16,10 +17,25 @@ bool IsLevelSourceName(const std::string& path) {
   return path.size() >= 4 && path.compare(path.size() - 4, 4, ".txt") == 0;
 }
 
+bool ReadLevelSource(const std::string& path, std::string& text, std::string& error) {
+  if (!ReadWholeFile(path, text, error, MaxLevelTextBytes)) {
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path, ec);
+    if (!ec && size > MaxLevelTextBytes)
+      error = "\"" + path + "\" is too large to be a level in the text form: it holds " + std::to_string(size) +
+              " bytes, and a level's text takes a few kilobytes (at most " + std::to_string(MaxLevelTextBytes) +
+              " bytes are read).";
+    return false;
+  }
+  if (const std::string_view rest = WithoutByteOrderMark(text); rest.size() != text.size())
+    text.erase(0, text.size() - rest.size());
+  return true;
+}
+
 LevelReadResult ReadLevelText(const std::string& path) {
   LevelReadResult result;
   std::string text, why;
-  if (!ReadWholeFile(path, text, why)) {
+  if (!ReadLevelSource(path, text, why)) {
     result.error = path + ": cannot read the file (" + why + ")";
     return result;
   }

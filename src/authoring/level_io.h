@@ -16,6 +16,9 @@ bool WriteWholeFile(const std::string& path, const std::string& contents);
 
 // Text when the name ends in ".txt", otherwise a scrambled FELD file.
 bool IsLevelSourceName(const std::string& path);
+// The text of a level source, without a byte-order mark; one larger than
+// MaxLevelTextBytes is refused unread. False with a reason naming the file.
+bool ReadLevelSource(const std::string& path, std::string& text, std::string& error);
 LevelReadResult ReadLevelText(const std::string& path);
 // Only the first 2200 bytes of a longer file count (with a warning); a shorter one is refused.
 LevelReadResult ReadLevelFile(const std::string& path);

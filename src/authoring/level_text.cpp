@@ -26,7 +26,7 @@ constexpr LegendEntry Legend[] = {
 
 constexpr char UnknownChar = '?';
 
-std::vector<std::string> SplitLines(const std::string& text) {
+std::vector<std::string> SplitLines(std::string_view text) {
   std::vector<std::string> lines;
   std::string current;
   for (char c : text) {
@@ -124,8 +124,13 @@ std::string TextError::Format(const std::string& sourceName) const {
   return out + message;
 }
 
-std::optional<LevelBytes> ParseLevelText(const std::string& text, TextError& error) {
-  const std::vector<std::string> lines = SplitLines(text);
+std::string_view WithoutByteOrderMark(std::string_view text) {
+  constexpr std::string_view Mark = "\xEF\xBB\xBF";
+  return text.starts_with(Mark) ? text.substr(Mark.size()) : text;
+}
+
+std::optional<LevelBytes> ParseLevelText(std::string_view text, TextError& error) {
+  const std::vector<std::string> lines = SplitLines(WithoutByteOrderMark(text));
   LevelBytes bytes{};
   const int count = static_cast<int>(lines.size());
 

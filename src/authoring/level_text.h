@@ -3,8 +3,10 @@
 // lines for bytes that have no character, and the 40 unused trailing bytes.
 #include <array>
 #include <cstdint>
+#include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "world/level_file.h"
 
@@ -26,8 +28,15 @@ struct TextError {
   std::string Format(const std::string& sourceName = "") const;
 };
 
-// Reads the text form; on failure returns nothing and fills `error`.
-std::optional<LevelBytes> ParseLevelText(const std::string& text, TextError& error);
+// A level's text takes a few kilobytes; readers refuse files larger than this.
+inline constexpr std::size_t MaxLevelTextBytes = std::size_t{1} << 20;
+
+// The text without the UTF-8 byte-order mark some editors put at its start.
+std::string_view WithoutByteOrderMark(std::string_view text);
+
+// Reads the text form (a byte-order mark at its start is skipped); on failure returns
+// nothing and fills `error`.
+std::optional<LevelBytes> ParseLevelText(std::string_view text, TextError& error);
 // Writes the text form; ParseLevelText of the result gives `bytes` back exactly.
 // `comment` lines (without '#') head the file.
 std::string FormatLevelText(const LevelBytes& bytes, const std::string& comment = "");

@@ -2,6 +2,8 @@
 
 #include <signal.h>
 
+#include <initializer_list>
+
 namespace {
 volatile sig_atomic_t stopSignalled = 0;
 
@@ -13,9 +15,9 @@ void CatchStopSignals() {
   struct sigaction action {};
   action.sa_handler = &NoteStopSignal;
   sigemptyset(&action.sa_mask);
-  // Installed before SDL starts, which then leaves these signals to us.
-  sigaction(SIGTERM, &action, nullptr);
-  sigaction(SIGINT, &action, nullptr);
+  // No SA_RESTART: a wait in progress returns, so the loop around it looks at once.
+  action.sa_flags = 0;
+  for (const int signal : {SIGTERM, SIGINT, SIGHUP}) sigaction(signal, &action, nullptr);
 }
 
 bool StopSignalled() { return stopSignalled != 0; }

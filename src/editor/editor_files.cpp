@@ -1,6 +1,8 @@
 // The editor's file commands: new, open, save (as the game's next level when new), save
 // as, the picture and text exports, and quitting; nothing is overwritten or thrown
 // away without asking.
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "authoring/level_picture.h"
@@ -26,6 +28,34 @@ void EditorForm::OpenAtStart(const std::string& path) {
   OpenedLevel opened = OpenLevel(path);
   if (opened.document) SetDocument(std::move(opened.document));
   if (!opened.message.empty()) startMessage_ = opened.message;
+}
+
+void EditorForm::OfferRecovery() {
+  const std::string recovery = FindRecovery(places_.gameDir, document_->Path());
+  if (recovery.empty()) return;
+  OpenedLevel opened = OpenLevel(recovery);
+  if (!opened.document) {
+    app.MessageBox(BoxKind::Error, opened.message);
+    return;
+  }
+  const std::string& level = opened.document->Path();
+  const std::string whose = level.empty() ? "a new level" : "\"" + level + "\"";
+  const std::string untouched =
+      level.empty() ? "" : " \"" + level + "\" itself stays as it was until you save.";
+  // Yes first: the player had these changes on screen when the editor was stopped, and
+  // opening them changes no level file.
+  if (app.MessageBox(BoxKind::Confirmation, "The level editor was stopped before the changes to " + whose +
+                                                " were saved; they were kept in \"" + recovery + "\". Open them?" +
+                                                untouched) != BoxResult::Yes)
+    return;
+  SetDocument(std::move(opened.document));
+  recoveredFrom_ = recovery;
+}
+
+void EditorForm::ForgetRecovery() {
+  if (recoveredFrom_.empty()) return;
+  ::unlink(recoveredFrom_.c_str());
+  recoveredFrom_.clear();
 }
 
 void EditorForm::OpenLevelDialog() {
@@ -67,6 +97,7 @@ bool EditorForm::WriteLevel(const std::string& path, LevelForm form) {
     return false;
   }
   document_->MarkSaved(path, form);
+  ForgetRecovery();
   Changed();
   return true;
 }
@@ -82,6 +113,7 @@ bool EditorForm::Save() {
     return false;
   }
   document_->MarkSaved(path, LevelForm::LevelFile);
+  ForgetRecovery();
   Changed();
   const std::string file = path.substr(path.rfind('/') + 1);
   app.MessageBox(BoxKind::Message, "Saved as " + file + ": the game's level " + file.substr(5) +

@@ -49,19 +49,30 @@ EditorForm::EditorForm(App& application, const EditorPlaces& places, std::unique
   checkPollTimer_->onTimer = [this] { PollCheck(); };
   playTimer_ = &app.CreateTimer();
   playTimer_->onTimer = [this] { PollPlay(); };
+  stopTimer_ = &app.CreateTimer();
+  stopTimer_->onTimer = [this] {
+    if (stopRequested_ && stopRequested_()) StopNow();
+  };
   gesture_.onPick = [this](uint8_t code) { ChooseBrush(code); };
   ChooseBrush(static_cast<uint8_t>(Cell::BrickSolid));
   ChooseTool(Tool::Paint);
   Changed();
   if (!tilesRead)
     startMessage_ = tilesError + "\nThe level editor draws plain coloured cells where the game's pictures are missing.";
+  // Games of an editor that was killed while they ran.
+  RemoveAbandonedScratchGames(places_.playDir);
 }
 
 void EditorForm::FormShow() {
-  if (startMessage_.empty()) return;
-  const std::string message = std::move(startMessage_);
-  startMessage_.clear();
-  app.MessageBox(BoxKind::Error, message);
+  if (!startMessage_.empty()) {
+    const std::string message = std::move(startMessage_);
+    startMessage_.clear();
+    app.MessageBox(BoxKind::Error, message);
+  }
+  if (!recoveryOffered_) {
+    recoveryOffered_ = true;
+    OfferRecovery();
+  }
 }
 
 EditorForm::~EditorForm() {
@@ -303,6 +314,7 @@ void EditorForm::PointOut(int cell) {
 void EditorForm::SetDocument(std::unique_ptr<LevelDocument> document) {
   gesture_.Cancel();
   document_ = std::move(document);
+  recoveredFrom_.clear();
   gesture_.SetDocument(*document_);
   verdict_ = EditorVerdict{};
   drawnRevision_ = ~uint64_t{0};

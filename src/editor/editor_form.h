@@ -4,6 +4,7 @@
 // mouse are routed here; the work is done by the model (LevelDocument, ToolGesture),
 // the views (MapView, PalettePanel, SidePanel) and the commands in editor_files.cpp
 // and editor_play.cpp.
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,6 +30,7 @@ class Timer;
 struct EditorPlaces {
   std::string gameDir;  // FELDS/, Options.dat, captures: the player's game directory ("" = working directory)
   std::string dataDir;  // Objects/, Sounds/, Music/, Pictures/ (ends in '/' or is empty)
+  std::string playDir;  // where the games that play the level get their directories ("" = the temporary folder)
 };
 
 class EditorForm : public Form {
@@ -43,6 +45,13 @@ class EditorForm : public Form {
 
   // Opens a level at start-up (a name given on the command line).
   void OpenAtStart(const std::string& path);
+  // From now on `requested` is asked a few times a second, in every loop (boxes, the
+  // file dialog, a game being played); once it says so, the editor stops (StopNow).
+  void WatchForStop(std::function<bool()> requested);
+  // Ends the editor at once without asking, as the system wants it to: a game being
+  // played is stopped and unsaved changes are kept in a recovery file (SaveRecovery),
+  // never in the level file.
+  void StopNow();
 
   void FormKeyDown(int vk) override;
   void FormKeyUp(int vk) override;
@@ -112,6 +121,9 @@ class EditorForm : public Form {
   bool AskName(const std::string& title, const std::string& suggestion, const std::string& own, std::string& path);
   void PollPlay();
   void PollCheck();
+  void EndPlay();
+  void OfferRecovery();
+  void ForgetRecovery();
   bool KeyWithControl(int vk);
   bool MapKey(int vk);
 
@@ -132,6 +144,9 @@ class EditorForm : public Form {
   uint64_t drawnRevision_ = ~uint64_t{0};
   std::string playDir_;
   std::string startMessage_;  // shown once the window is
+  bool recoveryOffered_ = false;
+  std::string recoveredFrom_;  // the recovery file the document was opened from, removed once it is saved
+  std::function<bool()> stopRequested_;
 
   MapControl* map_ = nullptr;
   std::unique_ptr<PalettePanel> palette_;
@@ -149,4 +164,5 @@ class EditorForm : public Form {
   Timer* checkPollTimer_ = nullptr;
   Timer* playTimer_ = nullptr;
   CheckWorker checker_;
+  Timer* stopTimer_ = nullptr;
 };

@@ -1,15 +1,18 @@
-// Playing the level being edited in the real game, and captures.
+// Playing the level being edited in the real game, stopping when the system asks, and
+// captures.
 #include <cstdio>
 
 #include "base/bmp_file.h"
 #include "base/files.h"
 #include "editor/editor_form.h"
+#include "editor/level_files.h"
 #include "editor/scratch_game.h"
 #include "screens/display_choice.h"
 #include "ui/app.h"
 
 namespace {
 constexpr int PlayPollMs = 100;
+constexpr int StopPollMs = 100;
 }  // namespace
 
 void EditorForm::PlayLevel(int players) {
@@ -27,6 +30,7 @@ void EditorForm::PlayLevel(int players) {
   sources.displayFile = places_.gameDir + DisplayChoiceFileName;
   sources.scoresFile = FileExists(places_.gameDir + "HighScores.dat") ? places_.gameDir + "HighScores.dat"
                                                                       : places_.dataDir + "HighScores.dat";
+  sources.parentDir = places_.playDir;
   std::string dir, error;
   if (!MakeScratchGame(document_->Bytes(), sources, dir, error)) {
     app.MessageBox(BoxKind::Error, error);
@@ -43,13 +47,17 @@ void EditorForm::PlayLevel(int players) {
   playTimer_->SetInterval(PlayPollMs);
 }
 
-void EditorForm::PollPlay() {
-  if (!Playing() || !player_->Ended()) return;
+void EditorForm::EndPlay() {
   playTimer_->SetInterval(0);
-  const TrialOutcome outcome = ReadTrialOutcome(playDir_ + "/");
   RemoveScratchGame(playDir_);
   playDir_.clear();
   playingPanel_->visible = false;
+}
+
+void EditorForm::PollPlay() {
+  if (!Playing() || !player_->Ended()) return;
+  const TrialOutcome outcome = ReadTrialOutcome(playDir_ + "/");
+  EndPlay();
   app.RaiseWindow();
   UpdateStatus();
   if (outcome.finished)
@@ -57,6 +65,27 @@ void EditorForm::PollPlay() {
                      " seconds.");
   else
     status_->SetText("Back from the game.");
+}
+
+void EditorForm::WatchForStop(std::function<bool()> requested) {
+  stopRequested_ = std::move(requested);
+  stopTimer_->SetInterval(StopPollMs);
+}
+
+void EditorForm::StopNow() {
+  stopTimer_->SetInterval(0);
+  if (Playing()) {
+    player_->Stop();
+    EndPlay();
+  }
+  if (document_->Modified()) {
+    std::string path, error;
+    if (SaveRecovery(*document_, places_.gameDir, path, error))
+      std::fprintf(stderr, "The level editor was stopped; the unsaved changes are kept in \"%s\".\n", path.c_str());
+    else
+      std::fprintf(stderr, "The level editor was stopped; the unsaved changes are lost: %s\n", error.c_str());
+  }
+  app.Terminate();
 }
 
 void EditorForm::CaptureScreen() {

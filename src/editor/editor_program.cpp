@@ -7,7 +7,7 @@
 
 #include "base/child_process.h"
 #include "base/clock.h"
-#include "editor/editor_form.h"
+#include "base/stop_signal.h"
 #include "ui/app.h"
 
 std::string FindGameData(const std::string& gameDir, const std::string& programPath) {
@@ -19,7 +19,7 @@ std::string FindGameData(const std::string& gameDir, const std::string& programP
   return gameDir;
 }
 
-int RunEditor(const std::string& level, const uint32_t* iconArgb, int iconSide) {
+int RunEditor(const EditorRun& run, const uint32_t* iconArgb, int iconSide) {
   RealClock clock;
   App app(clock, false);
   std::string error;
@@ -27,16 +27,23 @@ int RunEditor(const std::string& level, const uint32_t* iconArgb, int iconSide) 
     std::fprintf(stderr, "The TROK Mirel level editor cannot start: %s\n", error.c_str());
     return 1;
   }
+  // After the window's library, whose own handler would turn the request into a close
+  // of the window, which waits for a question or a game to end.
+  CatchStopSignals();
+  // The editor ends on a stop in its own way: the game first, unsaved work kept.
+  app.SetStopSignalEnds(false);
   app.SetTitle("TROK Mirel Level Editor");
   // A window of its own the player can move and resize; Alt+Enter makes it full screen.
   app.ShowInWindow(EditorForm::ScreenWidth, EditorForm::ScreenHeight);
   app.SetIcon(iconArgb, iconSide, iconSide);
-  const std::string program = OwnProgramPath();
-  EditorPlaces places;
-  places.dataDir = FindGameData("", program);
+  const std::string program = run.gameProgram.empty() ? OwnProgramPath() : run.gameProgram;
+  EditorPlaces places = run.places;
+  if (places.dataDir.empty()) places.dataDir = FindGameData(places.gameDir, program);
   EditorForm form(app, places, std::make_unique<ChildLevelPlayer>(program));
-  if (!level.empty()) form.OpenAtStart(level);
+  form.WatchForStop(StopSignalled);
+  if (!run.level.empty()) form.OpenAtStart(run.level);
   app.Show(&form);
+  if (run.started && !app.Terminated()) run.started(form);
   for (;;) {
     try {
       app.Run();

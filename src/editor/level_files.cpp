@@ -1,20 +1,29 @@
 #include "editor/level_files.h"
 
 #include <dirent.h>
+#include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <vector>
 
 #include "authoring/level_io.h"
 #include "base/file_saving.h"
 #include "base/files.h"
+#include "base/process_identity.h"
 
 namespace {
 
 constexpr const char* LevelFolder = "FELDS";
+constexpr std::string_view RecoverySuffix = ".recovered";
+// The recovery of a level that had no file yet, in the game directory.
+constexpr const char* NewLevelRecovery = "NewLevel.recovered";
+// A levels folder of the player's own is made as "FELDS.own-<owner tag>" beside the link.
+constexpr std::string_view OwnFolderInfix = ".own-";
 
 // The heading comment lines of a text source, without their '#'.
 std::string HeadingComment(const std::string& text) {
@@ -32,10 +41,21 @@ std::string HeadingComment(const std::string& text) {
   return comment;
 }
 
-OpenedLevel OpenText(const std::string& path) {
+bool IsRecoveryName(const std::string& path) { return path.ends_with(RecoverySuffix); }
+
+// The level a recovery file belongs to: its name without the suffix, or none (a new level).
+std::string RecoveredLevelOf(const std::string& recovery) {
+  const std::size_t slash = recovery.rfind('/');
+  if (recovery.compare(slash == std::string::npos ? 0 : slash + 1, std::string::npos, NewLevelRecovery) == 0)
+    return "";
+  return recovery.substr(0, recovery.size() - RecoverySuffix.size());
+}
+
+// `path` in the text form, shown as the level `shownAs` in its form.
+OpenedLevel OpenText(const std::string& path, const std::string& shownAs, LevelForm form) {
   OpenedLevel result;
   std::string text, why;
-  if (!ReadWholeFile(path, text, why)) {
+  if (!ReadLevelSource(path, text, why)) {
     result.message = "Cannot open the level. " + why;
     return result;
   }
@@ -45,7 +65,7 @@ OpenedLevel OpenText(const std::string& path) {
     result.message = "Cannot open \"" + path + "\": it is not a level in the text form.\n" + error.Format();
     return result;
   }
-  result.document = std::make_unique<LevelDocument>(*bytes, path, LevelForm::Text, HeadingComment(text));
+  result.document = std::make_unique<LevelDocument>(*bytes, shownAs, form, HeadingComment(text));
   return result;
 }
 
@@ -88,7 +108,52 @@ LevelForm FormOfName(const std::string& path) {
 }
 
 OpenedLevel OpenLevel(const std::string& path) {
-  return FormOfName(path) == LevelForm::Text ? OpenText(path) : OpenLevelFile(path);
+  if (IsRecoveryName(path)) {
+    const std::string level = RecoveredLevelOf(path);
+    OpenedLevel opened = OpenText(path, level, level.empty() ? LevelForm::LevelFile : FormOfName(level));
+    // Whatever it holds is not in the level file until the player saves it there.
+    if (opened.document) opened.document->MarkUnsaved();
+    return opened;
+  }
+  return FormOfName(path) == LevelForm::Text ? OpenText(path, path, LevelForm::Text) : OpenLevelFile(path);
+}
+
+std::string RecoveryFileOf(const std::string& levelPath, const std::string& gameDir) {
+  return levelPath.empty() ? gameDir + NewLevelRecovery : levelPath + std::string(RecoverySuffix);
+}
+
+bool SaveRecovery(const LevelDocument& document, const std::string& gameDir, std::string& path,
+                  std::string& error) {
+  const std::string text = LevelFileContents(document, LevelForm::Text);
+  path = RecoveryFileOf(document.Path(), gameDir);
+  if (ReplaceFile(path, text, error)) return true;
+  // Beside a level in a folder the player cannot write: in the game directory, as a
+  // new level's, rather than not at all.
+  if (document.Path().empty()) return false;
+  path = RecoveryFileOf("", gameDir);
+  return ReplaceFile(path, text, error);
+}
+
+std::string FindRecovery(const std::string& gameDir, const std::string& levelPath) {
+  if (!levelPath.empty()) {
+    const std::string recovery = RecoveryFileOf(levelPath, gameDir);
+    return FileExists(recovery) ? recovery : "";
+  }
+  namespace fs = std::filesystem;
+  std::string newest;
+  fs::file_time_type newestTime{};
+  for (const std::string& folder : {gameDir, gameDir + LevelFolder + "/", gameDir + "levels/"}) {
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(folder.empty() ? "." : folder, ec)) {
+      const std::string name = entry.path().filename().string();
+      if (!IsRecoveryName(name) || !entry.is_regular_file(ec)) continue;
+      const fs::file_time_type time = entry.last_write_time(ec);
+      if (ec || (!newest.empty() && time <= newestTime)) continue;
+      newest = folder + name;
+      newestTime = time;
+    }
+  }
+  return newest;
 }
 
 std::string LevelFileContents(const LevelDocument& document, LevelForm form) {
@@ -131,20 +196,42 @@ bool LevelFolderIsSharedReadOnly(const std::string& gameDir) {
   return ::access(folder.c_str(), W_OK) != 0;
 }
 
+namespace {
+
+// What switches killed before they were done left beside the levels folder.
+void RemoveAbandonedOwnFolders(const std::string& gameDir) {
+  const std::string prefix = std::string(LevelFolder) + std::string(OwnFolderInfix);
+  DIR* game = ::opendir(gameDir.empty() ? "." : gameDir.c_str());
+  if (!game) return;
+  std::vector<std::string> abandoned;
+  while (const dirent* e = ::readdir(game)) {
+    const std::string name = e->d_name;
+    struct stat st;
+    if (!name.starts_with(prefix) || ::lstat((gameDir + name).c_str(), &st) != 0 || st.st_uid != ::geteuid())
+      continue;
+    if ((S_ISDIR(st.st_mode) || S_ISLNK(st.st_mode)) && TagOfGoneProcess(std::string_view(name).substr(prefix.size())))
+      abandoned.push_back(gameDir + name);
+  }
+  ::closedir(game);
+  std::error_code ec;
+  for (const std::string& path : abandoned) std::filesystem::remove_all(path, ec);  // a link goes, not what it leads to
+}
+
+}  // namespace
+
 bool MakeOwnLevelFolder(const std::string& gameDir, std::string& error) {
+  RemoveAbandonedOwnFolders(gameDir);
   const std::string folder = LevelFolderOf(gameDir);
-  const std::string fresh = folder + ".own-" + std::to_string(::getpid());
+  ProcessIdentity self;
+  const std::string owner = ThisProcess(self) ? IdentityTag(self) : std::to_string(::getpid());
+  const std::string fresh = folder + std::string(OwnFolderInfix) + owner;
   if (::mkdir(fresh.c_str(), 0755) != 0) {
     error = "Cannot make a levels folder of your own (\"" + fresh + "\"): " + FileErrorText(errno) + ".";
     return false;
   }
   auto giveUp = [&](const std::string& why) {
-    if (DIR* d = ::opendir(fresh.c_str())) {
-      while (const dirent* e = ::readdir(d))
-        if (e->d_name[0] != '.') ::unlink((fresh + "/" + e->d_name).c_str());
-      ::closedir(d);
-    }
-    ::rmdir(fresh.c_str());
+    std::error_code ec;
+    std::filesystem::remove_all(fresh, ec);
     error = why;
     return false;
   };
@@ -162,18 +249,33 @@ bool MakeOwnLevelFolder(const std::string& gameDir, std::string& error) {
                      why) != NewFileResult::Written)
       return giveUp(why);
   }
-  // The link goes only once every copy is made; if the folder cannot take its place the
-  // link comes back.
-  std::string target(4096, '\0');
-  const ssize_t n = ::readlink(folder.c_str(), target.data(), target.size() - 1);
-  if (n <= 0) return giveUp("Cannot read the link \"" + folder + "\".");
-  target.resize(static_cast<size_t>(n));
-  if (::unlink(folder.c_str()) != 0)
-    return giveUp("Cannot replace the link \"" + folder + "\": " + FileErrorText(errno) + ".");
-  if (::rename(fresh.c_str(), folder.c_str()) != 0) {
-    const int why = errno;
-    ::symlink(target.c_str(), folder.c_str());
-    return giveUp("Cannot put the levels folder in place: " + FileErrorText(why) + ".");
+  // The complete folder and the link trade places in one step, so that the levels are
+  // there all the time: the installed ones or the player's copies.
+  struct stat st;
+  if (::lstat(folder.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+    return giveUp("The levels folder \"" + folder + "\" is no longer a link; it was left as it is.");
+  if (::renameat2(AT_FDCWD, fresh.c_str(), AT_FDCWD, folder.c_str(), RENAME_EXCHANGE) == 0) {
+    ::unlink(fresh.c_str());  // the link now; left by a kill, it goes at the next switch
+  } else if (errno == EINVAL || errno == ENOSYS || errno == ENOTSUP) {
+    // A file system that cannot trade places (NFS): the link goes, then the folder
+    // takes its name, and if it cannot, the link comes back.
+    std::string target(4096, '\0');
+    const ssize_t n = ::readlink(folder.c_str(), target.data(), target.size() - 1);
+    if (n <= 0) return giveUp("Cannot read the link \"" + folder + "\".");
+    target.resize(static_cast<size_t>(n));
+    if (::unlink(folder.c_str()) != 0)
+      return giveUp("Cannot replace the link \"" + folder + "\": " + FileErrorText(errno) + ".");
+    if (::rename(fresh.c_str(), folder.c_str()) != 0) {
+      const int why = errno;
+      ::symlink(target.c_str(), folder.c_str());
+      return giveUp("Cannot put the levels folder in place: " + FileErrorText(why) + ".");
+    }
+  } else {
+    return giveUp("Cannot put the levels folder in place: " + FileErrorText(errno) + ".");
+  }
+  if (const int fd = ::open(gameDir.empty() ? "." : gameDir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); fd >= 0) {
+    ::fsync(fd);
+    ::close(fd);
   }
   return true;
 }

@@ -15,7 +15,8 @@ struct OpenedLevel {
   std::string message;
 };
 
-// A name ending in ".txt" is the text form, anything else a FELD file. A FELD file
+// A name ending in ".txt" is the text form, anything else a FELD file; a recovery file
+// (see SaveRecovery) opens as the level it belongs to, changed since it was saved. A FELD file
 // shorter than 2200 bytes is damaged: it opens with its missing bytes as floor and
 // counts as changed, so that saving it writes a whole level. Bytes past 2200 are not
 // part of the level (the game never reads them) and are dropped when it is saved.
@@ -36,9 +37,23 @@ std::string NextFreeLevelFile(const std::string& gameDir, int& number);
 bool SaveAsNextLevel(const LevelDocument& document, const std::string& gameDir, std::string& path,
                      std::string& error);
 
+// Where the unsaved changes of a level are kept when the editor is made to stop: the
+// level's name with ".recovered", or NewLevel.recovered in the game directory (which
+// ends in '/' or is empty) for a level that has no file yet. It holds the text form.
+std::string RecoveryFileOf(const std::string& levelPath, const std::string& gameDir);
+// Writes the document's recovery file (in the game directory when it cannot lie beside
+// the level); `path` tells where. Never touches the level file. False with a message.
+bool SaveRecovery(const LevelDocument& document, const std::string& gameDir, std::string& path,
+                  std::string& error);
+// A recovery file to offer: the level's own, or for no level the newest in the game
+// directory, its levels folder and levels/. Empty when there is none.
+std::string FindRecovery(const std::string& gameDir, const std::string& levelPath);
+
 // The levels folder is a link to one the player cannot write (the installed levels).
 bool LevelFolderIsSharedReadOnly(const std::string& gameDir);
 // Replaces that link with a folder of the player's own holding copies of the levels, so
-// the game plays those and new levels can be saved. False with a message; the link is
-// left as it was then.
+// the game plays those and new levels can be saved. The copies are made in a folder
+// beside it, which then trades places with the link: killed at any moment, this leaves
+// the link or the complete folder, and what a killed switch left beside them goes at the
+// next one. False with a message; the link is left as it was then.
 bool MakeOwnLevelFolder(const std::string& gameDir, std::string& error);

@@ -15,6 +15,8 @@ class LevelPlayer {
   virtual bool Start(const std::string& gameDir, int players, std::string& error) = 0;
   // True once the game has ended (never waits).
   virtual bool Ended() = 0;
+  // Ends a game still running, at once.
+  virtual void Stop() = 0;
 };
 
 // The game runs as this program itself in its play mode (`program --play DIR PLAYERS`),
@@ -24,6 +26,7 @@ class ChildLevelPlayer : public LevelPlayer {
   explicit ChildLevelPlayer(std::string program) : program_(std::move(program)) {}
   bool Start(const std::string& gameDir, int players, std::string& error) override;
   bool Ended() override { return child_.Ended(); }
+  void Stop() override { child_.Stop(); }
 
  private:
   std::string program_;

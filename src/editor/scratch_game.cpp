@@ -1,16 +1,36 @@
 #include "editor/scratch_game.h"
 
 #include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 
 #include "base/file_saving.h"
 #include "base/files.h"
+#include "base/process_identity.h"
 #include "screens/display_choice.h"
 
 namespace fs = std::filesystem;
 
 namespace {
+
+// "trok-edit-play-PID-STARTED-XXXXXX"; without a known start time of our own just
+// "trok-edit-play-XXXXXX", which no sweep takes for abandoned.
+constexpr std::string_view NamePrefix = "trok-edit-play-";
+constexpr std::size_t UniqueLength = 6;
+
+fs::path ParentOf(const std::string& parentDir, std::error_code& ec) {
+  return parentDir.empty() ? fs::temp_directory_path(ec) : fs::path(parentDir);
+}
+
+// The owner tag a scratch directory's name records; empty when it is not such a name.
+std::string_view OwnerTagOf(std::string_view name) {
+  if (!name.starts_with(NamePrefix) || name.size() < NamePrefix.size() + UniqueLength + 2) return {};
+  const std::size_t uniqueAt = name.size() - UniqueLength;
+  if (name[uniqueAt - 1] != '-') return {};
+  return name.substr(NamePrefix.size(), uniqueAt - 1 - NamePrefix.size());
+}
 
 bool CopyFileIn(const std::string& from, const std::string& to, std::string& error) {
   if (!FileExists(from)) return true;
@@ -24,7 +44,9 @@ bool CopyFileIn(const std::string& from, const std::string& to, std::string& err
 bool MakeScratchGame(const LevelBytes& level, const ScratchGameSources& sources, std::string& dir,
                      std::string& error) {
   std::error_code ec;
-  std::string pattern = (fs::temp_directory_path(ec) / "trok-edit-play-XXXXXX").string();
+  ProcessIdentity self;
+  const std::string owner = ThisProcess(self) ? IdentityTag(self) + "-" : "";
+  std::string pattern = (ParentOf(sources.parentDir, ec) / (std::string(NamePrefix) + owner + "XXXXXX")).string();
   if (ec || !::mkdtemp(pattern.data())) {
     error = "Cannot make a game directory to play in (" + pattern + ").";
     return false;
@@ -64,4 +86,22 @@ void RemoveScratchGame(const std::string& dir) {
   if (dir.empty()) return;
   std::error_code ec;
   fs::remove_all(dir, ec);
+}
+
+int RemoveAbandonedScratchGames(const std::string& parentDir) {
+  std::error_code ec;
+  const fs::path parent = ParentOf(parentDir, ec);
+  if (ec) return 0;
+  int removed = 0;
+  for (const auto& entry : fs::directory_iterator(parent, ec)) {
+    const std::string name = entry.path().filename().string();
+    const std::string_view owner = OwnerTagOf(name);
+    if (owner.empty()) continue;
+    struct stat st;
+    if (::lstat(entry.path().c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid()) continue;
+    if (!TagOfGoneProcess(owner)) continue;
+    RemoveScratchGame(entry.path().string());
+    ++removed;
+  }
+  return removed;
 }

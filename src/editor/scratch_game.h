@@ -12,10 +12,16 @@ struct ScratchGameSources {
   std::string optionsFile;  // the player's Options.dat; copied when it exists
   std::string scoresFile;   // a HighScores.dat to start from; copied when it exists
   std::string displayFile;  // the player's Display.dat; copied when it can be, else full screen
+  std::string parentDir;    // where the directory is made; empty for the system's temporary folder
 };
 
-// Makes the directory under the system's temporary folder; false with a message.
+// Makes the directory; false with a message. Its name tells which editor process owns
+// it (see RemoveAbandonedScratchGames).
 bool MakeScratchGame(const LevelBytes& level, const ScratchGameSources& sources, std::string& dir,
                      std::string& error);
 // Removes it with what the game wrote there; links are removed, never followed.
 void RemoveScratchGame(const std::string& dir);
+// Removes the scratch game directories in `parentDir` (empty: the system's temporary
+// folder) that an editor killed during a game left behind: only folders of this user
+// named as ours whose owner process is provably gone. Returns how many went.
+int RemoveAbandonedScratchGames(const std::string& parentDir);

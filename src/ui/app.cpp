@@ -97,7 +97,7 @@ const std::vector<std::string>& App::OpenBoxTexts() const { return impl_->state.
 void App::ProcessMessages() {
   AppState& s = impl_->state;
   // Every loop passes here, so a stop signal unwinds them all from wherever they are.
-  if (StopSignalled()) s.terminated = true;
+  if (stopSignalEnds_ && StopSignalled()) s.terminated = true;
   if (s.terminated) return;
   if (impl_->events) impl_->events->Poll(impl_->pending);
   DeliverScript();

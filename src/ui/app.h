@@ -103,6 +103,9 @@ class App {
   void Run();
   void Terminate();
   bool Terminated() const;
+  // A stop signal (base/stop_signal.h) terminates the app at the next pump call, unless
+  // the program ends on it in its own way (with false).
+  void SetStopSignalEnds(bool ends) { stopSignalEnds_ = ends; }
   // Work that can wait: the outer loop does one job at a time when it would otherwise
   // wait for input, after the screen was shown.
   void WhenIdle(std::function<void()> job);
@@ -167,4 +170,5 @@ class App {
   std::unique_ptr<Impl> impl_;
   std::vector<std::unique_ptr<Timer>> timers_;
   std::deque<std::pair<uint64_t, InputEvent>> script_;
+  bool stopSignalEnds_ = true;
 };

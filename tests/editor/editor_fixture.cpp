@@ -45,14 +45,20 @@ void EditorTest::SetUp() {
   WriteFileBytes(game_ / "Options.dat", "the player's own settings\r\n");
 }
 
-void EditorTest::OpenEditor(const CheckBudget& checkBudget) {
-  form.reset();
+EditorPlaces EditorTest::Places() const {
   EditorPlaces places;
   places.gameDir = game_.WithSlash();
   places.dataDir = std::string(TROK_GAME_DIR) + "/";
+  places.playDir = plays_.WithSlash();
+  return places;
+}
+
+void EditorTest::OpenEditor(const std::string& level, const CheckBudget& checkBudget) {
+  form.reset();
   auto recording = std::make_unique<RecordingPlayer>();
   player = recording.get();
-  form = std::make_unique<EditorForm>(app, places, std::move(recording), checkBudget);
+  form = std::make_unique<EditorForm>(app, Places(), std::move(recording), checkBudget);
+  if (!level.empty()) form->OpenAtStart(level);
   app.Show(form.get());
   Pump(5);
 }

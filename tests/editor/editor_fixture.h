@@ -29,8 +29,10 @@ class RecordingPlayer : public LevelPlayer {
   };
   bool Start(const std::string& dir, int players, std::string& error) override;
   bool Ended() override;
+  void Stop() override { ++stops; }
 
   std::vector<Call> calls;
+  int stops = 0;
   int pollsToEnd = 3;
   TrialOutcome outcome{true, 42};
   bool refuse = false;
@@ -44,8 +46,13 @@ class EditorTest : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
-  // Makes the editor (again); call before using `form`.
-  void OpenEditor(const CheckBudget& checkBudget = {});
+  // Makes the editor (again); call before using `form`. It opens `level` first when
+  // one is named, as from the command line.
+  void OpenEditor(const std::string& level = "", const CheckBudget& checkBudget = {});
+  void OpenEditor(const CheckBudget& checkBudget) { OpenEditor("", checkBudget); }
+  // Where the editor works: the game directory, the built game's data, scratch games
+  // in a folder of the test's own.
+  EditorPlaces Places() const;
   // Passes of the message pump, a virtual millisecond apart; the longest in real time is
   // kept in `longestPass`, the most work one did on this thread in `longestPassCpuMs`.
   void Pump(int ms);
@@ -65,6 +72,8 @@ class EditorTest : public ::testing::Test {
   // button (OK or Yes), otherwise `answer` (VK::N for No).
   void AnswerBoxes(int answer = VK::Enter);
   std::string Game(const std::string& name) const { return game_ / name; }
+  // The folder the scratch games are made in.
+  std::string Plays() const { return plays_.WithSlash(); }
 
   VirtualClock clock;
   App app{clock, true};
@@ -76,6 +85,7 @@ class EditorTest : public ::testing::Test {
 
  private:
   ScratchFolder game_;
+  ScratchFolder plays_;
   Timer* answerer_ = nullptr;
   int answer_ = 0;
 };

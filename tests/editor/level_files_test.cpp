@@ -111,6 +111,25 @@ TEST(LevelFiles, DamagedFilesOpenWithAClearMessage) {
   EXPECT_FALSE(OpenLevel(scratch / "FELD.98").document) << "a folder is no level";
 }
 
+TEST(LevelFiles, TextLevelsOverAMegabyteAreRefusedAndAByteOrderMarkIsNoHindrance) {
+  ScratchFolder scratch;
+  LevelDocument level;
+  level.SetComment("My level");
+  const std::string text = LevelFileContents(level, LevelForm::Text);
+  WriteFileBytes(scratch / "marked.txt", "\xEF\xBB\xBF" + text);
+  OpenedLevel marked = OpenLevel(scratch / "marked.txt");
+  ASSERT_TRUE(marked.document) << marked.message;
+  EXPECT_EQ(marked.document->Bytes(), level.Bytes());
+  EXPECT_EQ(marked.document->Comment(), "My level\n") << "the heading is kept";
+
+  std::string huge = text;
+  while (huge.size() <= MaxLevelTextBytes) huge += "# padding padding padding padding padding padding\n";
+  WriteFileBytes(scratch / "huge.txt", huge);
+  OpenedLevel refused = OpenLevel(scratch / "huge.txt");
+  EXPECT_FALSE(refused.document);
+  EXPECT_NE(refused.message.find("too large to be a level in the text form"), std::string::npos) << refused.message;
+}
+
 TEST(LevelFiles, NextFreeNumberNeverReplacesAnything) {
   ScratchFolder scratch;
   fs::create_directory(scratch / "FELDS");

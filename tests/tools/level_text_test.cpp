@@ -156,6 +156,40 @@ TEST(LevelText, CommentsBlankLinesAndWindowsLineEndsAreAccepted) {
   EXPECT_TRUE(ParseLevelText(crlf, error).has_value()) << error.Format();
 }
 
+TEST(LevelText, AByteOrderMarkAtTheStartIsSkippedByTheParserAndTheTool) {
+  LevelBytes bytes{};
+  bytes[7] = 1;
+  const std::string text = FormatLevelText(bytes, "saved by an editor that marks UTF-8");
+  const std::string marked = "\xEF\xBB\xBF" + text;
+  TextError error;
+  const auto parsed = ParseLevelText(marked, error);
+  ASSERT_TRUE(parsed.has_value()) << error.Format();
+  EXPECT_EQ(*parsed, bytes);
+  TempDir dir;
+  ASSERT_TRUE(WriteWholeFile(dir / "marked.txt", marked));
+  const LevelReadResult read = ReadLevelText(dir / "marked.txt");
+  ASSERT_TRUE(read.ok) << read.error;
+  EXPECT_EQ(read.bytes, bytes);
+  // Only at the start: anywhere else it is no map character.
+  EXPECT_FALSE(ParseLevelText(text + "\xEF\xBB\xBF\n", error).has_value());
+}
+
+TEST(LevelText, ASourceLargerThanAMegabyteIsRefusedUnread) {
+  TempDir dir;
+  // A valid level followed by comment lines up to just past the limit.
+  std::string text = FormatLevelText(LevelBytes{});
+  const std::string comment = "# " + std::string(77, 'x') + "\n";
+  while (text.size() <= MaxLevelTextBytes) text += comment;
+  ASSERT_TRUE(WriteWholeFile(dir / "huge.txt", text));
+  const LevelReadResult read = ReadLevelText(dir / "huge.txt");
+  EXPECT_FALSE(read.ok);
+  EXPECT_NE(read.error.find("too large to be a level in the text form"), std::string::npos) << read.error;
+  // Up to the limit it is read.
+  while (text.size() > MaxLevelTextBytes) text.resize(text.size() - comment.size());
+  ASSERT_TRUE(WriteWholeFile(dir / "large.txt", text));
+  EXPECT_TRUE(ReadLevelText(dir / "large.txt").ok);
+}
+
 TEST(LevelText, MapShapeErrorsNameLineAndColumn) {
   // Line numbers: 1 comment, 2 "map", map rows from line 3.
   TextError e = ParseError("# x\nmap\n" + MapRows(35) + "end\n");
