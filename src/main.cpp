@@ -1,5 +1,5 @@
-#include "shell/program.h"
+#include "shell/command_line.h"
 // Made at build time by the tile maker from our tile art.
 #include "window_icon.h"
 
-int main() { return RunProgram(TrokIconArgb, TrokIconSide); }
+int main(int argc, char** argv) { return RunCommandLine(argc, argv, TrokIconArgb, TrokIconSide); }

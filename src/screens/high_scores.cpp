@@ -107,7 +107,8 @@ void THScoreForm::ShowHighScores() {
   }
 }
 
-void THScoreForm::InsertHighScores(const std::vector<FinalResult>& results) {
+bool THScoreForm::InsertHighScores(const std::vector<FinalResult>& results) {
+  bool entered = false;
   for (std::size_t player = 0; player < results.size() && player < 2; ++player) {
     const int score = results[player].points;
     const int levels = IntOf(results[player].levelsPassed);
@@ -120,6 +121,7 @@ void THScoreForm::InsertHighScores(const std::vector<FinalResult>& results) {
       }
     }
     if (place == 0) continue;
+    entered = true;
     for (int r = table.rows - 1; r > place; --r)
       for (int c = 2; c < table.columns; ++c) table.cell[r][c] = table.cell[r - 1][c];
     auto& row = table.cell[place];
@@ -131,6 +133,7 @@ void THScoreForm::InsertHighScores(const std::vector<FinalResult>& results) {
                         : std::string(first ? "Player 1" : "Player 2");
   }
   SaveHighScores();
+  return entered;
 }
 
 void THScoreForm::SaveHighScores() {

@@ -22,12 +22,13 @@ class THScoreForm : public ScreenForm {
   bool LoadHighScores();
   // Copies places 1 to 15 into the labels.
   void ShowHighScores();
-  // Enters the final results of the game just ended (asking names) and saves the table.
+  // Enters the final results of the game just ended (asking names) and saves the table;
+  // true when some result took a place.
   struct FinalResult {
     int points;
     std::string levelsPassed;
   };
-  void InsertHighScores(const std::vector<FinalResult>& results);
+  bool InsertHighScores(const std::vector<FinalResult>& results);
   void SaveHighScores();
   void CloseHighScores() { ReturnToTitleMenu(); }
   void FormKeyUp(int vk) override;

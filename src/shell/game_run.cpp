@@ -2,6 +2,7 @@
 // question.
 #include "shell/game_session.h"
 
+#include <ctime>
 #include <exception>
 
 #include "audio/music.h"
@@ -15,6 +16,8 @@
 #include "screens/options.h"
 #include "shell/input_devices.h"
 #include "shell/main_window.h"
+#include "shell/program_name.h"
+#include "world/level_file.h"
 
 namespace {
 void CopyKeys(PlayerState& p, const PlayerControls& controls) {
@@ -34,7 +37,9 @@ GameSession::GameSession(App& app, TMainForm& window, SoundEffects& sounds, Musi
       window_(window),
       sounds_(sounds),
       music_(music),
-      input_(input) {
+      input_(input),
+      musicRng_(std::random_device{}()),
+      tape_(app) {
   game.StartDirectory = window.StartDirectory();
   window.WarpTimer->onTimer = [this] { WarpTimerTimer(); };
   window.GameOverTimer->onTimer = [this] { GameOverTimerTimer(); };
@@ -51,7 +56,11 @@ void GameSession::OpenJoysticks() {
     const int device = settings_.players[number - 1].device;
     p.UsesKeyboard = true;
     if (device <= 0) continue;
-    if (!input_.OpenJoystick(device - 1, number))
+    // A replay opens no device: it has the readings.
+    const std::optional<bool> recorded = tape_.RecordedJoystickOpened(number);
+    const bool opened = recorded ? *recorded : input_.OpenJoystick(device - 1, number);
+    tape_.JoystickOpened(number, opened);
+    if (!opened)
       app_.MessageBox(BoxKind::Error,
                       "Error getting player" + std::to_string(number) + " joystick. Keyboard will be used.");
     else
@@ -60,13 +69,73 @@ void GameSession::OpenJoysticks() {
 }
 
 void GameSession::BeginGame() {
+  highScoreEntered_ = false;
+  tape_.Record(RecordingSettings());
+  tape_.Carry(game);
+  StartAndRun();
+  std::optional<Replay> recording = tape_.Finish(game);
+  if (recording && onRecorded) onRecorded(*recording, highScoreEntered_);
+}
+
+void GameSession::PlayBack(const Replay& replay, bool paced) {
+  tape_.Play(replay, paced);
+  tape_.Carry(game);
+  game.LevelIndex = replay.settings.levelIndex;
+  game.RandomLevels = replay.settings.randomLevels;
+  capturesTaken_ = 0;
+  StartAndRun();
+  tape_.Finish(game);
+}
+
+ReplaySettings GameSession::RecordingSettings() const {
+  ReplaySettings r;
+  r.program = ProgramName;
+  r.recordedAt = static_cast<int64_t>(std::time(nullptr));
+  int players = 1;
+  if (ParseInt(window_.NumPlayersLbl->text, players) && players == 2) r.playerCount = 2;
+  r.levelIndex = game.LevelIndex;
+  r.randomLevels = game.RandomLevels;
+  r.levelCount = game.LevelCount;
+  const GameOptions now = options_->OptionsInForce();
+  r.gameSpeed = now.GameSpeed;
+  for (int p = 0; p < 2; ++p) {
+    r.devices[p] = now.players[p].device;
+    for (int k = 0; k < 6; ++k) r.keys[p][k] = now.players[p].keys[k].code;
+  }
+  r.sound = now.sound == "On";
+  r.music = now.music == "On";
+  return r;
+}
+
+// The options a recorded game ran with, in the form the options screen gives them.
+static GameOptions OptionsOf(const ReplaySettings& r) {
+  GameOptions options;
+  options.GameSpeed = r.gameSpeed;
+  for (int p = 0; p < 2; ++p) {
+    options.players[p].device = r.devices[p];
+    for (int k = 0; k < 6; ++k) options.players[p].keys[k].code = r.keys[p][k];
+  }
+  options.sound = r.sound ? "On" : "Off";
+  options.music = r.music ? "On" : "Off";
+  return options;
+}
+
+void GameSession::StartAndRun() {
   try {
     settings_ = options_->OptionsInForce();
+    if (tape_.Playing()) {
+      // Sound and music are the watcher's own; the rest is the recorded game's.
+      GameOptions recorded = OptionsOf(tape_.Player()->Recorded().settings);
+      recorded.sound = settings_.sound;
+      recorded.music = settings_.music;
+      settings_ = recorded;
+    }
     OpenJoysticks();
     if (LoadLevel(game, game.LevelIndex)) {
       ReturnToMenu();
       return;
     }
+    tape_.LevelLoaded(game.LevelIndex, LevelFileName(game.StartDirectory, game.LevelIndex));
     if (game.World.SetCurrentRoom(game.World.StartRoomX, game.World.StartRoomY)) {
       ReturnToMenu();
       return;
@@ -76,7 +145,8 @@ void GameSession::BeginGame() {
     app_.ProcessMessages();
     PlayerState& p1 = game.Player1;
     PlayerState& p2 = game.Player2;
-    game.PlayerCount = TextToInt(window_.NumPlayersLbl->text);
+    game.PlayerCount = tape_.Playing() ? tape_.Player()->Recorded().settings.playerCount
+                                       : TextToInt(window_.NumPlayersLbl->text);
     ResetPlayer(p1, 1);
     ResetPlayer(p2, 2);
     if (game.PlayerCount == 1) p2.Dead = true;
@@ -114,7 +184,10 @@ void GameSession::BeginGame() {
 void GameSession::MainLoop() {
   const uint32_t generation = ++gameGeneration_;
   // A loop left on the stack by an earlier game, or a game that ended, stops here.
-  auto over = [&] { return GameStopped || generation != gameGeneration_ || app_.Terminated(); };
+  auto over = [&] {
+    return GameStopped || generation != gameGeneration_ || app_.Terminated() ||
+           (tape_.Playing() && tape_.Player()->Controls().stopAsked);
+  };
   try {
     DrawRoom();
     int delay = DefaultGameSpeed;
@@ -125,8 +198,13 @@ void GameSession::MainLoop() {
       // still behind the box with only Escape working.
       app_.MessageBox(BoxKind::Error, e.what());
     }
-    rng_.seed(fixedSeed_ ? *fixedSeed_ : static_cast<uint32_t>(app_.GetClock().SecondsForSeed()));
+    rng_.seed(tape_.Seed(fixedSeed_ ? *fixedSeed_ : static_cast<uint32_t>(app_.GetClock().SecondsForSeed())));
     while (!over()) {
+      if (!tape_.PassBegins(game)) {
+        // A replay that ends where its program was closed.
+        ReturnToMenu();
+        break;
+      }
       const MillisecondTicks ticks(app_.GetClock());
       RefreshStatusPanels();
       app_.ProcessMessages();
@@ -148,9 +226,12 @@ void GameSession::MainLoop() {
         if (game.PlayerCount == 2) game.Player2.StatusText = "Game Over";
         window_.GameOverTimer->SetInterval(GameOverDelayMs);
       }
-      music_.KeepMusicPlaying([this](int k) { return Random(k); });
+      music_.KeepMusicPlaying([this](int k) { return k > 0 ? static_cast<int>(musicRng_() % static_cast<uint32_t>(k)) : 0; });
       // The game's speed: `delay` whole milliseconds in which messages are handled.
-      app_.ProcessMessagesUntil(ticks.WholeMillisecondsAfterNow(delay), over);
+      const ReplayPlayer* playback = tape_.Player();
+      const bool fast = tape_.Playing() && playback->Controls().fast;
+      app_.ProcessMessagesUntil(ticks.WholeMillisecondsAfterNow(fast ? delay / 4 : delay), over);
+      if (tape_.Playing()) PlaybackPause(over);
       while (AbortQuestionOpen && !over()) {
         app_.ProcessMessages();
         DrawRoom();
@@ -158,6 +239,16 @@ void GameSession::MainLoop() {
     }
   } catch (const std::exception& e) {
     app_.MessageBox(BoxKind::Error, e.what());
+  }
+}
+
+// While the watcher has paused: only the watcher's own keys are handled.
+void GameSession::PlaybackPause(const std::function<bool()>& over) {
+  for (;;) {
+    const ReplayControls& controls = tape_.Player()->Controls();
+    for (; capturesTaken_ < controls.capturesAsked; ++capturesTaken_) window_.CaptureScreen(window_);
+    if (!controls.paused || over()) return;
+    app_.ProcessMessagesUntil(app_.GetClock().NowMicros() + 50000, [&] { return !controls.paused || over(); });
   }
 }
 
@@ -192,6 +283,7 @@ void GameSession::HandleAbortQuestion() {
 }
 
 void GameSession::ReturnToMenu() {
+  tape_.EndedAtMenu(game);
   GameStopped = true;
   game.PlayerCount = 0;
   AbortQuestionOpen = false;
@@ -209,14 +301,20 @@ void GameSession::WarpTimerTimer() {
   const PlayerState& p1 = game.Player1;
   const PlayerState& p2 = game.Player2;
   if (game.PlayerCount == 1 ||
-      (game.PlayerCount == 2 && (p1.Warped || p1.Dead) && (p2.Warped || p2.Dead)))
+      (game.PlayerCount == 2 && (p1.Warped || p1.Dead) && (p2.Warped || p2.Dead))) {
     AdvanceLevel(game);
+    tape_.LevelAdvanced();
+    tape_.LevelLoaded(game.LevelIndex, LevelFileName(game.StartDirectory, game.LevelIndex));
+  }
   WarpSeen1 = WarpSeen2 = false;
 }
 
 void GameSession::GameOverTimerTimer() {
   window_.GameOverTimer->SetInterval(0);
+  const bool playback = tape_.Playing();
   ReturnToMenu();
+  // A replay shows the game, not a new entry in the table.
+  if (playback) return;
   // The table stays hidden until it shows the new entries.
   scores_->ContentBox->visible = false;
   app_.Show(scores_);
@@ -232,7 +330,7 @@ void GameSession::GameOverTimerTimer() {
     };
     results.push_back(result(window_.Player1InfoBox));
     if (window_.NumPlayersLbl->text == "2") results.push_back(result(window_.Player2InfoBox));
-    scores_->InsertHighScores(results);
+    highScoreEntered_ = scores_->InsertHighScores(results);
     scores_->ShowHighScores();
   }
   scores_->ContentBox->visible = true;
@@ -254,5 +352,5 @@ void GameSession::SetLevelTitle(const std::string& text) {
 }
 
 bool GameSession::PollJoystick(int player, JoystickReading& reading) {
-  return input_.PollJoystick(player, reading);
+  return tape_.PollJoystick(player, reading, [&](JoystickReading& r) { return input_.PollJoystick(player, r); });
 }

@@ -5,12 +5,15 @@
 // act through: it draws the room on the main window, plays their sounds, polls their
 // joysticks and throws their dice.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <random>
 #include <string>
 
 #include "play/game.h"
+#include "replay/replay.h"
 #include "screens/options_file.h"
+#include "shell/game_tape.h"
 
 class App;
 class TMainForm;
@@ -31,7 +34,17 @@ class GameSession : public GameHost {
   void ConnectScreens(TOptionsForm& options, THScoreForm& scores);
 
   // Runs a whole game; returns when it has ended. LevelIndex and RandomLevels are set.
+  // The game is recorded.
   void BeginGame();
+  // Plays a recorded game instead of the player: with `paced` at its speed in the
+  // window (Pause, Tab held four times as fast, Escape ends it), otherwise as fast as
+  // it goes. The high-score screen is not shown at its end.
+  void PlayBack(const Replay& replay, bool paced);
+  // The playback of the last game played back; none before.
+  const ReplayPlayer* LastPlayback() const { return tape_.Player(); }
+  // Told of every finished recording, with whether a player's result entered the
+  // high-score table.
+  std::function<void(const Replay&, bool highScore)> onRecorded;
   void MainLoop();
   void ReturnToMenu();
   void WarpTimerTimer();
@@ -64,6 +77,10 @@ class GameSession : public GameHost {
  private:
   // Opens the joystick chosen for each player; a failure leaves that player on the keyboard.
   void OpenJoysticks();
+  // BeginGame's steps, once the game's tape runs.
+  void StartAndRun();
+  ReplaySettings RecordingSettings() const;
+  void PlaybackPause(const std::function<bool()>& over);
   void RefreshStatusPanels();
   void DrawRoomCells();
 
@@ -77,6 +94,12 @@ class GameSession : public GameHost {
   // The settings of the running game, read once at its start.
   GameOptions settings_;
   std::mt19937 rng_;
+  // The music's choice has its own dice, so that when a piece ends (a matter of the
+  // sound device's timing) cannot change the game.
+  std::mt19937 musicRng_;
+  GameTape tape_;
+  bool highScoreEntered_ = false;
+  int capturesTaken_ = 0;
   std::optional<uint32_t> fixedSeed_;
   // Bumped by every game start, so a loop left on the stack by an earlier game ends.
   uint32_t gameGeneration_ = 0;

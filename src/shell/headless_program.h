@@ -83,6 +83,9 @@ class HeadlessProgram {
 
   // ---- the game ----
   Game& GameState() { return program_.session->game; }
+  // Plays a recorded game (from within whatever loop runs when it is called).
+  void PlayBack(const Replay& replay, bool paced) { program_.session->PlayBack(replay, paced); }
+  const ReplayPlayer* LastPlayback() const { return program_.session->LastPlayback(); }
   bool GameStopped() const { return program_.session->GameStopped; }
   bool AbortQuestionOpen() const { return program_.session->AbortQuestionOpen; }
   void DrawRoom() { program_.session->DrawRoom(); }

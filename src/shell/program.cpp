@@ -6,6 +6,7 @@
 #include "base/stop_signal.h"
 #include "platform/sdl_audio_door.h"
 #include "screens/display_choice.h"
+#include "shell/replay_shelf.h"
 
 Program::Program(Clock& clock, bool headless, std::unique_ptr<AudioDoor> audioDoor)
     : app(clock, headless),
@@ -36,6 +37,12 @@ bool Program::Init(std::string& error) {
       std::fprintf(stderr, "TROK Mirel: the choice of window or full screen is not kept: %s\n", why.c_str());
   };
   session->ConnectScreens(*optionsForm, *scoreForm);
+  // Every game is kept; a replay that cannot be is no reason to interrupt the player.
+  session->onRecorded = [this](const Replay& replay, bool highScore) {
+    std::string why;
+    if (KeepReplay(mainForm->StartDirectory(), replay, highScore, why).empty())
+      std::fprintf(stderr, "TROK Mirel: the game's replay is not kept: %s\n", why.c_str());
+  };
   startup = std::make_unique<ProgramStartup>(app, *mainForm, *session, *optionsForm, sounds, music, input);
   titleMenu = std::make_unique<TitleMenu>(app, *mainForm, *session, *startup, *optionsForm, *scoreForm,
                                           *helpForm);

@@ -95,12 +95,38 @@ void App::Terminate() { impl_->state.terminated = true; }
 const std::vector<std::string>& App::OpenBoxTexts() const { return impl_->state.boxTexts; }
 
 void App::ProcessMessages() {
-  AppState& s = impl_->state;
   // Every loop passes here, so a stop signal unwinds them all from wherever they are.
-  if (stopSignalEnds_ && StopSignalled()) s.terminated = true;
-  if (s.terminated) return;
-  if (impl_->events) impl_->events->Poll(impl_->pending);
-  DeliverScript();
+  if (stopSignalEnds_ && StopSignalled()) impl_->state.terminated = true;
+  if (impl_->state.terminated) return;
+  PumpTap* const tap = tap_;
+  const uint64_t serial = tapSerial_;
+  const bool fromWait = waitPump_;
+  waitPump_ = false;
+  if (tap) {
+    // What arrives now passes the tap before it joins what a box left pending.
+    std::deque<InputEvent> arrived;
+    if (impl_->events) impl_->events->Poll(arrived);
+    DeliverScript(arrived);
+    for (const InputEvent& e : arrived) {
+      if (tap->Admit(e)) {
+        impl_->pending.push_back(e);
+        continue;
+      }
+      // Kept from the game, yet Alt+Enter still switches the display.
+      if (bool switchNow; impl_->router.DisplaySwitchKey(e, switchNow) && switchNow) ToggleFullScreen();
+    }
+    tap->PumpBegins(fromWait, impl_->pending);
+  } else {
+    if (impl_->events) impl_->events->Poll(impl_->pending);
+    DeliverScript(impl_->pending);
+  }
+  PumpMessages();
+  // The tap may have gone with the game that ended meanwhile.
+  if (tap && serial == tapSerial_) tap->PumpEnds();
+}
+
+void App::PumpMessages() {
+  AppState& s = impl_->state;
   PaintDue();
   while (!impl_->pending.empty() && !s.terminated) {
     InputEvent e = impl_->pending.front();
@@ -110,6 +136,7 @@ void App::ProcessMessages() {
       if (switchNow) ToggleFullScreen();
       continue;
     }
+    if (tap_) tap_->Dispatching(e);
     impl_->router.Dispatch(e);
     // A box or modal form that just ended gives the rest to the loop beneath it,
     // as a dialog's own message loop stops at its end.
@@ -124,10 +151,10 @@ void App::ProcessMessages() {
   Present(false);
 }
 
-void App::DeliverScript() {
+void App::DeliverScript(std::deque<InputEvent>& into) {
   uint64_t now = clock_.NowMs();
   while (!script_.empty() && script_.front().first <= now) {
-    impl_->pending.push_back(script_.front().second);
+    into.push_back(script_.front().second);
     script_.pop_front();
   }
 }
@@ -174,13 +201,20 @@ void App::ProcessMessagesUntil(uint64_t micros, const std::function<bool()>& sto
   if (clock_.IsVirtual() && micros <= clock_.NowMicros())
     micros = clock_.NowMicros() + kLeastVirtualWaitMicros;
   for (;;) {
+    waitPump_ = true;
     ProcessMessages();
-    if (Terminated() || stop() || clock_.NowMicros() >= micros) return;
+    waitPump_ = false;
+    if (Terminated() || stop() || !WaitGoesOn(micros)) return;
     WaitForWork(micros);
     // A wait that reached the end ends the loop: what came meanwhile is the next
     // pass's first work, and handling it here would lengthen this one.
-    if (clock_.NowMicros() >= micros) return;
+    if (!WaitGoesOn(micros)) return;
   }
+}
+
+bool App::WaitGoesOn(uint64_t micros) {
+  const bool timeLeft = clock_.NowMicros() < micros;
+  return tap_ ? tap_->WaitGoesOn(timeLeft) : timeLeft;
 }
 
 void App::WaitForWork(uint64_t micros) {
@@ -218,7 +252,9 @@ void App::FireTimers() {
   // By index: a handler may create timers.
   for (size_t i = 0; i < timers_.size() && !Terminated(); ++i) {
     Timer* t = timers_[i].get();
-    if (t->interval_ <= 0 || t->firing_ || clock_.NowMs() < t->dueAt_) continue;
+    if (t->interval_ <= 0 || t->firing_) continue;
+    const bool due = clock_.NowMs() >= t->dueAt_;
+    if (tap_ && t->gameTimerId != 0 ? !tap_->TimerFires(t->gameTimerId, due) : !due) continue;
     t->dueAt_ = clock_.NowMs() + static_cast<uint64_t>(t->interval_);
     if (!t->onTimer) continue;
     t->firing_ = true;

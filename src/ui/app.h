@@ -16,6 +16,7 @@
 #include "platform/events.h"
 #include "ui/controls.h"
 #include "ui/modal_layers.h"
+#include "ui/pump_tap.h"
 #include "ui/screen_presenter.h"
 
 class Form;
@@ -28,6 +29,8 @@ class Timer {
   void SetInterval(int ms);
   int Interval() const { return interval_; }
   std::function<void()> onTimer;
+  // Not 0 for a timer of a game (a pump tap decides when it fires).
+  int gameTimerId = 0;
 
  private:
   friend class App;
@@ -112,6 +115,13 @@ class App {
 
   Timer& CreateTimer();
 
+  // Recording or playing back a game: the tap sees (or drives) every pump call until
+  // it is taken away with nullptr. The app does not own it.
+  void SetPumpTap(PumpTap* tap) {
+    tap_ = tap;
+    ++tapSerial_;
+  }
+
   // Modal boxes drawn inside the window over the visible form; a nested loop that
   // keeps timers firing. Enter = default button, Y/N answer, Escape closes an OK box
   // (No in a Yes/No box). Keys pressed while the box is open go only to it; a key
@@ -151,7 +161,9 @@ class App {
 
  private:
   struct Impl;
-  void DeliverScript();
+  void DeliverScript(std::deque<InputEvent>& into);
+  // The work of one ProcessMessages call once its input is in.
+  void PumpMessages();
   void PaintDue();
   void FireTimers();
   // A loop with nothing else to do waits here between its passes.
@@ -159,6 +171,7 @@ class App {
   int IdleTimeoutMs();
   // Sleeps until there is something for ProcessMessages to do, or until `micros`.
   void WaitForWork(uint64_t micros);
+  bool WaitGoesOn(uint64_t micros);
   void PushLayer(const ModalLayer& layer);
   void PopLayer(const Form* form, const MessageBoxState* box);
   void Present(bool force);
@@ -171,4 +184,7 @@ class App {
   std::vector<std::unique_ptr<Timer>> timers_;
   std::deque<std::pair<uint64_t, InputEvent>> script_;
   bool stopSignalEnds_ = true;
+  PumpTap* tap_ = nullptr;
+  uint64_t tapSerial_ = 0;  // a tap set anew is another, even at the same address
+  bool waitPump_ = false;  // the next pump call is the timed wait's own
 };

@@ -1,0 +1,59 @@
+#include "replay/game_state_hash.h"
+
+#include "play/game.h"
+
+namespace {
+
+// FNV-1a over 64-bit words: fast enough to run every few passes.
+class Hasher {
+ public:
+  void Add(uint64_t v) {
+    h_ ^= v;
+    h_ *= 1099511628211ULL;
+  }
+  void AddText(const std::string& s) {
+    Add(s.size());
+    for (const unsigned char c : s) Add(c);
+  }
+  uint64_t Value() const { return h_; }
+
+ private:
+  uint64_t h_ = 14695981039346656037ULL;
+};
+
+void AddPlayer(Hasher& h, const PlayerState& p) {
+  for (const int32_t v : {p.X, p.Y, p.StartX, p.StartY, p.ShotX, p.ShotY, p.BombX, p.BombY, p.Life, p.Points,
+                          p.Keys, p.HealthKits, p.Bombs, p.LevelsPassed, p.KeyLeft, p.KeyRight, p.KeyUp,
+                          p.KeyDown, p.KeyFire, p.KeyMenu, p.MenuChoice, p.PlayerNumber, p.ShotAge,
+                          p.ShieldTicks, p.MoveDirection, p.ShotDirection, p.CodeUnderBomb})
+    h.Add(static_cast<uint32_t>(v));
+  for (const bool b : {p.Firing, p.BombActive, p.ShotActive, p.MenuOpen, p.Dead, p.Warped, p.UsesKeyboard})
+    h.Add(b);
+  h.AddText(p.StatusText);
+}
+
+}  // namespace
+
+uint64_t GameStateHash(const Game& game) {
+  Hasher h;
+  const WorldGrid& w = game.World;
+  // Four cells to a word.
+  for (std::size_t i = 0; i < w.Cells.size(); i += 4) {
+    uint64_t word = 0;
+    for (std::size_t j = i; j < i + 4 && j < w.Cells.size(); ++j)
+      word = word << 16 | static_cast<uint16_t>(w.Cells[j]);
+    h.Add(word);
+  }
+  for (const int32_t v : {int32_t{w.CurrentRoomX}, int32_t{w.CurrentRoomY}, int32_t{w.StartRoomX},
+                          int32_t{w.StartRoomY}, game.Clock.c0, game.Clock.c1, game.Clock.c2, game.Clock.c3,
+                          game.PlayerCount, game.LevelCount, game.LevelIndex})
+    h.Add(static_cast<uint32_t>(v));
+  h.Add(game.RandomLevels);
+  AddPlayer(h, game.Player1);
+  AddPlayer(h, game.Player2);
+  const JoystickReading& j = game.Joystick;
+  for (const int32_t v : {j.X, j.Y}) h.Add(static_cast<uint32_t>(v));
+  h.Add(j.FireButton);
+  h.Add(j.MenuButton);
+  return h.Value();
+}

@@ -1,0 +1,33 @@
+#pragma once
+// The pump calls of a game as a recording numbers them: calls count up within a pass
+// from 0, and nest (a handler's own loop pumps inside the call that dispatched it).
+#include <vector>
+
+#include "replay/replay.h"
+
+class PumpCalls {
+ public:
+  void PassBegins() {
+    ++now_.pass;
+    now_.pump = 0;
+    begun_ = false;
+    open_.clear();
+  }
+  void Begin() {
+    if (begun_) ++now_.pump;
+    begun_ = true;
+    open_.push_back(now_);
+  }
+  void End() {
+    if (!open_.empty()) open_.pop_back();
+  }
+  // The number of the latest call begun.
+  PumpStamp Latest() const { return now_; }
+  // Whether the call running now began before the latest one (its nested calls are over).
+  bool AfterNested() const { return !open_.empty() && open_.back() != now_; }
+
+ private:
+  PumpStamp now_;
+  bool begun_ = false;
+  std::vector<PumpStamp> open_;
+};

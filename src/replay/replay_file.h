@@ -1,0 +1,22 @@
+#pragma once
+// The replay file: a versioned binary form of a Replay that carries its own SHA-256.
+// Readers refuse what they cannot trust with one clear sentence and never allocate
+// more than the file's size justifies.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "replay/replay.h"
+
+// A replay is never this large, packed or unpacked: four hours of busy play fit in it,
+// and what a reader holds of it stays a few ten megabytes at worst.
+inline constexpr std::size_t MaxReplayBytes = std::size_t{2} << 20;
+
+std::string EncodeReplay(const Replay& replay);
+
+enum class ReplayReadResult { Ok, Unreadable, Damaged, WrongVersion };
+// `error` names what is wrong (without the file's name).
+ReplayReadResult DecodeReplay(std::string_view bytes, Replay& replay, std::string& error);
+
+// Reads and decodes a file; `error` names the file.
+ReplayReadResult ReadReplayFile(const std::string& path, Replay& replay, std::string& error);

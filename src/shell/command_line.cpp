@@ -1,0 +1,74 @@
+#include "shell/command_line.h"
+
+#include <cstdio>
+#include <string>
+
+#include "replay/replay_file.h"
+#include "shell/program.h"
+#include "shell/program_name.h"
+#include "shell/replay_check.h"
+
+namespace {
+
+constexpr const char* Usage =
+    "Usage: trok [--play FILE | --verify FILE | --help | --version]\n"
+    "Without arguments, starts TROK Mirel in the working directory, its game directory.\n"
+    "  --play FILE    shows the game recorded in FILE (Pause pauses, Tab held plays it\n"
+    "                 four times as fast, Escape ends it), then the title menu\n"
+    "  --verify FILE  plays it back without a window as fast as possible and tells\n"
+    "                 whether the game ends exactly as recorded (exit status 0), went\n"
+    "                 its own way (1) or could not be checked (2)\n"
+    "  --help         shows this text\n"
+    "  --version      shows the program's version\n";
+
+// Waits for the title menu, then plays the replay in it; the title menu follows.
+int Watch(const std::string& path, const uint32_t* iconArgb, int iconSide) {
+  Replay replay;
+  std::string error;
+  if (ReadReplayFile(path, replay, error) != ReplayReadResult::Ok) {
+    std::fprintf(stderr, "trok: %s\n", error.c_str());
+    return 2;
+  }
+  return RunProgram(iconArgb, iconSide, [replay, path](Program& program) {
+    App& app = program.app;
+    // Start-up runs at once, as after the first key of the welcome screen.
+    InputEvent key;
+    key.type = InputEvent::Type::Char;
+    key.ch = ' ';
+    app.PushInput(key, 0);
+    Timer& waiting = app.CreateTimer();
+    waiting.onTimer = [&program, &waiting, replay, path] {
+      if (!program.mainForm->InTitleMenu() || !program.app.OpenBoxTexts().empty()) return;
+      waiting.SetInterval(0);
+      const std::string title = program.app.Title();
+      const std::string::size_type slash = path.rfind('/');
+      program.app.SetTitle(title + " - replay of " + (slash == std::string::npos ? path : path.substr(slash + 1)));
+      program.session->PlayBack(replay, true);
+      program.app.SetTitle(title);
+    };
+    waiting.SetInterval(50);
+  });
+}
+
+}  // namespace
+
+int RunCommandLine(int argc, char** argv, const uint32_t* iconArgb, int iconSide) {
+  if (argc <= 1) return RunProgram(iconArgb, iconSide);
+  const std::string option = argv[1];
+  if ((option == "--help" || option == "-h") && argc == 2) {
+    std::fputs(Usage, stdout);
+    return 0;
+  }
+  if (option == "--version" && argc == 2) {
+    std::printf("%s\n", ProgramName);
+    return 0;
+  }
+  if (option == "--play" && argc == 3) return Watch(argv[2], iconArgb, iconSide);
+  if (option == "--verify" && argc == 3) {
+    const ReplayCheckOutcome outcome = CheckReplayFile(argv[2]);
+    std::fprintf(outcome.status == 2 ? stderr : stdout, "%s\n", outcome.line.c_str());
+    return outcome.status;
+  }
+  std::fputs(Usage, stderr);
+  return 2;
+}
