@@ -10,7 +10,8 @@ set(TROK_FUZZ_TARGETS
   "wave_file:trok_audio"
   "bmp_file:trok_base"
   "jpeg_file:trok_base"
-  "midi_file:trok_audio")
+  "midi_file:trok_audio"
+  "replay_file:trok_replay")
 
 set(fuzz_dir ${CMAKE_SOURCE_DIR}/tests/fuzz)
 if(TROK_FUZZ)

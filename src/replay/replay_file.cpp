@@ -402,20 +402,25 @@ bool CarriedState::operator==(const CarriedState& o) const {
          joystick.MenuButton == o.joystick.MenuButton && players == o.players;
 }
 
-std::string EncodeReplay(const Replay& replay) {
+std::string EncodeReplay(const Replay& replay) { return PackReplayBody(EncodeReplayBody(replay)); }
+
+std::string EncodeReplayBody(const Replay& replay) {
   Writer body;
   WriteBody(body, replay);
-  uLongf packedSize = compressBound(static_cast<uLong>(body.Out().size()));
+  return std::move(body.Out());
+}
+
+std::string PackReplayBody(std::string_view body) {
+  uLongf packedSize = compressBound(static_cast<uLong>(body.size()));
   std::string packed(packedSize, '\0');
-  if (compress2(reinterpret_cast<Bytef*>(packed.data()), &packedSize,
-                reinterpret_cast<const Bytef*>(body.Out().data()), static_cast<uLong>(body.Out().size()),
-                Z_BEST_COMPRESSION) != Z_OK)
+  if (compress2(reinterpret_cast<Bytef*>(packed.data()), &packedSize, reinterpret_cast<const Bytef*>(body.data()),
+                static_cast<uLong>(body.size()), Z_BEST_COMPRESSION) != Z_OK)
     return {};
   packed.resize(packedSize);
   Writer w;
   w.Bytes(Magic.data(), Magic.size());
   w.Unsigned(ReplayFormatVersion);
-  w.Unsigned(body.Out().size());
+  w.Unsigned(body.size());
   w.Bytes(packed.data(), packed.size());
   const Sha256Digest digest = Sha256Of(w.Out());
   w.Bytes(digest.data(), digest.size());

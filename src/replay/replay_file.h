@@ -13,6 +13,10 @@
 inline constexpr std::size_t MaxReplayBytes = std::size_t{2} << 20;
 
 std::string EncodeReplay(const Replay& replay);
+// The two halves of it: the replay's contents, and those contents wrapped as a file
+// (the magic line, the format, the packed contents, the checksum).
+std::string EncodeReplayBody(const Replay& replay);
+std::string PackReplayBody(std::string_view body);
 
 enum class ReplayReadResult { Ok, Unreadable, Damaged, WrongVersion };
 // `error` names what is wrong (without the file's name).

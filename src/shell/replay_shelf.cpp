@@ -47,7 +47,7 @@ bool IsShelfName(const std::string& name, bool& keeper) {
     }
   // A second game within the same second: "-N".
   if (rest.empty()) return true;
-  return rest[0] == '-' && rest.size() <= 4 && Digits(rest, 1, rest.size() - 1);
+  return rest[0] == '-' && rest.size() >= 2 && rest.size() <= 4 && Digits(rest, 1, rest.size() - 1);
 }
 
 // Plain replays beyond the newest ReplaysKept go. Only our own regular files.
