@@ -17,6 +17,13 @@ bool ReplayPlayer::PassBegins(const Game& game) {
   const ReplayEnd& end = replay_.end;
   const auto& checks = replay_.checks;
   while (nextCheck_ < checks.size() && checks[nextCheck_].pass < pass) ++nextCheck_;
+  // Past the recording's end without having got there: the game went its own way.
+  if (pass > end.at.pass) {
+    finalHash_ = GameStateHash(game);
+    if (!desync_) desync_ = ReplayDesync{pass, end.finalHash, finalHash_};
+    finished_ = true;
+    return false;
+  }
   const bool closing = end.how == ReplayEnding::ProgramClosed && pass >= end.at.pass;
   if ((nextCheck_ < checks.size() && checks[nextCheck_].pass == pass) || closing) {
     const uint64_t hash = GameStateHash(game);
@@ -63,10 +70,12 @@ bool ReplayPlayer::ItemsLeftInPass() const {
 }
 
 void ReplayPlayer::PumpBegins(bool fromWait, std::deque<InputEvent>& replayed) {
-  if (finished_) return;
   // The wait's calls after the pass's last recorded input change nothing; how many of
   // them there are depends on the clock, so they are not counted.
-  if (fromWait && !ItemsLeftInPass()) return;
+  if (finished_ || (fromWait && !ItemsLeftInPass())) {
+    calls_.Skip();
+    return;
+  }
   calls_.Begin();
   const auto& items = replay_.items;
   for (std::size_t i = next_; i < items.size() && items[i].at == calls_.Latest(); ++i)
@@ -77,7 +86,7 @@ void ReplayPlayer::PumpBegins(bool fromWait, std::deque<InputEvent>& replayed) {
 }
 
 bool ReplayPlayer::TimerFires(int id, bool) {
-  if (finished_) return false;
+  if (finished_ || calls_.RunningUncounted()) return false;
   const auto& items = replay_.items;
   // Inputs of the call may sit between its timers: skip past them.
   std::size_t i = next_;

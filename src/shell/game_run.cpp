@@ -43,6 +43,9 @@ GameSession::GameSession(App& app, TMainForm& window, SoundEffects& sounds, Musi
   game.StartDirectory = window.StartDirectory();
   window.WarpTimer->onTimer = [this] { WarpTimerTimer(); };
   window.GameOverTimer->onTimer = [this] { GameOverTimerTimer(); };
+  // When they fire is part of a game's record.
+  window.WarpTimer->gameTimerId = static_cast<int>(GameTimer::Warp);
+  window.GameOverTimer->gameTimerId = static_cast<int>(GameTimer::GameOver);
 }
 
 void GameSession::ConnectScreens(TOptionsForm& options, THScoreForm& scores) {

@@ -1,8 +1,8 @@
 // Games played through the real program are recorded, and their replays played back
 // into a fresh program end exactly as they did: same passes, points and final state.
 // Whatever reaches a game is in its replay: keys with their repeats, boxes answered in
-// the middle of it, the display switched, joysticks, warps, a game over and its name
-// entry, the program closed in the middle of a pass.
+// the middle of it, the display switched, joysticks, warps, a game over and its score
+// screen, the program closed in the middle of a pass.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -152,7 +152,7 @@ TEST_F(RecordVerifyTest, BoxesCapturesAndTheDisplaySwitchInTheMiddleOfAGameVerif
   const uint64_t start = Now() + 10;
   StartGame(1, 2, start);
   RandomInput(7, start + 100, 12000);
-  // The abort question answered No, twice, the second time while keys are held.
+  // The abort question answered No, twice, the second time while a key is held.
   PushKey(VK::Escape, start + 2000);
   PushKey('N', start + 2600);
   Push(InputEvent::Type::KeyDown, VK::Right, start + 5990);
@@ -164,9 +164,8 @@ TEST_F(RecordVerifyTest, BoxesCapturesAndTheDisplaySwitchInTheMiddleOfAGameVerif
   PushKey(VK::Enter, start + 8010);
   Push(InputEvent::Type::KeyUp, VK::Alt, start + 8100);
   PushKey(VK::PrintScreen, start + 9000);
-  RunFor(static_cast<int>(start + 12600 - Now()));
-  if (program->InGame() && !program->GameStopped()) LeaveAt(Now() + 10);
-  BackToMenu();
+  LeaveAt(start + 12600);
+  EXPECT_TRUE(fs::exists(dir / "Capture000.bmp"));
   ExpectLatestVerifies();
 }
 
@@ -200,28 +199,28 @@ TEST_F(RecordVerifyTest, AJoystickGameVerifies) {
   ExpectLatestVerifies();
 }
 
-TEST_F(RecordVerifyTest, AWarpToTheNextLevelAndAGameOverWithNameEntryVerify) {
+TEST_F(RecordVerifyTest, AWarpToTheNextLevelAndAGameOverVerify) {
   Start(2);
-  // Level 0: the Finish two steps right of player 1; level 1: player 1 walled in with
-  // a death field to its right.
+  // Level 0: the Finish just left of player 1; level 1: a death field there. Player 1
+  // stands left of the Start, player 2 right of it.
   MapSketch warp;
-  warp.Put(5, 5, "S.E");
+  warp.Put(5, 3, "E.S");
   WriteLevel(0, warp);
   MapSketch death;
-  death.Put(5, 5, "S!");
+  death.Put(5, 3, "!.S");
   WriteLevel(1, death);
   const uint64_t start = Now() + 10;
   StartGame(0, 1, start);
-  PushKey(VK::Right, start + 300);
-  PushKey(VK::Right, start + 600);
-  // After the warp (3.8 s) into level 1: right, into the death field.
-  for (uint64_t t = start + 5500; t < start + 8000; t += 300) PushKey(VK::Right, t);
-  RunFor(static_cast<int>(start + 12000 - Now()));
-  EXPECT_FALSE(program->InGame() && !program->GameStopped()) << "the game should be over";
-  // The name entry: a name, then Enter.
-  for (const char c : std::string("Replay")) PushChar(c, Now() + 10);
-  PushKey(VK::Enter, Now() + 50);
-  RunFor(300);
+  // Held long enough for a step (a player steps every fourth pass).
+  auto step = [this](uint64_t at) {
+    Push(InputEvent::Type::KeyDown, VK::Left, at);
+    Push(InputEvent::Type::KeyUp, VK::Left, at + 150);
+  };
+  step(start + 300);
+  // After the warp (3.8 s) into level 1: left, into the death field; the game is over
+  // 3.1 s later, and the high-score screen shows.
+  for (uint64_t t = start + 5500; t < start + 7000; t += 300) step(t);
+  RunFor(static_cast<int>(start + 13000 - Now()));
   BackToMenu();
   const auto replays = Replays();
   ASSERT_EQ(replays.size(), 1u);
@@ -231,6 +230,7 @@ TEST_F(RecordVerifyTest, AWarpToTheNextLevelAndAGameOverWithNameEntryVerify) {
   EXPECT_TRUE(replay.end.levelFinished);
   EXPECT_EQ(replay.end.level, 1);
   EXPECT_EQ(replay.levels.size(), 2u);
+  EXPECT_TRUE(program->GameState().Player1.Dead);
   ExpectLatestVerifies();
 }
 
@@ -279,11 +279,28 @@ TEST_F(RecordVerifyTest, AMovedEventIsADesyncAtItsPass) {
     if (outcome.status == 0) continue;  // a key that changed nothing where it was
     ++desyncs;
     EXPECT_EQ(outcome.status, 1) << outcome.line;
-    const uint32_t firstCheck = (item.at.pass / ReplayCheckPasses + 1) * ReplayCheckPasses;
-    EXPECT_EQ(outcome.line.rfind("desync at pass " + std::to_string(firstCheck) + ":", 0), 0u)
-        << outcome.line << " (the event was at pass " << item.at.pass << ")";
+    // Found at the first check after the game first differs: not before the event's own
+    // pass, and at the latest at the first check after the pass it was moved to.
+    auto firstCheckAfter = [](uint32_t pass) { return (pass / ReplayCheckPasses + 1) * ReplayCheckPasses; };
+    const std::string prefix = "desync at pass ";
+    ASSERT_EQ(outcome.line.rfind(prefix, 0), 0u) << outcome.line;
+    const uint32_t found = static_cast<uint32_t>(std::stoul(outcome.line.substr(prefix.size())));
+    EXPECT_GE(found, firstCheckAfter(item.at.pass)) << outcome.line << ", the event was at " << item.at.pass;
+    EXPECT_LE(found, std::min(firstCheckAfter(late.at.pass), recorded.end.at.pass))
+        << outcome.line << ", the event was at " << item.at.pass;
   }
   EXPECT_GT(desyncs, 0);
+
+  // A recorded state that differs at one check is named at exactly that pass.
+  ASSERT_GT(recorded.checks.size(), 3u);
+  Replay altered = recorded;
+  altered.checks[2].hash ^= 1;
+  const fs::path file = dir / "altered.trokreplay";
+  std::ofstream(file, std::ios::binary | std::ios::trunc) << EncodeReplay(altered);
+  const ReplayCheckOutcome outcome = CheckReplayFile(file.string());
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_EQ(outcome.line.rfind("desync at pass " + std::to_string(recorded.checks[2].pass) + ":", 0), 0u)
+      << outcome.line;
 }
 
 TEST_F(RecordVerifyTest, AChangedLevelFileOrADamagedReplayIsRefused) {
