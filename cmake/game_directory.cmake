@@ -50,6 +50,21 @@ add_custom_command(
   COMMENT "Copying starting data files")
 list(APPEND game_stamps ${CMAKE_BINARY_DIR}/data.stamp)
 
+# Each level's solutions for one and two players, checked by the test suite.
+file(GLOB solution_files CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/levels/solutions/*.trokreplay)
+set(copy_solutions)
+if(solution_files)
+  set(copy_solutions COMMAND ${CMAKE_COMMAND} -E copy_if_different ${solution_files} ${TROK_GAME_DIR}/Solutions/)
+endif()
+add_custom_command(
+  OUTPUT ${CMAKE_BINARY_DIR}/solutions.stamp
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${TROK_GAME_DIR}/Solutions
+  ${copy_solutions}
+  COMMAND ${CMAKE_COMMAND} -E touch ${CMAKE_BINARY_DIR}/solutions.stamp
+  DEPENDS ${solution_files}
+  COMMENT "Copying the levels' solutions")
+list(APPEND game_stamps ${CMAKE_BINARY_DIR}/solutions.stamp)
+
 # The level editor lives beside the game and edits its levels.
 add_custom_target(game_directory ALL
   COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:trok> ${TROK_GAME_DIR}/trok

@@ -78,7 +78,7 @@ install(TARGETS trok trok-edit RUNTIME DESTINATION ${TROK_PROGRAM_DIR})
 # Only the folders the program reads: a game directory that was played in also holds
 # settings, a played high-score table and captures.
 install(DIRECTORY ${TROK_GAME_DIR}/Objects ${TROK_GAME_DIR}/Pictures ${TROK_GAME_DIR}/Sounds
-                  ${TROK_GAME_DIR}/Music ${TROK_GAME_DIR}/FELDS
+                  ${TROK_GAME_DIR}/Music ${TROK_GAME_DIR}/FELDS ${TROK_GAME_DIR}/Solutions
         DESTINATION ${TROK_DATA_DIR} FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 install(FILES ${CMAKE_SOURCE_DIR}/data/HighScores.dat DESTINATION ${TROK_DATA_DIR})
 install(FILES packaging/${TROK_PACKAGE}.desktop DESTINATION share/applications RENAME ${TROK_APP_ID}.desktop)

@@ -1,12 +1,15 @@
 #include "shell/command_line.h"
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
+#include "base/files.h"
 #include "replay/replay_file.h"
 #include "shell/program.h"
 #include "shell/program_name.h"
 #include "shell/replay_check.h"
+#include "shell/replay_place.h"
 
 namespace {
 
@@ -21,6 +24,8 @@ constexpr const char* Usage =
     "  --help         shows this text\n"
     "  --version      shows the program's version\n";
 
+int WatchHere(const Replay& replay, const std::string& path, const uint32_t* iconArgb, int iconSide);
+
 // Waits for the title menu, then plays the replay in it; the title menu follows.
 int Watch(const std::string& path, const uint32_t* iconArgb, int iconSide) {
   Replay replay;
@@ -29,6 +34,18 @@ int Watch(const std::string& path, const uint32_t* iconArgb, int iconSide) {
     std::fprintf(stderr, "trok: %s\n", error.c_str());
     return 2;
   }
+  const std::unique_ptr<ReplayPlace> place = ReplayPlace::Find(replay, CurrentDirectoryWithSlash(), error);
+  if (!place) {
+    std::fprintf(stderr, "trok: %s\n", error.c_str());
+    return 2;
+  }
+  int status = 2;
+  if (!InDirectory(place->Directory(), [&] { status = WatchHere(replay, path, iconArgb, iconSide); }))
+    std::fprintf(stderr, "trok: cannot enter the folder \"%s\"\n", place->Directory().c_str());
+  return status;
+}
+
+int WatchHere(const Replay& replay, const std::string& path, const uint32_t* iconArgb, int iconSide) {
   return RunProgram(iconArgb, iconSide, [replay, path](Program& program) {
     App& app = program.app;
     // Start-up runs at once, as after the first key of the welcome screen.

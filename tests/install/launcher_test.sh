@@ -28,7 +28,7 @@ install_game() {
   # is there, and writes into its directory as the game does.
   cat >"$prefix/lib/games/trok-mirel/trok" <<'STUB'
 #!/bin/sh
-{ echo "dir=$(pwd -P)"; echo "args=$#"; } >>"$TROK_TEST_LOG"
+{ echo "dir=$(pwd -P)"; echo "args=$#"; for a in "$@"; do echo "arg=$a"; done; } >>"$TROK_TEST_LOG"
 for f in Objects/00-Floor.bmp FELDS/FELD.00 Pictures/Title.jpg; do
   [ -r "$f" ] || { echo "missing $f" >>"$TROK_TEST_LOG"; exit 3; }
 done
@@ -73,7 +73,7 @@ play ann "$launcher"
 ann=$work/home-ann/.local/share/trok-mirel
 check "started in the player's directory" has_line "$work/log" "dir=$(cd "$ann" && pwd -P)"
 check "started without arguments" has_line "$work/log" "args=0"
-for folder in Objects Pictures Sounds Music FELDS; do
+for folder in Objects Pictures Sounds Music FELDS Solutions; do
   check "$folder linked to the installed one" is_link_to "$ann/$folder" "$data/$folder"
 done
 check "high-score table is a file of the player's" test -f "$ann/HighScores.dat" -a ! -L "$ann/HighScores.dat" -a -w "$ann/HighScores.dat"
@@ -166,8 +166,20 @@ set +e
 err=$("$work/trok-mirel" --fullscreen 2>&1)
 status=$?
 set -e
-check "arguments are refused" test "$status" = 2
-check "with a usage line" grep -q "takes no arguments" <<<"$err"
+check "other arguments are refused" test "$status" = 2
+check "with a usage line" grep -q "Usage: trok-mirel \[--play FILE | --verify FILE | --version\]" <<<"$err"
+# A replay named from where the player is reaches the program by its whole path.
+mkdir -p "$work/mine"
+with_args() {  # with_args <args...>: ann's launcher with arguments, from $work/mine
+  : >"$work/log"
+  (cd "$work/mine" && env -u XDG_DATA_HOME HOME="$work/home-ann" TROK_TEST_PLAYER=ann TROK_TEST_LOG="$work/log" \
+    "$work/trok-mirel" "$@" </dev/null)
+}
+with_args --play my.trokreplay
+check "--play passes through" has_line "$work/log" "arg=--play"
+check "with the replay's whole path" has_line "$work/log" "arg=$(cd "$work/mine" && pwd)/my.trokreplay"
+with_args --verify /tmp/x.trokreplay
+check "--verify passes through" has_line "$work/log" "arg=/tmp/x.trokreplay"
 chmod u+w "$work/moved/lib/games/trok-mirel"
 rm "$work/moved/lib/games/trok-mirel/trok"
 set +e
