@@ -87,6 +87,8 @@ void GameSession::PlayBack(const Replay& replay, bool paced) {
   game.RandomLevels = replay.settings.randomLevels;
   capturesTaken_ = 0;
   StartAndRun();
+  // Ended by the watcher: back to the title menu as after the game.
+  if (!GameStopped) ReturnToMenu();
   tape_.Finish(game);
 }
 

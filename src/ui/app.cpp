@@ -102,23 +102,28 @@ void App::ProcessMessages() {
   const uint64_t serial = tapSerial_;
   const bool fromWait = waitPump_;
   waitPump_ = false;
+  std::deque<InputEvent>& arrived = impl_->arrived;
+  if (impl_->events) impl_->events->Poll(arrived);
+  DeliverScript(arrived);
   if (tap) {
-    // What arrives now passes the tap before it joins what a box left pending.
-    std::deque<InputEvent> arrived;
-    if (impl_->events) impl_->events->Poll(arrived);
-    DeliverScript(arrived);
+    // What arrives passes the tap before it joins what a box left pending.
     for (const InputEvent& e : arrived) {
       if (tap->Admit(e)) {
         impl_->pending.push_back(e);
         continue;
       }
       // Kept from the game, yet Alt+Enter still switches the display.
-      if (bool switchNow; impl_->router.DisplaySwitchKey(e, switchNow) && switchNow) ToggleFullScreen();
+      if (bool switchNow; impl_->router.DisplaySwitchKey(e, switchNow)) {
+        if (switchNow) ToggleFullScreen();
+      } else if (e.type == InputEvent::Type::KeyDown || e.type == InputEvent::Type::KeyUp) {
+        impl_->router.KeyTaken(e);
+      }
     }
+    arrived.clear();
     tap->PumpBegins(fromWait, impl_->pending);
   } else {
-    if (impl_->events) impl_->events->Poll(impl_->pending);
-    DeliverScript(impl_->pending);
+    impl_->pending.insert(impl_->pending.end(), arrived.begin(), arrived.end());
+    arrived.clear();
   }
   PumpMessages();
   // The tap may have gone with the game that ended meanwhile.
@@ -194,7 +199,7 @@ void App::Idle() {
     return;
   }
   int timeout = IdleTimeoutMs();
-  if (timeout > 0) impl_->events->Wait(static_cast<uint64_t>(timeout) * 1000, impl_->pending);
+  if (timeout > 0) impl_->events->Wait(static_cast<uint64_t>(timeout) * 1000, impl_->arrived);
 }
 
 void App::ProcessMessagesUntil(uint64_t micros, const std::function<bool()>& stop) {
@@ -218,21 +223,21 @@ bool App::WaitGoesOn(uint64_t micros) {
 }
 
 void App::WaitForWork(uint64_t micros) {
-  if (!impl_->pending.empty()) return;
+  if (!impl_->pending.empty() || !impl_->arrived.empty()) return;
   const uint64_t now = clock_.NowMicros();
   const int untilWorkMs = IdleTimeoutMs();
   const uint64_t wake = std::min(micros, now / 1000 * 1000 + static_cast<uint64_t>(untilWorkMs) * 1000);
   if (wake <= now) return;
   // Input wakes the wait early.
   if (impl_->events && !clock_.IsVirtual())
-    impl_->events->Wait(wake - now, impl_->pending);
+    impl_->events->Wait(wake - now, impl_->arrived);
   else
     clock_.SleepUntilMicros(wake);
 }
 
 // Until the next timer, scripted event or owed present; none of them means a while.
 int App::IdleTimeoutMs() {
-  if (!impl_->pending.empty()) return 0;
+  if (!impl_->pending.empty() || !impl_->arrived.empty()) return 0;
   const uint64_t now = clock_.NowMs();
   uint64_t until = now + kLongestIdleMs;
   for (const auto& t : timers_)

@@ -20,7 +20,8 @@ struct App::Impl {
   AppState state{text};
   std::unique_ptr<Window> window;  // absent when headless
   std::unique_ptr<SdlInput> events;
-  std::deque<InputEvent> pending;
+  std::deque<InputEvent> arrived;  // from the window and the script, not yet let in
+  std::deque<InputEvent> pending;  // let in, to be dispatched
   std::deque<std::function<void()>> idleJobs;
   InputRouter router{state};
   ScreenPresenter presenter{state};

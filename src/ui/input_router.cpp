@@ -70,6 +70,19 @@ bool InputRouter::DisplaySwitchKey(const InputEvent& e, bool& switchNow) {
   return true;
 }
 
+void InputRouter::KeyTaken(const InputEvent& e) {
+  if (e.vk < 0 || e.vk >= kKeys) return;
+  const auto key = static_cast<size_t>(e.vk);
+  if (e.type == InputEvent::Type::KeyDown) {
+    keysDown_[key] = true;
+    swallowUps_[key] = true;
+    swallowChars_ = true;
+  } else if (e.type == InputEvent::Type::KeyUp) {
+    keysDown_[key] = false;
+    swallowUps_[key] = false;
+  }
+}
+
 // Keeps the keys a box took from the forms; false when the event goes no further.
 bool InputRouter::FilterKey(const InputEvent& e) {
   const bool inRange = e.vk >= 0 && e.vk < kKeys;

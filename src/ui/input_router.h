@@ -22,6 +22,9 @@ class InputRouter {
   // when `e` is its Enter, which then reaches no form or box (nor do its repeats, its
   // character or its release); `switchNow` for the press itself, not a repeat.
   bool DisplaySwitchKey(const InputEvent& e, bool& switchNow);
+  // A key event that something outside the forms took (a replay's watcher): like a key
+  // a box took, its release and characters reach no form, even after it stopped.
+  void KeyTaken(const InputEvent& e);
   // The pointer shown now: the app's hourglass or hidden pointer wins; otherwise the
   // hovered control's cursor; the arrow over an open box.
   CursorKind ShownCursor() const;

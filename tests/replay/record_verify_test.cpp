@@ -9,6 +9,7 @@
 #include <array>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
 
 #include "authoring/level_text.h"
@@ -334,6 +335,69 @@ TEST_F(RecordVerifyTest, AChangedLevelFileOrADamagedReplayIsRefused) {
   outcome = CheckReplayFile((dir / "no such file").string());
   EXPECT_EQ(outcome.status, 2);
   EXPECT_FALSE(outcome.line.empty());
+}
+
+}  // namespace
+
+namespace {
+
+// Watching a replay at its speed: Pause holds it, Tab held plays it four times as fast,
+// Escape ends it at once; none of these reaches the game.
+class WatchReplayTest : public RecordVerifyTest {
+ protected:
+  // Records a game of 6 s of random play, then plays it back paced with `controls`
+  // pushed at the given times after the playback starts; the virtual time it lasted.
+  uint64_t Watch(const std::function<void(uint64_t start)>& controls, bool* verified = nullptr) {
+    const uint64_t start = Now() + 10;
+    StartGame(4, 1, start);
+    RandomInput(21, start + 100, 6000);
+    LeaveAt(start + 6500);
+    const Replay replay = Read(Replays().back());
+    const uint64_t from = Now() + 10;
+    uint64_t took = 0;
+    At(from, [&] {
+      const uint64_t began = Now();
+      program->PlayBack(replay, true);
+      took = Now() - began;
+    });
+    controls(from);
+    RunFor(60000);
+    if (verified) *verified = program->LastPlayback() && !program->LastPlayback()->Desync() &&
+                              program->LastPlayback()->Finished();
+    return took;
+  }
+};
+
+TEST_F(WatchReplayTest, PauseHoldsItTabHurriesItEscapeEndsIt) {
+  Start(5);
+  bool verified = false;
+  const uint64_t plain = Watch([](uint64_t) {}, &verified);
+  EXPECT_TRUE(verified);
+  EXPECT_GT(plain, 6000u);
+  EXPECT_TRUE(program->InTitleMenu());
+
+  const uint64_t paused = Watch(
+      [this](uint64_t from) {
+        PushKey(VK::Pause, from + 1000);
+        PushKey(VK::Pause, from + 4000);
+      },
+      &verified);
+  EXPECT_TRUE(verified) << "a pause changes nothing of the game";
+  EXPECT_NEAR(static_cast<double>(paused), static_cast<double>(plain) + 3000, 200);
+
+  const uint64_t hurried = Watch(
+      [this](uint64_t from) {
+        Push(InputEvent::Type::KeyDown, VK::Tab, from + 500);
+        Push(InputEvent::Type::KeyUp, VK::Tab, from + 100000);
+      },
+      &verified);
+  EXPECT_TRUE(verified);
+  EXPECT_LT(hurried, plain / 2);
+
+  const uint64_t ended = Watch([this](uint64_t from) { PushKey(VK::Escape, from + 1500); });
+  EXPECT_NEAR(static_cast<double>(ended), 1500, 100);
+  EXPECT_TRUE(program->InTitleMenu());
+  EXPECT_TRUE(program->OpenBoxes().empty());
 }
 
 }  // namespace
