@@ -7,6 +7,7 @@
 #include "shell/program.h"
 #include "shell/program_name.h"
 #include "shell/replay_check.h"
+#include "shell/replay_watch.h"
 
 namespace {
 
@@ -40,11 +41,7 @@ int Watch(const std::string& path, const uint32_t* iconArgb, int iconSide) {
     waiting.onTimer = [&program, &waiting, replay, path] {
       if (!program.mainForm->InTitleMenu() || !program.app.OpenBoxTexts().empty()) return;
       waiting.SetInterval(0);
-      const std::string title = program.app.Title();
-      const std::string::size_type slash = path.rfind('/');
-      program.app.SetTitle(title + " - replay of " + (slash == std::string::npos ? path : path.substr(slash + 1)));
-      program.session->PlayBack(replay, true);
-      program.app.SetTitle(title);
+      WatchReplay(program, replay, path);
     };
     waiting.SetInterval(50);
   });
