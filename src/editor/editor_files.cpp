@@ -1,6 +1,6 @@
-// The editor's file commands: new, open, save (as the game's next level when new), save
-// as, the picture and text exports, and quitting; nothing is overwritten or thrown
-// away without asking.
+// The editor's file commands: new, open, save (as the game's next level when new, with
+// the level's solutions beside it), save as, the picture and text exports, and
+// quitting; nothing is overwritten or thrown away without asking.
 #include <unistd.h>
 
 #include <filesystem>
@@ -70,15 +70,47 @@ void EditorForm::OpenLevelDialog() {
 
 bool EditorForm::EnsureLevelFolderWritable() {
   if (!LevelFolderIsSharedReadOnly(places_.gameDir)) return true;
+  const bool solutionsToo = SolutionFolderIsSharedReadOnly(places_.gameDir);
   if (app.MessageBox(BoxKind::Confirmation,
-                     "The game's levels folder is the installed one, which cannot be changed. Make a levels "
-                     "folder of your own with copies of the game's levels, so that your levels can be saved "
-                     "and played?") != BoxResult::Yes)
+                     std::string("The game's levels folder is the installed one, which cannot be changed. Make a "
+                                 "levels folder of your own with copies of the game's levels") +
+                         (solutionsToo ? ", and one of their solutions," : "") +
+                         " so that your levels can be saved and played?") != BoxResult::Yes)
     return false;
   std::string error;
-  if (MakeOwnLevelFolder(places_.gameDir, error)) return true;
+  if (!MakeOwnLevelFolder(places_.gameDir, error)) {
+    app.MessageBox(BoxKind::Error, error);
+    return false;
+  }
+  // The levels can be saved now, whatever becomes of the solutions.
+  if (solutionsToo && !MakeOwnSolutionFolder(places_.gameDir, error)) app.MessageBox(BoxKind::Error, error);
+  return true;
+}
+
+bool EditorForm::EnsureSolutionFolderWritable() {
+  if (!SolutionFolderIsSharedReadOnly(places_.gameDir)) return true;
+  if (app.MessageBox(BoxKind::Confirmation,
+                     "The game's solutions folder is the installed one, which cannot be changed. Make a solutions "
+                     "folder of your own with copies of the game's solutions, so that your level's solutions can "
+                     "be saved with it?") != BoxResult::Yes)
+    return false;
+  std::string error;
+  if (MakeOwnSolutionFolder(places_.gameDir, error)) return true;
   app.MessageBox(BoxKind::Error, error);
   return false;
+}
+
+void EditorForm::SaveSolutionsWith(const std::string& path) {
+  const Sha256Digest level = LevelDigest();
+  const bool any = solutions_.For(1, level) || solutions_.For(2, level);
+  if (any && InLevelFolder(path) && !EnsureSolutionFolderWritable()) {
+    status_->SetText("The level is saved; its solution is not.");
+    return;
+  }
+  const SolutionFiles files = SaveSolutions(solutions_, path, level);
+  staleSolutions_ = files.outOfDate;
+  ShowSolutions();
+  if (!files.error.empty()) app.MessageBox(BoxKind::Error, files.error + "\nThe level is saved; its solution is not.");
 }
 
 bool EditorForm::InLevelFolder(const std::string& path) const {
@@ -99,6 +131,7 @@ bool EditorForm::WriteLevel(const std::string& path, LevelForm form) {
   document_->MarkSaved(path, form);
   ForgetRecovery();
   Changed();
+  SaveSolutionsWith(path);
   return true;
 }
 
@@ -115,6 +148,7 @@ bool EditorForm::Save() {
   document_->MarkSaved(path, LevelForm::LevelFile);
   ForgetRecovery();
   Changed();
+  SaveSolutionsWith(path);
   const std::string file = path.substr(path.rfind('/') + 1);
   app.MessageBox(BoxKind::Message, "Saved as " + file + ": the game's level " + file.substr(5) +
                                        ", after the others. Choose it in the game's title menu.");

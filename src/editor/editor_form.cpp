@@ -1,7 +1,10 @@
 #include "editor/editor_form.h"
 
+#include <filesystem>
+
 #include "editor/editor_help.h"
 #include "editor/file_dialog.h"
+#include "editor/level_files.h"
 #include "editor/map_control.h"
 #include "editor/map_painter.h"
 #include "editor/palette.h"
@@ -9,6 +12,7 @@
 #include "editor/scratch_game.h"
 #include "editor/side_panel.h"
 #include "editor/toolbar.h"
+#include "replay/replay_file.h"
 #include "screens/menu_builder.h"
 #include "ui/app.h"
 
@@ -23,7 +27,7 @@ constexpr int CheckPollMs = 15;
 
 const char* const KeysHelpLine =
     "F1 help   B L R F I tools   right button picks   wheel scrolls, Ctrl+wheel zooms   Tab room/level   "
-    "Ctrl+Z/Y undo/redo   F5/F6 play";
+    "Ctrl+Z/Y undo/redo   F5/F6 play   F7 solution";
 
 }  // namespace
 
@@ -111,9 +115,10 @@ void EditorForm::BuildLayout() {
   actions.redo = [this] { Redo(); };
   actions.playOne = [this] { PlayLevel(1); };
   actions.playTwo = [this] { PlayLevel(2); };
+  actions.playSolution = [this] { PlayLastSolution(); };
   actions.help = [this] { ToggleHelp(); };
   builder.Caption("ToolsCaption", "Tools", RightLeft, MapTop, 21, Heading);
-  toolbar_ = std::make_unique<Toolbar>(*this, actions, RightLeft + RightWidth, RightLeft, MapTop + 28, 690);
+  toolbar_ = std::make_unique<Toolbar>(*this, actions, RightLeft + RightWidth, RightLeft, MapTop + 28, 656);
 
   brushPicture_ = &Add<Picture>("BrushPicture", RightLeft, 212, 32, 32);
   brushName_ = &Add<Label>("BrushLbl", RightLeft + 40, 214, RightWidth - 40, 0);
@@ -220,6 +225,7 @@ void EditorForm::Changed() {
     checkTimer_->SetInterval(0);
     checkTimer_->SetInterval(CheckDelayMs);
     side_->ShowVerdict(verdict_, true, routePlayers_);
+    ShowSolutions();
   }
   Redraw();
   UpdateTitle();
@@ -317,9 +323,31 @@ void EditorForm::SetDocument(std::unique_ptr<LevelDocument> document) {
   recoveredFrom_.clear();
   gesture_.SetDocument(*document_);
   verdict_ = EditorVerdict{};
+  // Solutions of the level before are no use for this one; its own saved ones are.
+  solutions_.Forget();
+  staleSolutions_.clear();
+  if (!document_->Path().empty())
+    staleSolutions_ = TakeSavedSolutions(document_->Path(), LevelDigest(), solutions_).outOfDate;
   drawnRevision_ = ~uint64_t{0};
   pointed_ = -1;
   Changed();
+}
+
+Sha256Digest EditorForm::LevelDigest() const {
+  return Sha256Of(LevelFileContents(*document_, LevelForm::LevelFile));
+}
+
+void EditorForm::ShowSolutions() {
+  const Sha256Digest level = LevelDigest();
+  const bool one = solutions_.For(1, level) != nullptr, two = solutions_.For(2, level) != nullptr;
+  const char* kept = one && two ? "one and two players" : one ? "one player" : two ? "two players" : "";
+  std::string stale;
+  for (const std::string& path : staleSolutions_) {
+    std::string name = std::filesystem::path(path).filename().string();
+    if (name.ends_with(ReplayExtension)) name.erase(name.size() - std::string_view(ReplayExtension).size());
+    stale += (stale.empty() ? "" : ", ") + name;
+  }
+  side_->ShowSolutions(kept, stale);
 }
 
 void EditorForm::Undo() {

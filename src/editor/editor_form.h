@@ -1,9 +1,9 @@
 #pragma once
 // The level editor's window: the map, the palette, the tools, the rules and the
 // checker's verdict, the file commands and playing the level in the game. Keys and
-// mouse are routed here; the work is done by the model (LevelDocument, ToolGesture),
-// the views (MapView, PalettePanel, SidePanel) and the commands in editor_files.cpp
-// and editor_play.cpp.
+// mouse are routed here; the work is done by the model (LevelDocument, ToolGesture,
+// LevelSolutions), the views (MapView, PalettePanel, SidePanel) and the commands in
+// editor_files.cpp and editor_play.cpp.
 #include <functional>
 #include <memory>
 #include <string>
@@ -14,6 +14,7 @@
 #include "editor/level_document.h"
 #include "editor/level_player.h"
 #include "editor/level_rules.h"
+#include "editor/level_solutions.h"
 #include "editor/map_view.h"
 #include "editor/tool_gesture.h"
 #include "editor/verdict.h"
@@ -69,6 +70,12 @@ class EditorForm : public Form {
   int RouteShown() const { return routePlayers_; }
   bool HelpShown() const;
   bool Playing() const { return !playDir_.empty(); }
+  // A game being played shows a solution instead of the player playing.
+  bool Watching() const { return Playing() && watching_; }
+  // The level's last solutions from games that finished it (F5, F6), or saved with it.
+  const LevelSolutions& Solutions() const { return solutions_; }
+  // The digest of the level file as the level is now.
+  Sha256Digest LevelDigest() const;
   SidePanel& Side() { return *side_; }
   Toolbar& Tools() { return *toolbar_; }
   PalettePanel& Palette() { return *palette_; }
@@ -92,6 +99,8 @@ class EditorForm : public Form {
   void Undo();
   void Redo();
   void PlayLevel(int players);
+  // Shows the last solution of the level as it is in the game.
+  void PlayLastSolution();
   void ChooseTool(Tool tool);
   void ChooseBrush(uint8_t code);
   void ToggleHelp();
@@ -113,6 +122,13 @@ class EditorForm : public Form {
   bool ConfirmDiscard(const std::string& question);
   bool WriteLevel(const std::string& path, LevelForm form);
   bool EnsureLevelFolderWritable();
+  bool EnsureSolutionFolderWritable();
+  // After the level was saved as `path`: its solutions go beside it.
+  void SaveSolutionsWith(const std::string& path);
+  // The solutions for the level as it is, and saved ones that no longer fit it.
+  void ShowSolutions();
+  // A game in a scratch game directory: played by the player, or showing `watched`.
+  bool StartGame(int players, const LevelSolution* watched);
   // The file lies in the game's levels folder (followed through links).
   bool InLevelFolder(const std::string& path) const;
   std::string SuggestedName(const std::string& extension) const;
@@ -143,6 +159,9 @@ class EditorForm : public Form {
   int panX_ = 0, panY_ = 0;
   uint64_t drawnRevision_ = ~uint64_t{0};
   std::string playDir_;
+  bool watching_ = false;
+  LevelSolutions solutions_;
+  std::vector<std::string> staleSolutions_;  // saved solution files that do not fit the level
   std::string startMessage_;  // shown once the window is
   bool recoveryOffered_ = false;
   std::string recoveredFrom_;  // the recovery file the document was opened from, removed once it is saved

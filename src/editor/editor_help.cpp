@@ -19,6 +19,7 @@ const char* const Keys[][2] = {
     {"Ctrl+S", "save (a new level becomes the game's next level); Ctrl+Shift+S saves as"},
     {"Ctrl+E, Ctrl+T", "export a picture (PNG), export the text form"},
     {"F5, F6", "play the level in the game with one or two players"},
+    {"F7", "show its last solution: the last game (F5, F6) that reached the Finish"},
     {"V", "the route drawn: one player, two players, none"},
     {"Print Screen", "save a capture, as in the game"},
     {"Alt+Enter", "full screen or the window"},

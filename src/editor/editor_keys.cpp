@@ -1,5 +1,5 @@
 // The editor's keys: Ctrl+ commands, the tools, the palette, the cursor on the map,
-// the views, help, playing, captures and quitting.
+// the views, help, playing and the level's solution, captures and quitting.
 #include "base/keys.h"
 #include "editor/editor_form.h"
 #include "editor/palette.h"
@@ -35,6 +35,7 @@ void EditorForm::FormKeyDown(int vk) {
     case VK::F1: ToggleHelp(); return;
     case VK::F5: PlayLevel(1); return;
     case VK::F6: PlayLevel(2); return;
+    case VK::F7: PlayLastSolution(); return;
     case VK::Tab: ToggleView(); return;
     case VK::Escape:
       if (gesture_.Active()) {

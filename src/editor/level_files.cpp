@@ -15,6 +15,8 @@
 #include "base/file_saving.h"
 #include "base/files.h"
 #include "base/process_identity.h"
+#include "editor/level_solutions.h"
+#include "replay/replay_file.h"
 
 namespace {
 
@@ -22,7 +24,7 @@ constexpr const char* LevelFolder = "FELDS";
 constexpr std::string_view RecoverySuffix = ".recovered";
 // The recovery of a level that had no file yet, in the game directory.
 constexpr const char* NewLevelRecovery = "NewLevel.recovered";
-// A levels folder of the player's own is made as "FELDS.own-<owner tag>" beside the link.
+// A folder of the player's own is made as "FELDS.own-<owner tag>" beside the link.
 constexpr std::string_view OwnFolderInfix = ".own-";
 
 // The heading comment lines of a text source, without their '#'.
@@ -189,44 +191,47 @@ bool SaveAsNextLevel(const LevelDocument& document, const std::string& gameDir, 
   return false;
 }
 
-bool LevelFolderIsSharedReadOnly(const std::string& gameDir) {
-  const std::string folder = LevelFolderOf(gameDir);
+namespace {
+
+// The game's folder `name` is a link to one the player cannot write (the installed one).
+bool FolderIsSharedReadOnly(const std::string& gameDir, const std::string& name) {
+  const std::string folder = gameDir + name;
   struct stat st;
   if (::lstat(folder.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return false;
   return ::access(folder.c_str(), W_OK) != 0;
 }
 
-namespace {
-
-// What switches killed before they were done left beside the levels folder.
-void RemoveAbandonedOwnFolders(const std::string& gameDir) {
-  const std::string prefix = std::string(LevelFolder) + std::string(OwnFolderInfix);
+// What switches killed before they were done left beside the folder `name`.
+void RemoveAbandonedOwnFolders(const std::string& gameDir, const std::string& name) {
+  const std::string prefix = name + std::string(OwnFolderInfix);
   DIR* game = ::opendir(gameDir.empty() ? "." : gameDir.c_str());
   if (!game) return;
   std::vector<std::string> abandoned;
   while (const dirent* e = ::readdir(game)) {
-    const std::string name = e->d_name;
+    const std::string entry = e->d_name;
     struct stat st;
-    if (!name.starts_with(prefix) || ::lstat((gameDir + name).c_str(), &st) != 0 || st.st_uid != ::geteuid())
+    if (!entry.starts_with(prefix) || ::lstat((gameDir + entry).c_str(), &st) != 0 || st.st_uid != ::geteuid())
       continue;
-    if ((S_ISDIR(st.st_mode) || S_ISLNK(st.st_mode)) && TagOfGoneProcess(std::string_view(name).substr(prefix.size())))
-      abandoned.push_back(gameDir + name);
+    if ((S_ISDIR(st.st_mode) || S_ISLNK(st.st_mode)) && TagOfGoneProcess(std::string_view(entry).substr(prefix.size())))
+      abandoned.push_back(gameDir + entry);
   }
   ::closedir(game);
   std::error_code ec;
   for (const std::string& path : abandoned) std::filesystem::remove_all(path, ec);  // a link goes, not what it leads to
 }
 
-}  // namespace
-
-bool MakeOwnLevelFolder(const std::string& gameDir, std::string& error) {
-  RemoveAbandonedOwnFolders(gameDir);
-  const std::string folder = LevelFolderOf(gameDir);
+// Replaces the link `name` of the game directory with a folder of the player's own
+// holding copies of the files it leads to that `copied` takes; `what` names the folder
+// in messages ("levels folder").
+bool MakeOwnFolder(const std::string& gameDir, const std::string& name, bool (*copied)(const std::string&),
+                   const std::string& what, std::string& error) {
+  RemoveAbandonedOwnFolders(gameDir, name);
+  const std::string folder = gameDir + name;
   ProcessIdentity self;
   const std::string owner = ThisProcess(self) ? IdentityTag(self) : std::to_string(::getpid());
   const std::string fresh = folder + std::string(OwnFolderInfix) + owner;
   if (::mkdir(fresh.c_str(), 0755) != 0) {
-    error = "Cannot make a levels folder of your own (\"" + fresh + "\"): " + FileErrorText(errno) + ".";
+    error = "Cannot make a " + what + " of your own (\"" + fresh + "\"): " + FileErrorText(errno) + ".";
     return false;
   }
   auto giveUp = [&](const std::string& why) {
@@ -236,24 +241,24 @@ bool MakeOwnLevelFolder(const std::string& gameDir, std::string& error) {
     return false;
   };
   DIR* shared = ::opendir(folder.c_str());
-  if (!shared) return giveUp("Cannot read the levels folder \"" + folder + "\": " + FileErrorText(errno) + ".");
+  if (!shared) return giveUp("Cannot read the " + what + " \"" + folder + "\": " + FileErrorText(errno) + ".");
   std::vector<std::string> names;
   while (const dirent* e = ::readdir(shared))
-    if (std::string(e->d_name).rfind("FELD.", 0) == 0) names.push_back(e->d_name);
+    if (copied(e->d_name)) names.push_back(e->d_name);
   ::closedir(shared);
-  for (const std::string& name : names) {
+  for (const std::string& file : names) {
     std::vector<uint8_t> bytes;
     std::string why;
-    if (!ReadWholeFile(folder + "/" + name, bytes, why)) return giveUp(why);
-    if (WriteNewFile(fresh + "/" + name, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+    if (!ReadWholeFile(folder + "/" + file, bytes, why)) return giveUp(why);
+    if (WriteNewFile(fresh + "/" + file, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
                      why) != NewFileResult::Written)
       return giveUp(why);
   }
-  // The complete folder and the link trade places in one step, so that the levels are
+  // The complete folder and the link trade places in one step, so that the files are
   // there all the time: the installed ones or the player's copies.
   struct stat st;
   if (::lstat(folder.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
-    return giveUp("The levels folder \"" + folder + "\" is no longer a link; it was left as it is.");
+    return giveUp("The " + what + " \"" + folder + "\" is no longer a link; it was left as it is.");
   if (::renameat2(AT_FDCWD, fresh.c_str(), AT_FDCWD, folder.c_str(), RENAME_EXCHANGE) == 0) {
     ::unlink(fresh.c_str());  // the link now; left by a kill, it goes at the next switch
   } else if (errno == EINVAL || errno == ENOSYS || errno == ENOTSUP) {
@@ -268,14 +273,33 @@ bool MakeOwnLevelFolder(const std::string& gameDir, std::string& error) {
     if (::rename(fresh.c_str(), folder.c_str()) != 0) {
       const int why = errno;
       ::symlink(target.c_str(), folder.c_str());
-      return giveUp("Cannot put the levels folder in place: " + FileErrorText(why) + ".");
+      return giveUp("Cannot put the " + what + " in place: " + FileErrorText(why) + ".");
     }
   } else {
-    return giveUp("Cannot put the levels folder in place: " + FileErrorText(errno) + ".");
+    return giveUp("Cannot put the " + what + " in place: " + FileErrorText(errno) + ".");
   }
   if (const int fd = ::open(gameDir.empty() ? "." : gameDir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); fd >= 0) {
     ::fsync(fd);
     ::close(fd);
   }
   return true;
+}
+
+bool IsLevelFileName(const std::string& name) { return name.starts_with("FELD."); }
+bool IsSolutionFileName(const std::string& name) { return name.ends_with(ReplayExtension); }
+
+}  // namespace
+
+bool LevelFolderIsSharedReadOnly(const std::string& gameDir) { return FolderIsSharedReadOnly(gameDir, LevelFolder); }
+
+bool MakeOwnLevelFolder(const std::string& gameDir, std::string& error) {
+  return MakeOwnFolder(gameDir, LevelFolder, IsLevelFileName, "levels folder", error);
+}
+
+bool SolutionFolderIsSharedReadOnly(const std::string& gameDir) {
+  return FolderIsSharedReadOnly(gameDir, SolutionFolderName);
+}
+
+bool MakeOwnSolutionFolder(const std::string& gameDir, std::string& error) {
+  return MakeOwnFolder(gameDir, SolutionFolderName, IsSolutionFileName, "solutions folder", error);
 }

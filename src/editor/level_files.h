@@ -1,8 +1,8 @@
 #pragma once
 // Opening and saving levels for the editor: FELD files byte for byte as the game reads
 // them (the 40 trailing bytes kept) and the text form with its heading comments; the
-// game's next free level number; a levels folder of the player's own when the game's
-// is read-only.
+// game's next free level number; a levels folder (and a solutions folder) of the
+// player's own when the game's is read-only.
 #include <memory>
 #include <string>
 
@@ -57,3 +57,7 @@ bool LevelFolderIsSharedReadOnly(const std::string& gameDir);
 // the link or the complete folder, and what a killed switch left beside them goes at the
 // next one. False with a message; the link is left as it was then.
 bool MakeOwnLevelFolder(const std::string& gameDir, std::string& error);
+// The same for the folder of the levels' solutions beside it (Solutions), with copies
+// of the solutions.
+bool SolutionFolderIsSharedReadOnly(const std::string& gameDir);
+bool MakeOwnSolutionFolder(const std::string& gameDir, std::string& error);

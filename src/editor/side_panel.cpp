@@ -12,7 +12,7 @@ constexpr Color GoodText{90, 230, 120};
 constexpr Color QuietText{190, 190, 210};
 constexpr Color HeadingColor{246, 226, 172};
 constexpr int FindingSlots = 12;
-constexpr int RulesHeight = 250;
+constexpr int RulesHeight = 180;
 
 Label& Text(Form& form, const std::string& id, int left, int top, int width, Panel* parent, FontSpec font) {
   Label& label = form.Add<Label>(id, left, top, width, 0, parent);
@@ -55,6 +55,17 @@ SidePanel::SidePanel(Form& form, int left, int top, int width) {
     verdictTitle_[p] = &title;
     verdictReason_[p] = &Text(form, "VerdictReason" + std::to_string(p + 1), left + 12, 0, width - 12, nullptr, plain);
   }
+  solutionsTitle_ = &Text(form, "SolutionsLbl", left, 0, width, nullptr, FontSpec{FontFace::Title, 14, true, false});
+  solutionsStale_ = &Text(form, "SolutionsStaleLbl", left + 12, 0, width - 12, nullptr, plain);
+  solutionsStale_->color = WarningText;
+  ShowSolutions("", "");
+}
+
+void SidePanel::ShowSolutions(const std::string& kept, const std::string& outOfDate) {
+  solutionsTitle_->color = kept.empty() ? QuietText : GoodText;
+  solutionsTitle_->SetText(kept.empty() ? "No solution for the level as it is" : (kept.find(" and ") == std::string::npos ? "Solution for " : "Solutions for ") + kept + " (F7)");
+  solutionsStale_->SetText(outOfDate.empty() ? "" : "saved ones out of date: " + outOfDate);
+  LayOutVerdicts();
 }
 
 void SidePanel::ShowFindings(const std::vector<RuleFinding>& findings) {
@@ -101,6 +112,10 @@ void SidePanel::LayOutFindings() {
 void SidePanel::ShowVerdict(const EditorVerdict& verdict, bool pending, int routePlayers) {
   ShowMode(1, verdict.result.onePlayer, verdict.known, pending, routePlayers == 1);
   ShowMode(2, verdict.result.twoPlayers, verdict.known, pending, routePlayers == 2);
+  LayOutVerdicts();
+}
+
+void SidePanel::LayOutVerdicts() {
   int y = verdictTop_ + 30;
   for (int p = 0; p < 2; ++p) {
     verdictTitle_[p]->top = y;
@@ -108,6 +123,8 @@ void SidePanel::ShowVerdict(const EditorVerdict& verdict, bool pending, int rout
     verdictReason_[p]->top = y;
     y += (verdictReason_[p]->text.empty() ? 0 : verdictReason_[p]->height) + 10;
   }
+  solutionsTitle_->top = y;
+  solutionsStale_->top = y + solutionsTitle_->height + 2;
 }
 
 void SidePanel::ShowMode(int players, const Finishability& mode, bool known, bool pending, bool chosen) {
@@ -146,5 +163,7 @@ std::vector<std::string> SidePanel::Lines() const {
     lines.push_back(verdictTitle_[p]->text);
     if (!verdictReason_[p]->text.empty()) lines.push_back(verdictReason_[p]->text);
   }
+  lines.push_back(solutionsTitle_->text);
+  if (!solutionsStale_->text.empty()) lines.push_back(solutionsStale_->text);
   return lines;
 }

@@ -1,8 +1,9 @@
 #pragma once
-// The side panel: the rules and warnings, each clickable to point out its cell, and
-// the checker's verdict for one player and for two together, clickable to choose the
-// route drawn on the map.
+// The side panel: the rules and warnings, each clickable to point out its cell, the
+// checker's verdict for one player and for two together, clickable to choose the
+// route drawn on the map, and the level's solutions.
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "editor/level_rules.h"
@@ -19,6 +20,9 @@ class SidePanel {
   void ShowFindings(const std::vector<RuleFinding>& findings);
   // `pending`: the level changed and is being checked again.
   void ShowVerdict(const EditorVerdict& verdict, bool pending, int routePlayers);
+  // `kept`: for whom there is a solution of the level as it is ("one player"; empty:
+  // none); `outOfDate`: the saved solutions that do not fit it (empty: none).
+  void ShowSolutions(const std::string& kept, const std::string& outOfDate);
   // Scrolls the list of findings by whole findings.
   void ScrollFindings(int steps);
   int FirstFindingShown() const { return first_; }
@@ -28,6 +32,8 @@ class SidePanel {
  private:
   void LayOutFindings();
   void ShowMode(int players, const Finishability& mode, bool known, bool pending, bool chosen);
+  // Lays out the verdicts and the solutions below them.
+  void LayOutVerdicts();
 
   Panel* rulesBox_;
   std::vector<Label*> findingLabels_;
@@ -36,5 +42,7 @@ class SidePanel {
   int first_ = 0;
   Label* verdictTitle_[2];
   Label* verdictReason_[2];
+  Label* solutionsTitle_;
+  Label* solutionsStale_;
   int verdictTop_;
 };

@@ -64,6 +64,7 @@ Toolbar::Toolbar(Form& form, const ToolbarActions& a, int right, int toolsLeft, 
   Plate("^Y", "Redo", toolsLeft + half + 8, toolsTop + 3 * (PlateHeight + 2), half, a.redo);
   Plate("F5", "Play 1", toolsLeft, playTop, half, a.playOne);
   Plate("F6", "Play 2", toolsLeft + half + 8, playTop, half, a.playTwo);
+  Plate("F7", "Last solution", toolsLeft, playTop + PlateHeight + 2, 2 * half + 8, a.playSolution);
   ShowTool(Tool::Paint);
 }
 

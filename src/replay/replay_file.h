@@ -8,6 +8,10 @@
 
 #include "replay/replay.h"
 
+// The folder of a game directory that keeps its games, and how every replay file's name ends.
+inline constexpr const char* ReplayFolderName = "Replays";
+inline constexpr const char* ReplayExtension = ".trokreplay";
+
 // A replay is never this large, packed or unpacked: four hours of busy play fit in it,
 // and what a reader holds of it stays a few ten megabytes at worst.
 inline constexpr std::size_t MaxReplayBytes = std::size_t{2} << 20;

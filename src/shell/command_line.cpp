@@ -10,6 +10,7 @@
 #include "shell/program_name.h"
 #include "shell/replay_check.h"
 #include "shell/replay_place.h"
+#include "shell/replay_watch.h"
 
 namespace {
 
@@ -57,11 +58,7 @@ int WatchHere(const Replay& replay, const std::string& path, const uint32_t* ico
     waiting.onTimer = [&program, &waiting, replay, path] {
       if (!program.mainForm->InTitleMenu() || !program.app.OpenBoxTexts().empty()) return;
       waiting.SetInterval(0);
-      const std::string title = program.app.Title();
-      const std::string::size_type slash = path.rfind('/');
-      program.app.SetTitle(title + " - replay of " + (slash == std::string::npos ? path : path.substr(slash + 1)));
-      program.session->PlayBack(replay, true);
-      program.app.SetTitle(title);
+      WatchReplay(program, replay, path);
     };
     waiting.SetInterval(50);
   });

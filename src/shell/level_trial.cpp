@@ -7,6 +7,8 @@
 
 #include "base/keys.h"
 #include "base/trial_outcome.h"
+#include "replay/replay_file.h"
+#include "shell/replay_watch.h"
 
 namespace {
 
@@ -38,6 +40,26 @@ LevelTrial::LevelTrial(Program& program, int players)
   watch_.SetInterval(WatchMs);
 }
 
+LevelTrial::LevelTrial(Program& program, const Replay& replay, const std::string& replayPath)
+    : LevelTrial(program, replay.settings.playerCount) {
+  replay_ = replay;
+  replayPath_ = replayPath;
+}
+
+void LevelTrial::Watch() {
+  App& app = program_.app;
+  startedMs_ = app.GetClock().NowMs();
+  stage_ = Stage::Playing;
+  WatchReplay(program_, *replay_, replayPath_);
+  // Played to its end as recorded, the watched game finished the level as it did then.
+  const ReplayPlayer* playback = program_.session->LastPlayback();
+  finished_ = replay_->end.levelFinished && playback && playback->Finished() && !playback->Desync() &&
+              !playback->Controls().stopAsked;
+  seconds_ = static_cast<int>((app.GetClock().NowMs() - startedMs_) / 1000);
+  stage_ = Stage::Over;
+  app.Terminate();
+}
+
 void LevelTrial::Step() {
   App& app = program_.app;
   TMainForm& window = *program_.mainForm;
@@ -54,6 +76,10 @@ void LevelTrial::Step() {
       break;
     case Stage::TitleMenu:
       if (!window.InTitleMenu()) break;
+      if (replay_) {
+        Watch();
+        break;
+      }
       window.LevelLbl->SetText("0");
       window.NumPlayersLbl->SetText(std::to_string(players_));
       PressKey(app, VK::F2);
@@ -83,14 +109,24 @@ void LevelTrial::Step() {
   }
 }
 
-int RunLevelTrial(const std::string& gameDir, int players, const uint32_t* iconArgb, int iconSide) {
+int RunLevelTrial(const std::string& gameDir, int players, const std::string& replayFile, const uint32_t* iconArgb,
+                  int iconSide) {
+  // The replay's name is the caller's, seen from where it is.
+  Replay replay;
+  std::string error;
+  if (!replayFile.empty() && ReadReplayFile(replayFile, replay, error) != ReplayReadResult::Ok) {
+    std::fprintf(stderr, "%s\n", error.c_str());
+    return 2;
+  }
   if (::chdir(gameDir.c_str()) != 0) {
     std::fprintf(stderr, "Cannot play in \"%s\": no such folder.\n", gameDir.c_str());
     return 1;
   }
   std::unique_ptr<LevelTrial> trial;
-  const int status =
-      RunProgram(iconArgb, iconSide, [&](Program& program) { trial = std::make_unique<LevelTrial>(program, players); });
+  const int status = RunProgram(iconArgb, iconSide, [&](Program& program) {
+    trial = replayFile.empty() ? std::make_unique<LevelTrial>(program, players)
+                               : std::make_unique<LevelTrial>(program, replay, replayFile);
+  });
   if (trial) WriteTrialOutcome("", TrialOutcome{trial->Finished(), trial->Seconds()});
   return status;
 }

@@ -5,9 +5,8 @@
 #include <string>
 
 #include "replay/replay.h"
+#include "replay/replay_file.h"
 
-inline constexpr const char* ReplayFolderName = "Replays";
-inline constexpr const char* ReplayExtension = ".trokreplay";
 // Games kept besides those that finished a level or entered the table.
 inline constexpr int ReplaysKept = 50;
 

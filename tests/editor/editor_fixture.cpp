@@ -30,7 +30,21 @@ bool RecordingPlayer::Start(const std::string& dir, int players, std::string& er
                        fs::is_directory(dir + "/Objects") && fs::is_symlink(dir + "/Objects")});
   polls_ = 0;
   WriteTrialOutcome(dir + "/", outcome);
+  if (!replay.empty()) {
+    fs::create_directory(dir + "/Replays");
+    WriteFileBytes(dir + "/Replays/2026-12-08_14-03-22_level00_" + std::to_string(players) + "p.trokreplay", replay);
+  }
   return true;
+}
+
+bool RecordingPlayer::StartWatching(const std::string& dir, int players, const std::string& replayFile,
+                                    std::string& error) {
+  const std::string saved = replay;
+  replay.clear();  // showing a game records none
+  const bool started = Start(dir, players, error);
+  replay = saved;
+  if (started) calls.back().watched = ReadFileBytes(replayFile);
+  return started;
 }
 
 bool RecordingPlayer::Ended() { return ++polls_ >= pollsToEnd; }
@@ -59,6 +73,14 @@ void EditorTest::OpenEditor(const std::string& level, const CheckBudget& checkBu
   player = recording.get();
   form = std::make_unique<EditorForm>(app, Places(), std::move(recording), checkBudget);
   if (!level.empty()) form->OpenAtStart(level);
+  app.Show(form.get());
+  Pump(5);
+}
+
+void EditorTest::OpenEditor(std::unique_ptr<RecordingPlayer> recording) {
+  form.reset();
+  player = recording.get();
+  form = std::make_unique<EditorForm>(app, Places(), std::move(recording));
   app.Show(form.get());
   Pump(5);
 }

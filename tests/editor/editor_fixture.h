@@ -17,7 +17,7 @@
 #include "ui/app.h"
 
 // Plays nothing: notes what it was asked and what the game directory held then, and
-// ends after a few polls leaving an outcome.
+// ends after a few polls leaving an outcome and, when it has one, a recorded game.
 class RecordingPlayer : public LevelPlayer {
  public:
   struct Call {
@@ -26,8 +26,11 @@ class RecordingPlayer : public LevelPlayer {
     std::string level;    // FELDS/FELD.00 then
     std::string options;  // Options.dat then
     bool objectsLinked;
+    std::string watched;  // the replay file's bytes when a recorded game was to be shown
   };
   bool Start(const std::string& dir, int players, std::string& error) override;
+  bool StartWatching(const std::string& dir, int players, const std::string& replayFile,
+                     std::string& error) override;
   bool Ended() override;
   void Stop() override { ++stops; }
 
@@ -36,6 +39,8 @@ class RecordingPlayer : public LevelPlayer {
   int pollsToEnd = 3;
   TrialOutcome outcome{true, 42};
   bool refuse = false;
+  // Left in the game directory's Replays folder by a game played, as the game keeps it.
+  std::string replay;
 
  private:
   int polls_ = 0;
@@ -50,6 +55,8 @@ class EditorTest : public ::testing::Test {
   // one is named, as from the command line.
   void OpenEditor(const std::string& level = "", const CheckBudget& checkBudget = {});
   void OpenEditor(const CheckBudget& checkBudget) { OpenEditor("", checkBudget); }
+  // With `recording` (one made for the test) as the player.
+  void OpenEditor(std::unique_ptr<RecordingPlayer> recording);
   // Where the editor works: the game directory, the built game's data, scratch games
   // in a folder of the test's own.
   EditorPlaces Places() const;

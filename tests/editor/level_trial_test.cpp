@@ -13,21 +13,12 @@
 #include "platform/null_audio_door.h"
 #include "scratch_folder.h"
 #include "shell/level_trial.h"
+#include "trial_recording.h"
 #include "world/cell_codes.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// The empty frame with the Start in room (0,0): player 1 starts at (4,5), the Finish
-// lies right below.
-LevelBytes ShortWalk() {
-  LevelBytes b = LevelDocument::EmptyFrame();
-  b[CellAt(5, 5)] = Cell::Start;
-  b[CellAt(4, 6)] = Cell::Finish;
-  b[CellAt(6, 6)] = Cell::Finish;
-  return b;
-}
 
 ScratchGameSources Sources(const ScratchFolder& player) {
   return ScratchGameSources{std::string(TROK_GAME_DIR) + "/", player / "Options.dat",
@@ -38,12 +29,12 @@ TEST(ScratchGame, HoldsTheLevelLinksTheDataAndCopiesThePlayersFiles) {
   ScratchFolder player;
   WriteFileBytes(player / "Options.dat", "mine\r\n");
   std::string dir, error;
-  ASSERT_TRUE(MakeScratchGame(ShortWalk(), Sources(player), dir, error)) << error;
+  ASSERT_TRUE(MakeScratchGame(FinishBelowStart(), Sources(player), dir, error)) << error;
   for (const char* folder : {"Objects", "Sounds", "Music", "Pictures"}) {
     EXPECT_TRUE(fs::is_symlink(fs::path(dir) / folder)) << folder;
     EXPECT_TRUE(fs::equivalent(fs::path(dir) / folder, fs::path(TROK_GAME_DIR) / folder)) << folder;
   }
-  const auto scrambled = ScrambleLevel(ShortWalk());
+  const auto scrambled = ScrambleLevel(FinishBelowStart());
   EXPECT_EQ(ReadFileBytes(dir + "/FELDS/FELD.00"), std::string(scrambled.begin(), scrambled.end()));
   EXPECT_EQ(std::distance(fs::directory_iterator(dir + "/FELDS"), fs::directory_iterator()), 1);
   EXPECT_EQ(ReadFileBytes(dir + "/Options.dat"), "mine\r\n");
@@ -60,13 +51,13 @@ TEST(ScratchGame, ThePlayersWindowChoiceComesAlongUnlessItCannot) {
   ScratchFolder player;
   WriteFileBytes(player / "Display.dat", "window\n");
   std::string dir, error;
-  ASSERT_TRUE(MakeScratchGame(ShortWalk(), Sources(player), dir, error)) << error;
+  ASSERT_TRUE(MakeScratchGame(FinishBelowStart(), Sources(player), dir, error)) << error;
   EXPECT_EQ(ReadFileBytes(dir + "/Display.dat"), "window\n");
   RemoveScratchGame(dir);
   // A folder under the name is no reason not to play: the trial is full screen.
   fs::remove(player / "Display.dat");
   fs::create_directory(player / "Display.dat");
-  ASSERT_TRUE(MakeScratchGame(ShortWalk(), Sources(player), dir, error)) << error;
+  ASSERT_TRUE(MakeScratchGame(FinishBelowStart(), Sources(player), dir, error)) << error;
   EXPECT_FALSE(fs::exists(dir + "/Display.dat"));
   RemoveScratchGame(dir);
 }
@@ -76,12 +67,12 @@ TEST(ScratchGame, WithoutPicturesThereIsNothingToPlay) {
   ScratchGameSources sources = Sources(player);
   sources.dataDir = empty.WithSlash();
   std::string dir, error;
-  EXPECT_FALSE(MakeScratchGame(ShortWalk(), sources, dir, error));
+  EXPECT_FALSE(MakeScratchGame(FinishBelowStart(), sources, dir, error));
   EXPECT_NE(error.find("pictures"), std::string::npos) << error;
   EXPECT_FALSE(fs::exists(dir)) << "nothing is left behind";
   // No Options.dat of the player's: the game starts with its defaults.
   sources = Sources(player);
-  ASSERT_TRUE(MakeScratchGame(ShortWalk(), sources, dir, error)) << error;
+  ASSERT_TRUE(MakeScratchGame(FinishBelowStart(), sources, dir, error)) << error;
   EXPECT_FALSE(fs::exists(dir + "/Options.dat"));
   RemoveScratchGame(dir);
 }
@@ -90,7 +81,7 @@ class LevelTrialTest : public ::testing::Test {
  protected:
   void SetUp() override {
     std::string error;
-    ASSERT_TRUE(MakeScratchGame(ShortWalk(), Sources(player_), dir_, error)) << error;
+    ASSERT_TRUE(MakeScratchGame(FinishBelowStart(), Sources(player_), dir_, error)) << error;
     previous_ = fs::current_path();
     fs::current_path(dir_);
     program = std::make_unique<Program>(clock, true, std::make_unique<NullAudioDoor>());
