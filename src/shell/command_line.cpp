@@ -35,7 +35,7 @@ int Watch(const std::string& path, const uint32_t* iconArgb, int iconSide) {
     std::fprintf(stderr, "trok: %s\n", error.c_str());
     return 2;
   }
-  const std::unique_ptr<ReplayPlace> place = ReplayPlace::Find(replay, CurrentDirectoryWithSlash(), error);
+  const std::unique_ptr<ReplayPlace> place = ReplayPlace::Find(replay, CurrentDirectoryWithSlash(), ReplayPlace::Use::Watch, error);
   if (!place) {
     std::fprintf(stderr, "trok: %s\n", error.c_str());
     return 2;

@@ -30,7 +30,7 @@ ReplayCheckOutcome CheckReplayFile(const std::string& path) {
   Replay replay;
   std::string error;
   if (ReadReplayFile(path, replay, error) != ReplayReadResult::Ok) return Refused(error);
-  const std::unique_ptr<ReplayPlace> place = ReplayPlace::Find(replay, CurrentDirectoryWithSlash(), error);
+  const std::unique_ptr<ReplayPlace> place = ReplayPlace::Find(replay, CurrentDirectoryWithSlash(), ReplayPlace::Use::Check, error);
   if (!place) return Refused(error);
   ReplayCheckOutcome outcome;
   if (!InDirectory(place->Directory(), [&] { outcome = PlayHere(replay, place->LevelShown()); }))

@@ -50,14 +50,17 @@ ReplayPlace::~ReplayPlace() {
   if (!scratch_.empty()) fs::remove_all(scratch_, ec);
 }
 
-std::unique_ptr<ReplayPlace> ReplayPlace::Find(const Replay& replay, const std::string& startDirectory,
+std::unique_ptr<ReplayPlace> ReplayPlace::Find(const Replay& replay, const std::string& startDirectory, Use use,
                                                std::string& error) {
   std::unique_ptr<ReplayPlace> place(new ReplayPlace);
   error = LevelFilesDiffer(replay, startDirectory);
   if (error.empty() && CountLevels(startDirectory, [] {}) == replay.settings.levelCount) {
-    place->directory_ = startDirectory;
     place->levelShown_ = replay.settings.levelIndex;
-    return place;
+    if (use == Use::Watch) {
+      place->directory_ = startDirectory;
+      return place;
+    }
+    return place->MakeScratch(startDirectory, "", false, error) ? std::move(place) : nullptr;
   }
   const std::string level = LevelPlayedAlone(replay, startDirectory, place->levelShown_);
   if (level.empty()) {
@@ -66,28 +69,40 @@ std::unique_ptr<ReplayPlace> ReplayPlace::Find(const Replay& replay, const std::
               std::to_string(replay.settings.levelCount) + " levels).";
     return nullptr;
   }
+  error.clear();
+  return place->MakeScratch(startDirectory, level, use == Use::Watch, error) ? std::move(place) : nullptr;
+}
+
+bool ReplayPlace::MakeScratch(const std::string& startDirectory, const std::string& levelFile, bool withSettings,
+                              std::string& error) {
   char pattern[] = "/tmp/trok-replay-XXXXXX";
   if (!::mkdtemp(pattern)) {
     error = "Cannot make a folder to play the replay in: " + FileErrorText(errno) + ".";
-    return nullptr;
+    return false;
   }
-  place->scratch_ = pattern;
+  scratch_ = pattern;
   std::error_code ec;
-  for (const char* folder : {"Objects", "Sounds", "Music", "Pictures"})
+  auto link = [&](const char* folder) {
     if (fs::exists(startDirectory + folder, ec))
-      fs::create_directory_symlink(fs::absolute(startDirectory + folder, ec), place->scratch_ / folder, ec);
+      fs::create_directory_symlink(fs::absolute(startDirectory + folder, ec), scratch_ / folder, ec);
+  };
+  for (const char* folder : {"Objects", "Sounds", "Music", "Pictures"}) link(folder);
   // The player's own settings and choice of display, as in their game directory.
-  for (const char* file : {"Options.dat", "Display.dat"})
-    if (FileExists(startDirectory + file)) fs::copy_file(startDirectory + file, place->scratch_ / file, ec);
-  fs::create_directory(place->scratch_ / "FELDS", ec);
-  if (!ec) fs::copy_file(level, LevelFileName(place->scratch_.string() + "/", 0), ec);
+  if (withSettings)
+    for (const char* file : {"Options.dat", "Display.dat"})
+      if (FileExists(startDirectory + file)) fs::copy_file(startDirectory + file, scratch_ / file, ec);
+  if (levelFile.empty()) {
+    link("FELDS");
+  } else {
+    fs::create_directory(scratch_ / "FELDS", ec);
+    if (!ec) fs::copy_file(levelFile, LevelFileName(scratch_.string() + "/", 0), ec);
+  }
   if (ec) {
     error = "Cannot make a folder to play the replay in: " + ec.message() + ".";
-    return nullptr;
+    return false;
   }
-  error.clear();
-  place->directory_ = place->scratch_.string() + "/";
-  return place;
+  directory_ = scratch_.string() + "/";
+  return true;
 }
 
 bool InDirectory(const std::string& dir, const std::function<void()>& work) {
