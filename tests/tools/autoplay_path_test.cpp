@@ -2,21 +2,25 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <string>
 #include <vector>
 
+#include "support/fake_host.h"
 #include "trok_autoplay/dangers.h"
 #include "trok_autoplay/pilot.h"
 #include "trok_autoplay/tactics.h"
 
 namespace {
 
-// Every room walled solid, then room (rx, ry) drawn from 12 rows of 20 characters.
+// Every room walled solid, then room (rx, ry) drawn from up to 12 rows of 20
+// characters; rows left out are wall.
 void Draw(WorldMap& map, int rx, int ry, const std::vector<std::string>& rows) {
   for (int y = 0; y < WorldMap::RoomH; ++y)
     for (int x = 0; x < WorldMap::RoomW; ++x) {
       CellCode c = Cell::BrickSolid;
-      switch (rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)]) {
+      const std::size_t row = static_cast<std::size_t>(y);
+      switch (row < rows.size() ? rows[row][static_cast<std::size_t>(x)] : '#') {
         case '.': c = Cell::Floor; break;
         case 'a': c = Cell::Ant; break;
         case 'c': c = Cell::Chigger; break;
@@ -25,6 +29,7 @@ void Draw(WorldMap& map, int rx, int ry, const std::vector<std::string>& rows) {
         case 'E': c = Cell::Finish; break;
         case 'x': c = Cell::DeathField; break;
         case 'v': c = Cell::SlideDown; break;
+        case 'o': c = Cell::SlideFieldOmni; break;
         case '>': c = Cell::Fire3; break;
         case 'L': c = Cell::LaserSet1P5; break;
         case 'P': c = Cell::Player1; break;
@@ -206,6 +211,47 @@ TEST(AutoplayTeamTest, PartnerLinesUpWhereItsLandingJoinsTheLeaders) {
   // With x 4 closed, nothing else joins: no place to cross together.
   map.At(C(4, 11)) = Cell::BrickSolid;
   EXPECT_EQ(PartnerCrossingCell(map, C(9, 11), 5, C(2, 10), rules), -1);
+}
+
+TEST(AutoplayTeamTest, LeaderOnTheOnlyWayToTheEdgeMakesWayAlongItAndBothCross) {
+  // Ice runs down to the leader's exit (3,11); the other edge cell, (4,11), is reached
+  // only by a step from it.
+  WorldMap map = Walled();
+  std::vector<std::string> rink = {"####################", "#..................#", "#..Q...............#"};
+  rink.resize(11, "###o################");
+  rink.push_back("###P.###############");
+  Draw(map, 1, 1, rink);
+  Draw(map, 1, 2, {"###..###############", "#.E................#"});
+  RoutePlan plan;
+  plan.ok = true;
+  plan.goals.push_back({Goal::Kind::Finish, WorldMap::InRoom(1, 2, 2, 1)});
+  Tactics tactics(plan);
+  FakeHost host;
+  Game game(host);
+  game.PlayerCount = 2;
+  game.Player1.Life = game.Player2.Life = 90;
+  game.Player1.X = 3, game.Player1.Y = 11;
+  game.Player2.X = 3, game.Player2.Y = 2;
+
+  // The partner's slide would end on the leader: it waits while the leader steps along.
+  std::array<Intent, 2> intents = tactics.Decide(map, game);
+  EXPECT_EQ(intents[0].dir, 3) << intents[0].doing;
+  EXPECT_EQ(intents[1].dir, 0) << intents[1].doing;
+  EXPECT_NE(intents[1].doing, "no way on");
+
+  map.At(C(3, 11)) = Cell::Floor;
+  map.At(C(4, 11)) = Cell::Player1;
+  game.Player1.X = 4;
+  intents = tactics.Decide(map, game);
+  EXPECT_EQ(intents[1].dir, 5) << "slide down to the leader's exit: " << intents[1].doing;
+
+  // Side by side on the edge, the partner on the leader's exit: both step over.
+  map.At(C(3, 2)) = Cell::Floor;
+  map.At(C(3, 11)) = Cell::Player2;
+  game.Player2.Y = 11;
+  intents = tactics.Decide(map, game);
+  EXPECT_EQ(intents[0].dir, 5) << intents[0].doing;
+  EXPECT_EQ(intents[1].dir, 5) << intents[1].doing;
 }
 
 }  // namespace

@@ -75,13 +75,35 @@ Intent Tactics::Lead(const WorldMap& map, const PlayerState& me, const Dangers& 
   return intent;
 }
 
-int PartnerCrossingCell(const WorldMap& map, int exit, int dir, int partnerCell, const PathRules& partnerRules) {
+namespace {
+
+// Where the leader can walk to from its landing, doors opened: a partner's landing
+// must be on it or next to it.
+std::vector<int> BeyondExit(const WorldMap& map, int exit, int dir) {
   const int leaderLanding = WorldMap::Landing(exit, dir);
-  if (leaderLanding < 0) return -1;
+  if (leaderLanding < 0) return {};
   PathRules open;
   open.keys = 1;
   open.anyDoor = true;
-  const std::vector<int> beyond = CostsInRoom(map, leaderLanding, open);
+  return CostsInRoom(map, leaderLanding, open);
+}
+
+bool LandsBeside(const WorldMap& map, int cell, int dir, const std::vector<int>& beyond) {
+  const int landing = WorldMap::Landing(cell, dir);
+  if (beyond.empty() || landing < 0 || map.At(landing) == Cell::Key || map.At(landing) == Cell::Finish) return false;
+  bool joined = beyond[static_cast<std::size_t>(landing)] >= 0;
+  for (int n = 1; n <= 8 && !joined; ++n) {
+    const int m = WorldMap::StepInRoom(landing, n);
+    joined = m >= 0 && beyond[static_cast<std::size_t>(m)] >= 0;
+  }
+  return joined;
+}
+
+}  // namespace
+
+int PartnerCrossingCell(const WorldMap& map, int exit, int dir, int partnerCell, const PathRules& partnerRules) {
+  const std::vector<int> beyond = BeyondExit(map, exit, dir);
+  if (beyond.empty()) return -1;
   const std::vector<int> here = CostsInRoom(map, partnerCell, partnerRules);
   int best = -1, bestScore = 1 << 30;
   for (int k = 0; k < (dir == 1 || dir == 5 ? WorldMap::RoomW : WorldMap::RoomH); ++k) {
@@ -91,14 +113,7 @@ int PartnerCrossingCell(const WorldMap& map, int exit, int dir, int partnerCell,
     if (c == exit || (c != partnerCell && !FreeToStand(map.At(c)))) continue;
     const int cost = here[static_cast<std::size_t>(c)];
     if (cost < 0) continue;
-    const int landing = WorldMap::Landing(c, dir);
-    if (landing < 0 || map.At(landing) == Cell::Key || map.At(landing) == Cell::Finish) continue;
-    bool joined = beyond[static_cast<std::size_t>(landing)] >= 0;
-    for (int n = 1; n <= 8 && !joined; ++n) {
-      const int m = WorldMap::StepInRoom(landing, n);
-      joined = m >= 0 && beyond[static_cast<std::size_t>(m)] >= 0;
-    }
-    if (!joined) continue;
+    if (!LandsBeside(map, c, dir, beyond)) continue;
     const int score = cost + 2 * (std::abs(x - WorldMap::LocalX(exit)) + std::abs(y - WorldMap::LocalY(exit)));
     if (score < bestScore) {
       bestScore = score;
@@ -139,7 +154,12 @@ Intent Tactics::Follow(const WorldMap& map, const PlayerState& me, const PlayerS
   rules.tried = &tried;
   Path path;
   if (exit >= 0) {
-    if (OnLine(here, exit, exitDir) && here != exit) {
+    // On the leader's own exit, with the leader stepped along the edge: both cross
+    // where they stand.
+    const bool onLeadersExit = here == exit && leaderCell != exit && OnLine(leaderCell, exit, exitDir) &&
+                               LandsBeside(map, leaderCell, exitDir, BeyondExit(map, exit, exitDir));
+    if ((OnLine(here, exit, exitDir) && here != exit) || onLeadersExit) {
+      if (onLeadersExit) leaderCross_ = exitDir;
       Intent cross;
       cross.dir = exitDir;
       cross.doing = "cross beside the leader";
@@ -155,11 +175,21 @@ Intent Tactics::Follow(const WorldMap& map, const PlayerState& me, const PlayerS
       without.At(leaderCell) = Cell::Floor;
       spot = PartnerCrossingCell(without, exit, exitDir, here, rules);
       if (spot >= 0) {
-        without.At(leaderCell) = map.At(leaderCell);
-        Intent intent = Steer(without, me, dangers, {spot}, rules, path);
-        if (Visits(path, leaderCell)) {
-          for (const PathStep& s : path.steps) yieldWay_.push_back(s.to);
-          yieldWay_.push_back(exit);
+        Intent intent = Steer(map, me, dangers, {spot}, rules, path, leaderCell);
+        // A leader on its way to the exit moves on by itself; one waiting on the edge
+        // line makes way along it if it can (the partner takes the leader's exit, the
+        // leader the spot, which joins up beyond), else it stands aside.
+        if (Visits(path, leaderCell) && (leaderCell == exit || leaderCell == spot)) {
+          Path toExit;
+          const Intent takeExit = Steer(map, me, dangers, {exit}, rules, toExit, leaderCell);
+          if (toExit.found && (leaderCell == exit || !Visits(toExit, leaderCell))) {
+            leaderTo_ = spot;
+            intent = takeExit;
+            path = toExit;
+          } else {
+            for (const PathStep& s : path.steps) yieldWay_.push_back(s.to);
+            yieldWay_.push_back(exit);
+          }
         }
         if (intent.doing.empty() || intent.doing.rfind("wait", 0) == 0) intent.doing = "line up past the leader";
         return intent;
@@ -214,6 +244,20 @@ Intent StandAside(const WorldMap& map, const PlayerState& me, const Dangers& dan
   return intent;
 }
 
+namespace {
+
+Intent MakeWayAlongEdge(const WorldMap& map, const PlayerState& me, const Dangers& dangers, int spot) {
+  PathRules rules;
+  rules.keys = me.Keys;
+  rules.extra = &dangers.extra;
+  Path path;
+  Intent intent = Steer(map, me, dangers, {spot}, rules, path);
+  if (intent.doing.empty()) intent.doing = "make way along the edge";
+  return intent;
+}
+
+}  // namespace
+
 std::array<Intent, 2> Tactics::Decide(const WorldMap& map, const Game& game) {
   std::array<Intent, 2> intents;
   const Dangers dangers = DangersOf(map, game.Clock);
@@ -233,8 +277,14 @@ std::array<Intent, 2> Tactics::Decide(const WorldMap& map, const Game& game) {
   intents[static_cast<std::size_t>(leader - 1)] = leaderIntent;
   if (partnered) {
     yieldWay_.clear();
+    leaderTo_ = -1;
+    leaderCross_ = 0;
     Intent partnerIntent = Follow(map, game.Player2, lead, leaderPath, dangers);
-    if (!yieldWay_.empty() && reflex.doing.empty()) intents[0] = StandAside(map, lead, dangers, yieldWay_);
+    if (reflex.doing.empty()) {
+      if (!yieldWay_.empty()) intents[0] = StandAside(map, lead, dangers, yieldWay_);
+      if (leaderTo_ >= 0) intents[0] = MakeWayAlongEdge(map, lead, dangers, leaderTo_);
+      if (leaderCross_ != 0) intents[0] = Intent{leaderCross_, false, false, "cross beside the partner"};
+    }
     const Intent partnerReflex = Reflexes(map, game.Player2, dangers);
     if (!partnerReflex.doing.empty()) partnerIntent = partnerReflex;
     intents[1] = partnerIntent;

@@ -3,7 +3,8 @@
 // leads: it takes the route's keys and doors in order and makes for the Finish as soon
 // as one can be reached. The other follows close behind, keeps off the leader's way
 // and its keys, and, when the leader's way crosses into the next room, lines up on
-// the same edge so that both can step over together.
+// the same edge so that both can step over together; a leader standing where the
+// partner must pass to reach that edge steps along it and leaves the partner its exit.
 #include <array>
 #include <string>
 
@@ -36,6 +37,10 @@ class Tactics {
   int room_ = -1, previousRoom_ = -1;
   // Cells the partner needs the leader to keep off (it lines up past the leader).
   std::vector<int> yieldWay_;
+  // Where on the edge the leader steps aside to while the partner takes its exit
+  // (-1: nowhere), and the way both cross from where they stand (0: none).
+  int leaderTo_ = -1;
+  int leaderCross_ = 0;
   // The cells the leader stood on in the current room, in order.
   std::vector<int> trail_;
   int trailOf_ = 0;
