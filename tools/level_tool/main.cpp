@@ -10,8 +10,10 @@
 #include "authoring/level_io.h"
 #include "authoring/level_picture.h"
 #include "base/bmp_file.h"
+#include "base/files.h"
 #include "level_tool/high_score_file.h"
 #include "level_tool/level_build.h"
+#include "level_tool/level_survey_report.h"
 
 namespace {
 
@@ -25,6 +27,11 @@ const char* const Usage =
     "                                            possibilities to try them all)\n"
     "  level_tool picture LEVEL OUT.bmp --objects DIR\n"
     "  level_tool highscores OUT                 the starting HighScores.dat\n"
+    "  level_tool survey LEVELSDIR [--runs FILE] [--pairs N]\n"
+    "                                            rooms alike across levels, filler, threats\n"
+    "                                            and routes; with the autopilot's runs (as\n"
+    "                                            scripts/level_survey.sh writes them) their\n"
+    "                                            game time, damage and rank correlations\n"
     "LEVEL is a text source (*.txt) or a level file.\n";
 
 int Fail(const std::string& message) {
@@ -114,6 +121,35 @@ int Picture(const std::string& src, const std::string& out, const std::string& o
   return 0;
 }
 
+int Survey(const std::vector<std::string>& args) {
+  std::string runsFile;
+  SurveyOptions options;
+  for (std::size_t i = 2; i < args.size(); i += 2) {
+    if (i + 1 >= args.size()) return -1;
+    if (args[i] == "--runs") {
+      runsFile = args[i + 1];
+    } else if (args[i] == "--pairs") {
+      try {
+        options.worstPairs = std::stoi(args[i + 1]);
+      } catch (const std::exception&) {
+        return -1;
+      }
+    } else {
+      return -1;
+    }
+  }
+  std::vector<AutoplayRun> runs;
+  if (!runsFile.empty()) {
+    std::string text, error;
+    if (!ReadWholeFile(runsFile, text, error, std::size_t{16} << 20)) return Fail(runsFile + ": " + error);
+    std::vector<std::string> errors;
+    runs = ParseAutoplayRuns(text, errors);
+    for (const auto& e : errors) std::cerr << runsFile << ": " << e << "\n";
+    if (!errors.empty()) return 1;
+  }
+  return PrintLevelSurvey(args[1], runs, options, std::cout) ? 0 : 1;
+}
+
 int HighScores(const std::string& out) {
   if (!WriteWholeFile(out, FormatHighScoreFile(StartingHighScores())))
     return Fail(out + ": cannot write the file");
@@ -144,6 +180,8 @@ int main(int argc, char** argv) {
     }
     if (!files.empty()) return Check(files, verbose);
   }
+  if (command == "survey" && args.size() >= 2)
+    if (const int result = Survey(args); result >= 0) return result;
   if (command == "picture" && args.size() == 5 && args[3] == "--objects")
     return Picture(args[1], args[2], args[4]);
   if (command == "picture" && args.size() == 5 && args[2] == "--objects")
