@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <sstream>
 
+#include "authoring/level_io.h"
+#include "support/level_sketch.h"
 #include "trok_autoplay/autoplay_run.h"
 
 namespace fs = std::filesystem;
@@ -43,6 +45,21 @@ TEST_F(AutoplayRunTest, FinishesTheFirstLevelWithOnePlayerAndWithTwo) {
         << outcome.summary;
     EXPECT_NE(trace.str().find("goal: finish"), std::string::npos) << trace.str();
   }
+}
+
+TEST_F(AutoplayRunTest, SaysHowMuchLifeThePlayersLost) {
+  // A pig waits in the one corridor to the Finish: it cannot be shot and spends itself
+  // on the player, who has no health kit to make up for it. (Row 4 stays open beside
+  // the Start, so that the players' start cells meet.)
+  MapSketch m;
+  m.CloseAllRooms().HWall(4, 6, 18).HWall(6, 1, 18).Set(5, 3, 'S').Set(5, 8, 'p').Set(5, 15, 'E');
+  std::string error;
+  ASSERT_TRUE(WriteLevelFile((dir_ / "FELDS" / "FELD.00").string(), m.Bytes(), error)) << error;
+  AutoplayOptions options;
+  std::ostringstream trace;
+  const AutoplayOutcome outcome = RunAutoplay(options, trace);
+  EXPECT_TRUE(outcome.finished) << outcome.summary;
+  EXPECT_NE(outcome.summary.find("(life left 40, deaths 0, damage taken 50)"), std::string::npos) << outcome.summary;
 }
 
 TEST_F(AutoplayRunTest, SaysWhyWhenTheLevelCannotBeFinished) {

@@ -84,6 +84,7 @@ class Autopilot {
     tactics_.emplace(std::move(plan));
     hands_[0].emplace(game.Player1);
     hands_[1].emplace(game.Player2);
+    life_ = {game.Player1.Life, game.Player2.Life};
   }
 
   void Play() {
@@ -92,6 +93,10 @@ class Autopilot {
     if (game.Player1.LevelsPassed + game.Player2.LevelsPassed > 0) return End(true, "");
     if (!program_.InGame() || program_.GameStopped()) return End(false, "every player is dead (game over)");
     for (int n = 0; n < game.PlayerCount; ++n) {
+      // Life lost between two looks; healing and revival raise it and count nothing.
+      const int life = game.Player(n + 1).Life;
+      if (life < life_[n]) damage_ += life_[n] - life;
+      life_[n] = life;
       const bool dead = game.Player(n + 1).Dead;
       if (dead && !dead_[n]) {
         ++deaths_;
@@ -164,7 +169,7 @@ class Autopilot {
     const std::string who = std::to_string(options_.level) + " with " + std::to_string(options_.players) +
                             (options_.players == 2 ? " players" : " player");
     const std::string tail = " in " + Seconds(played) + " s of game time (life left " + lives + ", deaths " +
-                             std::to_string(deaths_) + ")";
+                             std::to_string(deaths_) + ", damage taken " + std::to_string(damage_) + ")";
     outcome_.finished = finished;
     outcome_.summary = finished ? "finished level " + who + tail : "did not finish level " + who + tail + ": " + reason;
     program_.Quit();
@@ -183,6 +188,8 @@ class Autopilot {
   std::array<std::string, 2> doing_, doingKind_;
   std::string goal_;
   int deaths_ = 0;
+  std::array<int, 2> life_{};
+  int damage_ = 0;  // life lost by both players together
   int room_ = -1;
   int bestDone_ = -1, bestCost_ = -1;
   uint64_t startMs_ = 0, lastProgressMs_ = 0;
