@@ -9,6 +9,8 @@
 namespace {
 
 constexpr int RoomW = 20, RoomH = 12;
+// How far from each corner of the room a copied object still stands "in the corner".
+constexpr int CornerColumns = 5, CornerRows = 4;
 
 uint8_t At(const LevelBytes& level, int room, int x, int y) {
   return level[static_cast<std::size_t>(((room / 3) * RoomH + y) * LevelColumns + (room % 3) * RoomW + x)];
@@ -66,8 +68,8 @@ int InnerCells(const LevelBytes& level, int room) {
 }
 
 int FourCornerCopy(const LevelBytes& level, int room) {
-  for (int y = 0; y < RoomH / 2; ++y)
-    for (int x = 0; x < RoomW / 2; ++x) {
+  for (int y = 0; y < CornerRows; ++y)
+    for (int x = 0; x < CornerColumns; ++x) {
       const int c = At(level, room, x, y);
       if (c == Cell::Floor || IsWall(c)) continue;
       if (At(level, room, RoomW - 1 - x, y) == c && At(level, room, x, RoomH - 1 - y) == c &&

@@ -25,8 +25,9 @@ std::vector<RoomPair> AlikeRooms(const std::vector<LevelBytes>& levels);
 // Cells inside the room's outer ring that hold a wall or an object.
 int InnerCells(const LevelBytes& level, int room);
 
-// An object (neither floor nor a kind of wall) that stands on all four mirror places
-// (x, y), (19 - x, y), (x, 11 - y), (19 - x, 11 - y) of the room, or -1.
+// An object (neither floor nor a kind of wall) that stands in all four corners of the
+// room: on the mirror places (x, y), (19 - x, y), (x, 11 - y), (19 - x, 11 - y) with x
+// below 5 and y below 4 (the outer ring counted); -1 when there is none.
 int FourCornerCopy(const LevelBytes& level, int room);
 
 struct ThreatCount {

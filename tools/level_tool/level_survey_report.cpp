@@ -85,7 +85,7 @@ void PrintRooms(const std::vector<Level>& levels, const SurveyOptions& options, 
         << " | " << RoomName(p.roomB) << " | " << Percent(p.share) << " |\n";
   }
   out << "\nPer level: its room most like a room of another level, its room with the fewest wall\n"
-         "and object cells inside the outer ring, and rooms with one object on four mirror places.\n\n"
+         "and object cells inside the outer ring, and rooms with one object in all four corners.\n\n"
       << "| level | most alike | share | sparsest room | inner cells | four-corner rooms |\n"
       << "|---|---|---|---|---|---|\n";
   std::vector<const RoomPair*> worst(levels.size(), nullptr);
