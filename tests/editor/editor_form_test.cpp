@@ -385,6 +385,38 @@ TEST_F(EditorTest, ExportsAPictureAsLevelToolDrawsItAndTheTextForm) {
   EXPECT_EQ(form->Document().Path(), Game("FELDS/FELD.04")) << "an export is not a save";
 }
 
+// Every plate names its key on its cap, inside the cap's pale face, as the game's menus do.
+TEST_F(EditorTest, EveryPlateShowsItsKeyOnItsCap) {
+  OpenEditor();
+  const Image screen = app.ComposeScreen();
+  auto face = [](Color c) { return c.r > 150 && c.b > c.r + 10; };
+  auto ink = [](Color c) { return c.b > c.r + 80 && c.b > c.g + 80; };
+  for (const char* caption : {"New", "Open", "Save", "Save as", "Picture", "Text", "Paint", "Line", "Rectangle",
+                              "Fill", "Pick", "Help", "Undo", "Redo", "Play 1", "Play 2", "Last solution"}) {
+    const Control* plate = form->Find(std::string("Plate") + caption);
+    ASSERT_NE(plate, nullptr) << caption;
+    const int left = plate->ScreenLeft(), top = plate->ScreenTop();
+    int faceLeft = -1, faceRight = -1;
+    for (int x = left; x < left + 50; ++x)
+      if (face(screen.PixelColor(x, top + plate->height / 2))) {
+        if (faceLeft < 0) faceLeft = x;
+        faceRight = x;
+      }
+    ASSERT_GE(faceLeft, 0) << caption;
+    int inked = 0, inkLeft = faceRight, inkRight = faceLeft;
+    for (int y = top; y < top + plate->height; ++y)
+      for (int x = left; x < left + 50; ++x)
+        if (ink(screen.PixelColor(x, y))) {
+          ++inked;
+          inkLeft = std::min(inkLeft, x);
+          inkRight = std::max(inkRight, x);
+        }
+    EXPECT_GT(inked, 3) << caption << ": no key on the cap";
+    EXPECT_GT(inkLeft, faceLeft) << caption;
+    EXPECT_LT(inkRight, faceRight) << caption;
+  }
+}
+
 TEST_F(EditorTest, PrintScreenSavesACaptureOfTheEditor) {
   OpenEditor();
   Key(VK::PrintScreen);
