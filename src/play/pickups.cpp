@@ -26,7 +26,7 @@ bool CellIsSlide(const WorldGrid& world, int x, int y) {
 bool Slide(Game& game, PlayerState& player) {
   const WorldGrid& world = game.World;
   int c = player.X, d = player.Y;
-  int e = player.MoveDirection;
+  int e = StepDirection(player);
   int examined = 0;
   bool ended = false;
   while (!WorldGrid::OutsideRoom(c, d) && examined < SlideCellLimit) {

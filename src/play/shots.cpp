@@ -67,9 +67,9 @@ void UpdateShot(Game& game, PlayerState& player) {
   WorldGrid& world = game.World;
   game.host->ProcessMessages();
 
-  if (player.MoveDirection != 0 && player.Firing && !player.ShotActive && !player.BombActive) {
+  if (StepDirection(player) != 0 && StepFiring(player) && !player.ShotActive && !player.BombActive) {
     player.ShotActive = true;
-    player.ShotDirection = player.MoveDirection;
+    player.ShotDirection = StepDirection(player);
     player.ShotX = player.X;
     player.ShotY = player.Y;
     player.ShotAge = 0;

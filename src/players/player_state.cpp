@@ -12,4 +12,5 @@ void ResetPlayer(PlayerState& player, int number) {
   player.PlayerNumber = number;
   // A direction still held when the last game ended must not walk the new one.
   player.MoveDirection = 0;
+  player.KeysHeld = player.KeysPressed = player.StepTaps = 0;
 }
