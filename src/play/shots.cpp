@@ -139,7 +139,7 @@ void ShotHit(Game& game, int x, int y, PlayerState& shooter) {
     case Cell::PigP4: outcome = {Cell::Floor, 7}; break;
     case Cell::HorseP:
       SetCell(game, x, y, Cell::Floor);
-      shooter.Points += 150;
+      AddPoints(shooter, 150);
       ScatterAround(game, x, y);
       return;
     case Cell::Heart:
@@ -153,5 +153,5 @@ void ShotHit(Game& game, int x, int y, PlayerState& shooter) {
       return;
   }
   SetCell(game, x, y, outcome.becomes);
-  shooter.Points += outcome.points;
+  AddPoints(shooter, outcome.points);
 }

@@ -62,5 +62,7 @@ struct PlayerState {
 
 // Back to the start of a game: full life, nothing carried, at the start position.
 void ResetPlayer(PlayerState& player, int number);
+// Points only grow, and stop at the largest the record holds rather than wrap negative.
+void AddPoints(PlayerState& player, int32_t points);
 // A player in play is neither dead nor waiting at the finish.
 inline bool InPlay(const PlayerState& player) { return !player.Dead && !player.Warped; }
