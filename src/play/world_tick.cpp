@@ -116,8 +116,10 @@ void Scan(Game& game, const ScanPhase& phase) {
 void WorldTick(Game& game) {
   game.host->ProcessMessages();
   const WorldClock& clock = game.Clock;
-  if (clock.c0 % 4 == 0) PlayersTick(game);
+  const bool playersStep = clock.c0 % 4 == 0;
+  if (playersStep) PlayersTick(game);
   ShotsTick(game);
+  if (playersStep) EndPlayersStep(game);
 
   ScanPhase phase;
   phase.full = clock.c0 % 16 == 0;

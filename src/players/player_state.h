@@ -8,6 +8,10 @@ constexpr int MenuBomb = 1;
 constexpr int MenuLife = 2;
 constexpr int MenuNothing = 3;
 
+namespace PlayerKey {
+constexpr int32_t Up = 1, Down = 2, Left = 4, Right = 8, Fire = 16;
+}
+
 struct PlayerState {
   int32_t X = 0;
   int32_t Y = 0;
@@ -36,6 +40,11 @@ struct PlayerState {
   int32_t MoveDirection = 0;
   int32_t ShotDirection = 0;
   int32_t CodeUnderBomb = 0;
+  // The player's walking and firing keys (bits of `PlayerKey`): held now, pressed since
+  // the last step, and those that step counts although they were let go before it.
+  int32_t KeysHeld = 0;
+  int32_t KeysPressed = 0;
+  int32_t StepTaps = 0;
   bool Firing = false;
   bool BombActive = false;
   bool ShotActive = false;
@@ -53,5 +62,7 @@ struct PlayerState {
 
 // Back to the start of a game: full life, nothing carried, at the start position.
 void ResetPlayer(PlayerState& player, int number);
+// Points only grow, and stop at the largest the record holds rather than wrap negative.
+void AddPoints(PlayerState& player, int32_t points);
 // A player in play is neither dead nor waiting at the finish.
 inline bool InPlay(const PlayerState& player) { return !player.Dead && !player.Warped; }
