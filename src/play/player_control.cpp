@@ -22,11 +22,12 @@ struct DirectionKey {
   int32_t bit;
   int sideA, diagonalA, sideB, diagonalB, standing, menuChoice;
 };
-// Directions 1..8 clockwise from up: 3 right, 7 left, 1 up, 5 down.
-constexpr DirectionKey UpKey{PlayerKey::Up, 3, 2, 7, 8, 1, MenuLife};
-constexpr DirectionKey DownKey{PlayerKey::Down, 3, 4, 7, 6, 5, MenuLife};
-constexpr DirectionKey LeftKey{PlayerKey::Left, 1, 8, 5, 6, 7, MenuBomb};
-constexpr DirectionKey RightKey{PlayerKey::Right, 1, 2, 5, 4, 3, MenuNothing};
+constexpr DirectionKey UpKey{PlayerKey::Up, Dir::Right, Dir::UpRight, Dir::Left, Dir::UpLeft, Dir::Up, MenuLife};
+constexpr DirectionKey DownKey{PlayerKey::Down,   Dir::Right, Dir::DownRight, Dir::Left,
+                               Dir::DownLeft,     Dir::Down,  MenuLife};
+constexpr DirectionKey LeftKey{PlayerKey::Left, Dir::Up, Dir::UpLeft, Dir::Down, Dir::DownLeft, Dir::Left, MenuBomb};
+constexpr DirectionKey RightKey{PlayerKey::Right, Dir::Up,    Dir::UpRight, Dir::Down,
+                                Dir::DownRight,   Dir::Right, MenuNothing};
 constexpr const DirectionKey* DirectionKeys[4] = {&UpKey, &DownKey, &LeftKey, &RightKey};
 
 // The first of up, down, left, right bound to `key`.
@@ -41,14 +42,14 @@ const DirectionKey* DirectionOf(const PlayerState& player, int key) {
 int Joined(int dir, const DirectionKey& k) {
   if (dir == k.sideA) return k.diagonalA;
   if (dir == k.sideB) return k.diagonalB;
-  return dir == 0 ? k.standing : dir;
+  return dir == Dir::None ? k.standing : dir;
 }
 
 // Releasing one key of a held diagonal keeps walking along the other key.
 int Released(int dir, const DirectionKey& k) {
   if (dir == k.diagonalA) return k.sideA;
   if (dir == k.diagonalB) return k.sideB;
-  return 0;
+  return Dir::None;
 }
 
 int32_t KeyBits(const PlayerState& player, int key) {
@@ -63,13 +64,13 @@ void KeyPressed(Game& game, int key, PlayerState& player) {
   const int32_t fresh = KeyBits(player, key) & ~player.KeysHeld;
   player.KeysHeld |= fresh;
   if (player.Warped || player.Dead) {
-    player.MoveDirection = 0;
+    player.MoveDirection = Dir::None;
     return;
   }
   // A direction chosen in the item menu walks nowhere, now or at the next step.
   const bool walking = !player.MenuOpen;
   if (const DirectionKey* k = DirectionOf(player, key)) {
-    if (player.MoveDirection == 0 && player.MenuOpen)
+    if (player.MoveDirection == Dir::None && player.MenuOpen)
       player.MenuChoice = k->menuChoice;
     else
       player.MoveDirection = Joined(player.MoveDirection, *k);
@@ -135,7 +136,7 @@ void FireUp(Game& game, PlayerState& player) {
 }
 
 void OpenItemMenu(PlayerState& player) {
-  player.MoveDirection = 0;
+  player.MoveDirection = Dir::None;
   player.Firing = false;
   player.KeysPressed = 0;
   player.MenuOpen = true;
@@ -155,7 +156,7 @@ void ReadJoystick(Game& game, PlayerState& player) {
     return;
   }
   if (player.Warped || player.Dead) {
-    player.MoveDirection = 0;
+    player.MoveDirection = Dir::None;
     return;
   }
   const JoystickReading& stick = game.Joystick;
@@ -163,22 +164,22 @@ void ReadJoystick(Game& game, PlayerState& player) {
   const bool left = stick.X <= -t, right = stick.X >= t;
   const bool up = stick.Y <= -t, down = stick.Y >= t;
   // Diagonals first; a straight deflection also moves the item-menu selection.
-  int dir = 0;
+  int dir = Dir::None;
   int menuChoice = 0;  // 0: the selection stays
   if (up || down) {
     if (left || right)
-      dir = up ? (left ? 8 : 2) : (left ? 6 : 4);
+      dir = up ? (left ? Dir::UpLeft : Dir::UpRight) : (left ? Dir::DownLeft : Dir::DownRight);
     else
-      dir = up ? 1 : 5, menuChoice = MenuLife;
+      dir = up ? Dir::Up : Dir::Down, menuChoice = MenuLife;
   } else if (left) {
-    dir = 7, menuChoice = MenuBomb;
+    dir = Dir::Left, menuChoice = MenuBomb;
   } else if (right) {
-    dir = 3, menuChoice = MenuNothing;
+    dir = Dir::Right, menuChoice = MenuNothing;
   }
 
   if (player.MenuOpen) {
     if (menuChoice) player.MenuChoice = menuChoice;
-    player.MoveDirection = 0;
+    player.MoveDirection = Dir::None;
   } else {
     player.MoveDirection = dir;
   }
@@ -207,7 +208,7 @@ void UpdatePlayer(Game& game, PlayerState& player) {
   // A key pressed since the last step counts even if it was let go before this one.
   player.StepTaps = player.KeysPressed & ~player.KeysHeld;
   player.KeysPressed = 0;
-  if (StepDirection(player) == 0 || StepFiring(player) || player.BombActive) {
+  if (StepDirection(player) == Dir::None || StepFiring(player) || player.BombActive) {
     if (player.BombActive) SteerBomb(game, player);
     return;
   }
@@ -270,7 +271,7 @@ void DamagePlayer(Game& game, int amount, int code, bool withSound) {
 
   bool diedNow = false;
   if (player.Life < 0) {
-    player.MoveDirection = 0;
+    player.MoveDirection = Dir::None;
     player.ShieldTicks = 0;
     player.BombActive = false;
     player.MenuOpen = false;

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "world/cell_codes.h"
+
 constexpr int LifeFull = 90;
 constexpr int MenuBomb = 1;
 constexpr int MenuLife = 2;
@@ -55,7 +57,7 @@ struct PlayerState {
   std::string StatusText;
 
   // The player's own cell code: 25 for player 1, 26 for player 2.
-  int16_t Code() const { return PlayerNumber == 2 ? 26 : 25; }
+  CellCode Code() const { return PlayerNumber == 2 ? Cell::Player2 : Cell::Player1; }
   // Sound n for player 1 is n + 20 for player 2.
   int Sound(int n) const { return PlayerNumber == 2 ? n + 20 : n; }
 };
