@@ -199,6 +199,14 @@ constexpr bool RowsInCodeOrder() {
 }
 static_assert(RowsInCodeOrder(), "one row per code, in code order");
 
+constexpr bool LegendCharactersDiffer() {
+  for (const CellRow& a : CellTable)
+    for (const CellRow& b : CellTable)
+      if (a.legend && a.code != b.code && a.legend == b.legend) return false;
+  return true;
+}
+static_assert(LegendCharactersDiffer(), "a legend character stands for one code");
+
 constexpr bool IsKnownCode(int code) { return code >= 0 && code < CellCodeCount; }
 // The row of a known code; codes outside 0..98 read as the unknown code's row.
 constexpr const CellRow& CellRowOf(int code) {
