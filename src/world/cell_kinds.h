@@ -207,13 +207,26 @@ constexpr bool LegendCharactersDiffer() {
 }
 static_assert(LegendCharactersDiffer(), "a legend character stands for one code");
 
-constexpr bool IsKnownCode(int code) { return code >= 0 && code < CellCodeCount; }
+constexpr bool IsKnownCode(int code) { return static_cast<unsigned>(code) < CellCodeCount; }
 // The row of a known code; codes outside 0..98 read as the unknown code's row.
 constexpr const CellRow& CellRowOf(int code) {
   return CellTable[IsKnownCode(code) ? code : Cell::Unknown];
 }
-constexpr ThingKind KindOf(int code) { return CellRowOf(code).kind; }
-constexpr ScanMove ScanOf(int code) { return IsKnownCode(code) ? CellTable[code].scan : ScanMove::Still; }
+// The two columns the world tick reads for every cell, packed a byte a code.
+inline constexpr auto KindColumn = [] {
+  std::array<ThingKind, CellCodeCount> column{};
+  for (const CellRow& row : CellTable) column[row.code] = row.kind;
+  return column;
+}();
+inline constexpr auto ScanColumn = [] {
+  std::array<ScanMove, CellCodeCount> column{};
+  for (const CellRow& row : CellTable) column[row.code] = row.scan;
+  return column;
+}();
+constexpr ThingKind KindOf(int code) {
+  return IsKnownCode(code) ? KindColumn[code] : KindColumn[Cell::Unknown];
+}
+constexpr ScanMove ScanOf(int code) { return IsKnownCode(code) ? ScanColumn[code] : ScanMove::Still; }
 constexpr bool HasTilePicture(int code) { return IsKnownCode(code) && CellTable[code].tile != nullptr; }
 
 // "creature", "pick-up", ...: how the legend names a kind.
