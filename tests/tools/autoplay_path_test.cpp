@@ -213,6 +213,35 @@ TEST(AutoplayTeamTest, PartnerLinesUpWhereItsLandingJoinsTheLeaders) {
   EXPECT_EQ(PartnerCrossingCell(map, C(9, 11), 5, C(2, 10), rules), -1);
 }
 
+TEST(AutoplayTeamTest, PartnerOnTheEdgeLineCrossesOnlyWhereItJoinsTheLeader) {
+  // The partner already stands in an opening of the same edge as the leader's exit,
+  // but it leads into a pocket below: crossing there would part the two for good.
+  WorldMap map = Walled();
+  std::vector<std::string> hall(11, "#..................#");
+  hall[0] = "####################";
+  hall.push_back("####Q####P##########");
+  Draw(map, 1, 1, hall);
+  Draw(map, 1, 2, {"####.####.##########", "#########.....E....#"});
+  RoutePlan plan;
+  plan.ok = true;
+  plan.goals.push_back({Goal::Kind::Finish, WorldMap::InRoom(1, 2, 14, 1)});
+  Tactics tactics(plan);
+  FakeHost host;
+  Game game(host);
+  game.PlayerCount = 2;
+  game.Player1.Life = game.Player2.Life = 90;
+  game.Player1.X = 9, game.Player1.Y = 11;
+  game.Player2.X = 4, game.Player2.Y = 11;
+  std::array<Intent, 2> intents = tactics.Decide(map, game);
+  EXPECT_NE(intents[1].dir, 5) << intents[1].doing;
+
+  // Opened towards the leader's way below, the same opening is a good place to cross.
+  map.At(WorldMap::InRoom(1, 2, 4, 1)) = Cell::Floor;
+  for (int x = 5; x < 9; ++x) map.At(WorldMap::InRoom(1, 2, x, 1)) = Cell::Floor;
+  intents = tactics.Decide(map, game);
+  EXPECT_EQ(intents[1].dir, 5) << intents[1].doing;
+}
+
 TEST(AutoplayTeamTest, LeaderOnTheOnlyWayToTheEdgeMakesWayAlongItAndBothCross) {
   // Ice runs down to the leader's exit (3,11); the other edge cell, (4,11), is reached
   // only by a step from it.

@@ -158,7 +158,11 @@ Intent Tactics::Follow(const WorldMap& map, const PlayerState& me, const PlayerS
     // where they stand.
     const bool onLeadersExit = here == exit && leaderCell != exit && OnLine(leaderCell, exit, exitDir) &&
                                LandsBeside(map, leaderCell, exitDir, BeyondExit(map, exit, exitDir));
-    if ((OnLine(here, exit, exitDir) && here != exit) || onLeadersExit) {
+    // Standing on the edge line is not enough: an opening of a parallel lane on the
+    // same edge lands where the leader cannot be joined.
+    const bool besideExit = OnLine(here, exit, exitDir) && here != exit &&
+                            LandsBeside(map, here, exitDir, BeyondExit(map, exit, exitDir));
+    if (besideExit || onLeadersExit) {
       if (onLeadersExit) leaderCross_ = exitDir;
       Intent cross;
       cross.dir = exitDir;
