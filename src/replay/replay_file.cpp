@@ -5,132 +5,27 @@
 #include <zlib.h>
 
 #include "base/files.h"
+#include "base/packed_bytes.h"
 
 namespace {
 
 constexpr std::string_view Magic = "TROKREPLAY\n";
 constexpr std::size_t DigestSize = 32;
-constexpr std::size_t MaxTextBytes = 256;
 constexpr uint8_t NestedBit = 0x80;
+constexpr int64_t IntMin = INT32_MIN, IntMax = INT32_MAX;
 
-class Writer {
- public:
-  void Unsigned(uint64_t v) {
-    do {
-      uint8_t b = v & 0x7f;
-      v >>= 7;
-      if (v) b |= 0x80;
-      out_ += static_cast<char>(b);
-    } while (v);
-  }
-  void Signed(int64_t v) { Unsigned((static_cast<uint64_t>(v) << 1) ^ static_cast<uint64_t>(v >> 63)); }
-  void Byte(uint8_t b) { out_ += static_cast<char>(b); }
-  void Flag(bool b) { Byte(b ? 1 : 0); }
-  void Fixed64(uint64_t v) {
-    for (int i = 0; i < 8; ++i) Byte(static_cast<uint8_t>(v >> (i * 8)));
-  }
-  void Bytes(const void* data, std::size_t size) { out_.append(static_cast<const char*>(data), size); }
-  void Text(const std::string& s) {
-    const std::size_t n = std::min(s.size(), MaxTextBytes);
-    Unsigned(n);
-    out_.append(s, 0, n);
-  }
-  std::string& Out() { return out_; }
+using Writer = PackedWriter;
+using Reader = PackedReader;
 
- private:
-  std::string out_;
-};
+}  // namespace
 
-// Every read is checked against the end; the first failure sticks and names itself.
-class Reader {
- public:
-  explicit Reader(std::string_view bytes) : p_(bytes) {}
-  bool Failed() const { return !why_.empty(); }
-  const std::string& Why() const { return why_; }
-  std::size_t Left() const { return p_.size() - pos_; }
-
-  uint64_t Unsigned() {
-    uint64_t v = 0;
-    for (int shift = 0; shift < 64; shift += 7) {
-      if (pos_ >= p_.size()) return Fail("it ends too early");
-      const auto b = static_cast<uint8_t>(p_[pos_++]);
-      v |= uint64_t{b & 0x7fu} << shift;
-      if (!(b & 0x80)) return v;
-    }
-    return Fail("a number in it is too long");
-  }
-  int64_t Signed() {
-    const uint64_t v = Unsigned();
-    return static_cast<int64_t>(v >> 1) ^ -static_cast<int64_t>(v & 1);
-  }
-  // A value that must fit `lo`..`hi`.
-  int32_t Int(int64_t lo, int64_t hi) {
-    const int64_t v = Signed();
-    if (v < lo || v > hi) return static_cast<int32_t>(Fail("a value in it is out of range"));
-    return static_cast<int32_t>(v);
-  }
-  uint32_t Count(uint64_t hi) {
-    const uint64_t v = Unsigned();
-    if (v > hi) return static_cast<uint32_t>(Fail("a value in it is out of range"));
-    return static_cast<uint32_t>(v);
-  }
-  // A number of entries, each at least `minBytes` long: never more than the rest holds.
-  uint32_t Entries(std::size_t minBytes) {
-    const uint64_t v = Unsigned();
-    if (v > Left() / minBytes) return static_cast<uint32_t>(Fail("it claims more entries than it holds"));
-    return static_cast<uint32_t>(v);
-  }
-  uint8_t Byte() {
-    if (pos_ >= p_.size()) return static_cast<uint8_t>(Fail("it ends too early"));
-    return static_cast<uint8_t>(p_[pos_++]);
-  }
-  bool Flag() {
-    const uint8_t b = Byte();
-    if (b > 1) Fail("a value in it is out of range");
-    return b == 1;
-  }
-  uint64_t Fixed64() {
-    uint64_t v = 0;
-    for (int i = 0; i < 8; ++i) v |= uint64_t{Byte()} << (i * 8);
-    return v;
-  }
-  void Bytes(void* data, std::size_t size) {
-    if (Left() < size) {
-      Fail("it ends too early");
-      return;
-    }
-    std::memcpy(data, p_.data() + pos_, size);
-    pos_ += size;
-  }
-  std::string Text() {
-    const uint32_t n = Count(MaxTextBytes);
-    if (Failed() || Left() < n) {
-      Fail("it ends too early");
-      return {};
-    }
-    std::string s(p_.substr(pos_, n));
-    pos_ += n;
-    return s;
-  }
-  uint64_t Fail(const char* why) {
-    if (why_.empty()) why_ = why;
-    pos_ = p_.size();
-    return 0;
-  }
-
- private:
-  std::string_view p_;
-  std::size_t pos_ = 0;
-  std::string why_;
-};
-
-void WriteReading(Writer& w, const JoystickReading& r) {
+void WriteJoystickReading(PackedWriter& w, const JoystickReading& r) {
   w.Signed(r.X);
   w.Signed(r.Y);
   w.Byte(static_cast<uint8_t>((r.FireButton ? 1 : 0) | (r.MenuButton ? 2 : 0)));
 }
 
-JoystickReading ReadReading(Reader& r) {
+JoystickReading ReadJoystickReading(PackedReader& r) {
   JoystickReading j;
   j.X = r.Int(-32768, 32767);
   j.Y = r.Int(-32768, 32767);
@@ -140,6 +35,8 @@ JoystickReading ReadReading(Reader& r) {
   j.MenuButton = buttons & 2;
   return j;
 }
+
+namespace {
 
 void WriteInput(Writer& w, const InputEvent& e) {
   w.Byte(static_cast<uint8_t>(e.type));
@@ -201,7 +98,9 @@ InputEvent ReadInput(Reader& r) {
   return e;
 }
 
-void WriteSettings(Writer& w, const ReplaySettings& s) {
+}  // namespace
+
+void WriteReplaySettings(PackedWriter& w, const ReplaySettings& s) {
   w.Text(s.program);
   w.Signed(s.recordedAt);
   w.Unsigned(static_cast<uint64_t>(s.playerCount));
@@ -220,16 +119,14 @@ void WriteSettings(Writer& w, const ReplaySettings& s) {
   const CarriedState& c = s.carried;
   for (const int32_t v : c.worldClock) w.Signed(v);
   w.Signed(c.panelRefreshCount);
-  WriteReading(w, c.joystick);
+  WriteJoystickReading(w, c.joystick);
   for (const CarriedState::Player& p : c.players)
     for (const int32_t v : {p.shotX, p.shotY, p.bombX, p.bombY, p.shotAge, p.shotDirection, p.codeUnderBomb,
                             p.menuChoice})
       w.Signed(v);
 }
 
-constexpr int64_t IntMin = INT32_MIN, IntMax = INT32_MAX;
-
-void ReadSettings(Reader& r, ReplaySettings& s) {
+void ReadReplaySettings(PackedReader& r, ReplaySettings& s) {
   s.program = r.Text();
   s.recordedAt = r.Signed();
   s.playerCount = static_cast<int32_t>(r.Count(2));
@@ -249,15 +146,17 @@ void ReadSettings(Reader& r, ReplaySettings& s) {
   CarriedState& c = s.carried;
   for (int32_t& v : c.worldClock) v = r.Int(IntMin, IntMax);
   c.panelRefreshCount = r.Int(IntMin, IntMax);
-  c.joystick = ReadReading(r);
+  c.joystick = ReadJoystickReading(r);
   for (CarriedState::Player& p : c.players)
     for (int32_t* v : {&p.shotX, &p.shotY, &p.bombX, &p.bombY, &p.shotAge, &p.shotDirection, &p.codeUnderBomb,
                        &p.menuChoice})
       *v = r.Int(IntMin, IntMax);
 }
 
+namespace {
+
 void WriteBody(Writer& w, const Replay& replay) {
-  WriteSettings(w, replay.settings);
+  WriteReplaySettings(w, replay.settings);
   w.Unsigned(replay.levels.size());
   for (const LevelPlayed& level : replay.levels) {
     w.Signed(level.index);
@@ -282,7 +181,7 @@ void WriteBody(Writer& w, const Replay& replay) {
       w.Unsigned(sample.poll - poll);
       poll = sample.poll;
       w.Flag(sample.ok);
-      WriteReading(w, sample.reading);
+      WriteJoystickReading(w, sample.reading);
     }
   }
   w.Unsigned(replay.checks.size());
@@ -311,7 +210,7 @@ uint32_t Forward(Reader& r, uint32_t from) {
 }
 
 void ReadBody(Reader& r, Replay& replay) {
-  ReadSettings(r, replay.settings);
+  ReadReplaySettings(r, replay.settings);
   const uint32_t levels = r.Entries(1 + DigestSize);
   replay.levels.resize(levels);
   for (LevelPlayed& level : replay.levels) {
@@ -352,7 +251,7 @@ void ReadBody(Reader& r, Replay& replay) {
       poll = sample.poll = Forward(r, poll);
       if (i > 0 && sample.poll == samples.back().poll) r.Fail("its joystick polls are out of order");
       sample.ok = r.Flag();
-      sample.reading = ReadReading(r);
+      sample.reading = ReadJoystickReading(r);
       samples.push_back(sample);
     }
   }

@@ -8,6 +8,9 @@
 
 #include "replay/replay.h"
 
+class PackedWriter;
+class PackedReader;
+
 // The folder of a game directory that keeps its games, and how every replay file's name ends.
 inline constexpr const char* ReplayFolderName = "Replays";
 inline constexpr const char* ReplayExtension = ".trokreplay";
@@ -21,6 +24,13 @@ std::string EncodeReplay(const Replay& replay);
 // (the magic line, the format, the packed contents, the checksum).
 std::string EncodeReplayBody(const Replay& replay);
 std::string PackReplayBody(std::string_view body);
+
+// The parts of it that other messages carry too (a network game's start, its joystick
+// readings); a reader's failure stays in the reader.
+void WriteReplaySettings(PackedWriter& w, const ReplaySettings& settings);
+void ReadReplaySettings(PackedReader& r, ReplaySettings& settings);
+void WriteJoystickReading(PackedWriter& w, const JoystickReading& reading);
+JoystickReading ReadJoystickReading(PackedReader& r);
 
 enum class ReplayReadResult { Ok, Unreadable, Damaged, WrongVersion };
 // `error` names what is wrong (without the file's name).
