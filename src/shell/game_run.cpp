@@ -8,6 +8,7 @@
 #include "audio/music.h"
 #include "audio/sound_effects.h"
 #include "base/numbers.h"
+#include "net/lockstep.h"
 #include "play/level_loading.h"
 #include "play/player_control.h"
 #include "play/status_panels.h"
@@ -77,7 +78,45 @@ void GameSession::BeginGame() {
   tape_.Carry(game);
   StartAndRun();
   std::optional<Replay> recording = tape_.Finish(game);
-  if (recording && onRecorded) onRecorded(*recording, highScoreEntered_);
+  if (recording && onRecorded) onRecorded(*recording, highScoreEntered_, false);
+}
+
+void GameSession::BeginNetGame(const ReplaySettings& settings, Lockstep& lockstep, NetGame& net) {
+  highScoreEntered_ = false;
+  tape_.RecordNetworked(settings, lockstep);
+  tape_.Carry(game);
+  game.LevelIndex = settings.levelIndex;
+  game.RandomLevels = settings.randomLevels;
+  // Both players' results count at the end, as in a game for two at one keyboard.
+  window_.NumPlayersLbl->SetText("2");
+  net_ = &net;
+  StartAndRun();
+  net_ = nullptr;
+  if (net.atEnd) net.atEnd();
+  std::optional<Replay> recording = tape_.Finish(game);
+  if (recording && onRecorded) onRecorded(*recording, highScoreEntered_, net.keepForReport);
+}
+
+ReplaySettings GameSession::NetGameSettings() {
+  ReplaySettings r = RecordingSettings();
+  r.playerCount = 2;
+  for (int p = 0; p < 2; ++p) {
+    for (int k = 0; k < PlayerActions; ++k) r.keys[p][k] = NetGameKey(p + 1, static_cast<PlayerAction>(k));
+    r.devices[p] = 0;
+    r.joystickOpened[p] = false;
+  }
+  r.seed = NewSeed();
+  r.carried = GameTape::CarriedOf(game);
+  return r;
+}
+
+void GameSession::EndNetGameBeforePass() {
+  tape_.EndedBeforePass(game);
+  ReturnToMenu();
+}
+
+uint32_t GameSession::NewSeed() {
+  return fixedSeed_ ? *fixedSeed_ : static_cast<uint32_t>(app_.GetClock().SecondsForSeed());
 }
 
 void GameSession::PlayBack(const Replay& replay, bool paced) {
@@ -128,9 +167,9 @@ static GameOptions OptionsOf(const ReplaySettings& r) {
 void GameSession::StartAndRun() {
   try {
     settings_ = options_->OptionsInForce();
-    if (tape_.Playing()) {
-      // Sound and music are the watcher's own; the rest is the recorded game's.
-      GameOptions recorded = OptionsOf(tape_.Player()->Recorded().settings);
+    if (const ReplaySettings* imposed = tape_.Imposed()) {
+      // Sound and music are this player's own; the rest is the recorded or agreed game's.
+      GameOptions recorded = OptionsOf(*imposed);
       recorded.sound = settings_.sound;
       recorded.music = settings_.music;
       settings_ = recorded;
@@ -150,8 +189,8 @@ void GameSession::StartAndRun() {
     app_.ProcessMessages();
     PlayerState& p1 = game.Player1;
     PlayerState& p2 = game.Player2;
-    game.PlayerCount = tape_.Playing() ? tape_.Player()->Recorded().settings.playerCount
-                                       : TextToInt(window_.NumPlayersLbl->text);
+    const ReplaySettings* imposed = tape_.Imposed();
+    game.PlayerCount = imposed ? imposed->playerCount : TextToInt(window_.NumPlayersLbl->text);
     ResetPlayer(p1, 1);
     ResetPlayer(p2, 2);
     if (game.PlayerCount == 1) p2.Dead = true;
@@ -203,8 +242,10 @@ void GameSession::MainLoop() {
       // still behind the box with only Escape working.
       app_.MessageBox(BoxKind::Error, e.what());
     }
-    rng_.seed(tape_.Seed(fixedSeed_ ? *fixedSeed_ : static_cast<uint32_t>(app_.GetClock().SecondsForSeed())));
+    rng_.seed(tape_.Seed(NewSeed()));
     while (!over()) {
+      // A network game waits here for the other machine's input, and may end.
+      if (net_ && net_->beforePass && !net_->beforePass(over)) break;
       if (!tape_.PassBegins(game)) {
         // A replay that ends where its program was closed.
         ReturnToMenu();
@@ -320,6 +361,10 @@ void GameSession::GameOverTimerTimer() {
   ReturnToMenu();
   // A replay shows the game, not a new entry in the table.
   if (playback) return;
+  EnterResults();
+}
+
+void GameSession::EnterResults() {
   // The table stays hidden until it shows the new entries.
   scores_->ContentBox->visible = false;
   app_.Show(scores_);

@@ -22,6 +22,7 @@ class THScoreForm;
 class SoundEffects;
 class Music;
 class InputDevices;
+class Lockstep;
 
 constexpr int WarpDelayMs = 3800;
 constexpr int GameOverDelayMs = 3100;
@@ -42,9 +43,31 @@ class GameSession : public GameHost {
   void PlayBack(const Replay& replay, bool paced);
   // The playback of the last game played back; none before.
   const ReplayPlayer* LastPlayback() const { return tape_.Player(); }
+
+  // A network game on this machine, with the settings both machines agreed on: its
+  // input comes and goes through `lockstep`; `beforePass` runs before each pass of the
+  // main loop (it waits for the other machine, and false means the game has ended);
+  // `atEnd` runs once the game is back at the title menu, before it is kept.
+  struct NetGame {
+    std::function<bool(const std::function<bool()>& over)> beforePass;
+    std::function<void()> atEnd;
+    bool keepForReport = false;  // set by atEnd: the games went apart
+  };
+  void BeginNetGame(const ReplaySettings& settings, Lockstep& lockstep, NetGame& net);
+  // The settings a network game started here from the title menu would have (the
+  // level chosen, the options' speed, the seed, what earlier games left), before the
+  // joysticks are known.
+  ReplaySettings NetGameSettings();
+  // Ends a network game where its next pass would begin, as the other machine does.
+  void EndNetGameBeforePass();
+  // The results of the game just ended go to the high-score table (its screen shows),
+  // as at a game's end.
+  void EnterResults();
+
   // Told of every finished recording, with whether a player's result entered the
-  // high-score table.
-  std::function<void(const Replay&, bool highScore)> onRecorded;
+  // high-score table and whether it is kept for a bug report (a network game whose
+  // two machines went apart).
+  std::function<void(const Replay&, bool highScore, bool forReport)> onRecorded;
   void MainLoop();
   void ReturnToMenu();
   void WarpTimerTimer();
@@ -57,6 +80,7 @@ class GameSession : public GameHost {
 
   // A fixed seed replaces the clock seed at every game start (the headless driver).
   void UseFixedSeed(uint32_t seed) { fixedSeed_ = seed; }
+  uint32_t NewSeed();
 
   // The port of the world and player code.
   void DrawCell(int x, int y, int code) override;
@@ -103,4 +127,6 @@ class GameSession : public GameHost {
   std::optional<uint32_t> fixedSeed_;
   // Bumped by every game start, so a loop left on the stack by an earlier game ends.
   uint32_t gameGeneration_ = 0;
+  // The network game running, if any.
+  NetGame* net_ = nullptr;
 };

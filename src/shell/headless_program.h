@@ -77,6 +77,9 @@ class HeadlessProgram {
   // An arrow of the level selector is held (up or down).
   bool LevelArrowHeld(bool up) const;
   const Label& LevelTitle() const { return *program_.mainForm->LevelTitleLbl; }
+  // The window's title, and the network game's line under the title menu or the game.
+  const std::string& WindowTitle() const { return program_.app.Title(); }
+  const Label& NetLine() const { return *program_.mainForm->NetLbl; }
   const StatusPanelView& StatusPanel(int player) const;
   // The picture in the tile holder of a cell code that has one (HasTilePicture).
   PictureImage& TilePicture(int code);
@@ -91,6 +94,12 @@ class HeadlessProgram {
   void DrawRoom() { program_.session->DrawRoom(); }
   bool StartupBegun() const { return program_.startup->StartupBegun; }
   bool StartupDone() const { return program_.startup->StartupDone; }
+
+  // ---- a network game ----
+  // Hosts or joins one, as --host and --join do; false with a reason.
+  bool OpenNetwork(const NetRequest& request, std::string& error) { return program_.OpenNetwork(request, error); }
+  // Its side of it; null without one.
+  NetPlay* Net() { return program_.net.get(); }
 
   // ---- what it plays and reads ----
   SoundEffects& SoundModule() { return program_.sounds; }

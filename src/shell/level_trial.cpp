@@ -126,6 +126,7 @@ int RunLevelTrial(const std::string& gameDir, int players, const std::string& re
   const int status = RunProgram(iconArgb, iconSide, [&](Program& program) {
     trial = replayFile.empty() ? std::make_unique<LevelTrial>(program, players)
                                : std::make_unique<LevelTrial>(program, replay, replayFile);
+    return true;
   });
   if (trial) WriteTrialOutcome("", TrialOutcome{trial->Finished(), trial->Seconds()});
   return status;

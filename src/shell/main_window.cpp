@@ -47,6 +47,13 @@ TMainForm::TMainForm(App& application) : Form(application, "MainForm", 632, 453,
   Player1InfoBox.Build(*this, 1, DarkBlue);
   Player2InfoBox.Build(*this, 2, DarkBlue);
 
+  NetLbl = &Add<Label>("NetLbl", 0, 562, 800, 24);
+  NetLbl->font = FontSpec{FontFace::Title, 15, true, false};
+  NetLbl->color = White;
+  NetLbl->align = Align::Center;
+  NetLbl->autoSize = false;
+  NetLbl->visible = false;
+
   WarpTimer = &app.CreateTimer();
   GameOverTimer = &app.CreateTimer();
 }

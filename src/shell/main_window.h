@@ -54,6 +54,9 @@ class TMainForm : public Form {
   StatusPanelView Player2InfoBox;
   Timer* WarpTimer = nullptr;
   Timer* GameOverTimer = nullptr;
+  // A network game's line under the title menu (the connection) and under the game (a
+  // wait for the other player); hidden otherwise.
+  Label* NetLbl = nullptr;
 
  private:
   void BuildTitleMenu();

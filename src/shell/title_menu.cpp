@@ -8,6 +8,7 @@
 #include "screens/options.h"
 #include "shell/game_session.h"
 #include "shell/main_window.h"
+#include "shell/net_play.h"
 #include "shell/startup.h"
 
 TitleMenu::TitleMenu(App& app, TMainForm& window, GameSession& session, ProgramStartup& startup,
@@ -80,7 +81,10 @@ void TitleMenu::StartSelectedLevel() {
   }
   session_.game.LevelIndex = level;
   session_.game.RandomLevels = false;
-  session_.BeginGame();
+  if (net_)
+    net_->StartFromTitleMenu();
+  else
+    session_.BeginGame();
 }
 
 void TitleMenu::StartRandomLevel() {
@@ -89,7 +93,10 @@ void TitleMenu::StartRandomLevel() {
   Game& game = session_.game;
   game.LevelIndex = game.LevelCount > 0 ? session_.Random(game.LevelCount) : 0;
   game.RandomLevels = true;
-  session_.BeginGame();
+  if (net_)
+    net_->StartFromTitleMenu();
+  else
+    session_.BeginGame();
 }
 
 void TitleMenu::ShowTitleMenu() {

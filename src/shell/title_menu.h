@@ -10,6 +10,7 @@ class ProgramStartup;
 class TOptionsForm;
 class THScoreForm;
 class THelpForm;
+class NetPlay;
 
 class TitleMenu {
  public:
@@ -31,6 +32,8 @@ class TitleMenu {
   // The way back from the other screens.
   void ShowTitleMenu();
   void AskQuit();
+  // In a network game Start Game and Random Level start the game on both machines.
+  void SetNetPlay(NetPlay* net) { net_ = net; }
 
  private:
   // One step of a level arrow; false when the label held no number.
@@ -44,4 +47,5 @@ class TitleMenu {
   TOptionsForm& options_;
   THScoreForm& scores_;
   THelpForm& help_;
+  NetPlay* net_ = nullptr;
 };
