@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr std::size_t RoundTripsKept = 9;
+constexpr std::size_t RoundTripsKept = 20;
 // A level file is never near this large; a bigger one is hashed by its start.
 constexpr std::size_t MaxLevelBytes = 64 * 1024;
 

@@ -17,8 +17,6 @@ constexpr int ServiceEveryMs = 10;
 constexpr int AnswerWaitMs = 5000;
 // Taken for the round trip before the first is measured.
 constexpr int UnmeasuredRoundTripMs = 100;
-// Added to the one-way time: the other machine's pass may start a little late.
-constexpr int DelayMarginMs = 4;
 
 using SteadyClock = std::chrono::steady_clock;
 
@@ -62,7 +60,9 @@ bool ParseNetRequest(bool host, const std::string& text, NetRequest& request, st
 uint32_t InputDelayFor(int roundTripMs, int passMs) {
   if (roundTripMs < 0) roundTripMs = UnmeasuredRoundTripMs;
   passMs = std::max(passMs, 1);
-  const int oneWay = (roundTripMs + 1) / 2 + DelayMarginMs;
+  // The round trip measured holds the time until each end looks after its connection:
+  // its half is the one-way time with a little to spare.
+  const int oneWay = (roundTripMs + 1) / 2;
   return std::clamp<uint32_t>(static_cast<uint32_t>((oneWay + passMs - 1) / passMs), 1, MaxInputDelay);
 }
 
@@ -255,7 +255,6 @@ bool NetPlay::BeforePass(const std::function<bool()>& over) {
     for (int n = lockstep.TakeCaptureRequests(); n > 0; --n) program_.mainForm->CaptureScreen(*program_.mainForm);
     if (lockstep.TakeAbortRequest()) AskAbort();
   };
-  peer_->Service(0);
   localRequests();
   if (over()) return false;
   const uint32_t pass = lockstep.NextPass();
@@ -278,8 +277,9 @@ bool NetPlay::BeforePass(const std::function<bool()>& over) {
     std::optional<uint64_t> check;
     if (pass % ReplayCheckPasses == 0) check = GameStateHash(program_.session->game);
     lockstep.SendInput(check, LocalPad());
-    peer_->Flush();
   }
+  // Sends the input with the acknowledgements due, in one datagram, and takes what came.
+  peer_->Service(0);
   const auto since = SteadyClock::now();
   while (!lockstep.ReadyForNextPass()) {
     if (ended()) return false;

@@ -35,7 +35,7 @@ inline constexpr int NetWaitShownMs = 250;
 // "PORT" for --host, "HOST[:PORT]" for --join; false with a reason.
 bool ParseNetRequest(bool host, const std::string& text, NetRequest& request, std::string& error);
 // The input delay in passes for a round trip and a game speed (ms per pass): the
-// one-way time and a little, in whole passes.
+// one-way time in whole passes.
 uint32_t InputDelayFor(int roundTripMs, int passMs);
 
 class NetPlay {

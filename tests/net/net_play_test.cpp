@@ -41,14 +41,15 @@ TEST(NetRequestTest, ReadsAPortAndAHostWithItsPort) {
 TEST(NetRequestTest, TheInputDelayCoversTheWayThereInWholePasses) {
   EXPECT_EQ(InputDelayFor(0, 16), 1u);
   EXPECT_EQ(InputDelayFor(20, 16), 1u);
-  EXPECT_LE(InputDelayFor(80, 16), 3u);
   EXPECT_EQ(InputDelayFor(80, 16), 3u);
+  // As measured between two programs busy with other things.
+  EXPECT_EQ(InputDelayFor(95, 16), 3u);
   EXPECT_EQ(InputDelayFor(300, 16), 10u);
   // A slower game needs fewer passes for the same time.
   EXPECT_EQ(InputDelayFor(80, 50), 1u);
   // Before any is measured, and at speed 0 or below.
   EXPECT_EQ(InputDelayFor(-1, 16), 4u);
-  EXPECT_EQ(InputDelayFor(10, 0), 9u);
+  EXPECT_EQ(InputDelayFor(10, 0), 5u);
   EXPECT_EQ(InputDelayFor(100000, 16), MaxInputDelay);
 }
 
