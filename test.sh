@@ -3,7 +3,7 @@
 # every test headless.
 set -euo pipefail
 cd "$(dirname "$0")"
-bash scripts/setup.sh
+bash scripts/setup.sh --test
 launcher=()
 if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTROK_SANITIZE=ON "${launcher[@]}"

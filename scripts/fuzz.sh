@@ -24,7 +24,7 @@ if [ ${#need[@]} -gt 0 ]; then
   "${sudo_cmd[@]}" apt-get update -qq
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${need[@]}"
 fi
-bash scripts/setup.sh
+bash scripts/setup.sh --test
 
 launcher=()
 if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi

@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
-# Installs whatever the build needs and is missing (Debian, as root or with sudo).
+# Installs whatever is missing (Debian, as root or with sudo): what building and
+# playing the game needs, and with --test also the test, benchmark and packaging tools.
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config
   libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libjpeg-dev libmp3lame-dev libfluidsynth-dev zlib1g-dev
   libenet-dev
-  fonts-comic-neue fonts-dejavu-core timgm6mb-soundfont
-  googletest libgtest-dev libbenchmark-dev
-  desktop-file-utils appstream)
+  fonts-comic-neue fonts-dejavu-core timgm6mb-soundfont)
+case "${1:-}" in
+  "") ;;
+  --test) packages+=(googletest libgtest-dev libbenchmark-dev desktop-file-utils appstream) ;;
+  *) echo "usage: $0 [--test]" >&2; exit 2 ;;
+esac
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

@@ -10,26 +10,7 @@ constexpr int SlideLimit = 2200;
 bool IsLaserRight(int c) { return c == 52 || c == 54 || c == 56 || c == 58; }
 bool IsLaserDown(int c) { return c == 53 || c == 55 || c == 57 || c == 59; }
 
-CellKind KindOfCode(int c) {
-  switch (c) {
-    case Cell::Floor: return CellKind::Floor;
-    case Cell::Health: case Cell::Bomb: case Cell::Money: case Cell::Shield: return CellKind::Item;
-    case Cell::Key: return CellKind::Key;
-    case Cell::Door: return CellKind::Door;
-    case Cell::Finish: return CellKind::Finish;
-    case Cell::SlideFieldOmni: case Cell::SlideRight: case Cell::SlideLeft:
-    case Cell::SlideUp: case Cell::SlideDown: return CellKind::Slide;
-    case Cell::DeathField: return CellKind::Deadly;
-    case Cell::BrickShootable: case Cell::Star: case Cell::Heart: return CellKind::Shootable;
-    case Cell::Pig: return CellKind::Pig;
-    default: break;
-  }
-  if (CodeIsLaserBeam(c)) return CellKind::Deadly;
-  if (c >= Cell::Ant && c <= Cell::Horse) return CellKind::Shootable;  // Pig handled above
-  if (c >= Cell::AntP && c <= Cell::HorseP) return CellKind::Shootable;
-  // Pig producers grow into the adult, which nothing removes: never relied on.
-  return CellKind::Wall;
-}
+CellKind KindOfCode(int c) { return CellRowOf(c).check; }
 
 bool OnRoomEdge(int cell) {
   const int x = LocalXOf(cell), y = LocalYOf(cell);

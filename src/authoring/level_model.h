@@ -45,18 +45,8 @@ constexpr int EdgeBitOf(int cell) {  // -1 inside the room
 }
 int EdgeCellOf(int room, int bit);
 
-enum class CellKind : uint8_t {
-  Floor,      // walkable and lets shots through
-  Item,       // walkable pick-up; stops shots until collected
-  Key,        // walkable; a key when collected
-  Door,       // needs a key, then floor
-  Finish,
-  Slide,
-  Deadly,     // death field or a standing beam: never entered
-  Shootable,  // in the way until shot from a cell in line with it
-  Pig,        // cannot be shot; it walks into a player standing next to it and is gone
-  Wall,       // everything else, including what the search does not rely on
-};
+// The checker reads each code as the cell table says (`CellRow::check`).
+using CellKind = CheckRole;
 
 class LevelModel {
  public:

@@ -6,23 +6,9 @@
 #include <sstream>
 #include <vector>
 
+#include "world/cell_kinds.h"
+
 namespace {
-
-struct LegendEntry {
-  char ch;
-  uint8_t value;
-};
-
-// Keep in step with levels/LEGEND.md.
-constexpr LegendEntry Legend[] = {
-    {'.', 0},  {'#', 1},  {'a', 2},  {'d', 3},  {'c', 4},  {'g', 5},  {'f', 6},  {'h', 7},
-    {'p', 8},  {'A', 9},  {'D', 10}, {'C', 11}, {'F', 12}, {'R', 13}, {'H', 14}, {'V', 15},
-    {'+', 16}, {'b', 17}, {'$', 18}, {'k', 19}, {'|', 20}, {':', 21}, {'x', 22}, {'S', 23},
-    {'E', 24}, {'1', 25}, {'2', 26}, {'T', 31}, {'*', 32}, {'5', 33}, {'6', 34}, {'7', 35},
-    {'8', 36}, {'9', 37}, {'!', 38}, {'o', 39}, {'s', 42}, {'>', 48}, {'<', 49}, {'^', 50},
-    {'v', 51}, {'N', 52}, {'n', 53}, {'M', 54}, {'m', 55}, {'L', 56}, {'l', 57}, {'W', 58},
-    {'w', 59},
-};
 
 constexpr char UnknownChar = '?';
 
@@ -102,16 +88,24 @@ std::optional<LevelBytes> Fail(TextError& error, int line, int column, std::stri
 
 }  // namespace
 
-char LegendCharOf(uint8_t value) {
-  for (const auto& e : Legend)
-    if (e.value == value) return e.ch;
-  return 0;
-}
+char LegendCharOf(uint8_t value) { return IsKnownCode(value) ? CellTable[value].legend : 0; }
 
 int LegendValueOf(char c) {
-  for (const auto& e : Legend)
-    if (e.ch == c) return e.value;
+  if (c == 0) return -1;
+  for (const CellRow& row : CellTable)
+    if (row.legend == c) return row.code;
   return -1;
+}
+
+std::string LegendMarkdown() {
+  std::string out = "| Char | Code | Name | Kind |\n|---|---|---|---|\n";
+  for (const CellRow& row : CellTable) {
+    if (!row.legend) continue;
+    const std::string ch = row.legend == '|' ? "\\|" : std::string(1, row.legend);
+    out += "| `" + ch + "` | " + std::to_string(row.code) + " | " + row.name + " | " +
+           ThingKindName(row.kind) + " |\n";
+  }
+  return out;
 }
 
 std::string TextError::Format(const std::string& sourceName) const {

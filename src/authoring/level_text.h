@@ -19,6 +19,9 @@ constexpr int LevelTrailerSize = LevelFileSize - LevelCellBytes;  // 40
 char LegendCharOf(uint8_t value);
 // Unscrambled byte of a map character, or -1 when the legend has none ('?' included).
 int LegendValueOf(char c);
+// The legend's table as levels/LEGEND.md shows it, one line per character, made from
+// the cell table (a test keeps the file in step).
+std::string LegendMarkdown();
 
 struct TextError {
   int line = 0;    // 1-based; 0 when no line applies

@@ -5,8 +5,9 @@
 #include <stdexcept>
 #include <string>
 
-// Whole decimal text with an optional sign; false when it is not a number.
-inline bool ParseInt(const std::string& text, int& value) {
+// Whole decimal text with an optional sign; false when it is not a number of `Int`.
+template <typename Int>
+inline bool ParseInt(const std::string& text, Int& value) {
   const char* begin = text.data();
   const char* end = begin + text.size();
   if (begin != end && *begin == '+') ++begin;

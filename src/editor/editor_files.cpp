@@ -13,10 +13,12 @@
 #include "editor/level_files.h"
 #include "ui/app.h"
 
+bool EditorForm::YesLosesWork(const std::string& question) {
+  return app.MessageBox(BoxKind::Confirmation, question, BoxResult::No) == BoxResult::Yes;
+}
+
 bool EditorForm::ConfirmDiscard(const std::string& question) {
-  if (!document_->Modified()) return true;
-  return app.MessageBox(BoxKind::Confirmation, "The level has changes that are not saved. " + question) ==
-         BoxResult::Yes;
+  return !document_->Modified() || YesLosesWork("The level has changes that are not saved. " + question);
 }
 
 void EditorForm::NewLevel() {
@@ -158,8 +160,7 @@ bool EditorForm::Save() {
 bool EditorForm::AskName(const std::string& title, const std::string& suggestion, const std::string& own,
                          std::string& path) {
   if (!dialog_->Ask(title, suggestion, path)) return false;
-  return path == own || !NameTaken(path) ||
-         app.MessageBox(BoxKind::Confirmation, "\"" + path + "\" exists. Replace it?") == BoxResult::Yes;
+  return path == own || !NameTaken(path) || YesLosesWork("\"" + path + "\" exists. Replace it?");
 }
 
 bool EditorForm::SaveAs() {

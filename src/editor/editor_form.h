@@ -120,6 +120,8 @@ class EditorForm : public Form {
   void UpdateTitle();
   void SetDocument(std::unique_ptr<LevelDocument> document);
   bool ConfirmDiscard(const std::string& question);
+  // Asks a question whose Yes throws work away; No is its default, so Enter keeps it.
+  bool YesLosesWork(const std::string& question);
   bool WriteLevel(const std::string& path, LevelForm form);
   bool EnsureLevelFolderWritable();
   bool EnsureSolutionFolderWritable();

@@ -5,19 +5,21 @@
 #include <string>
 #include <vector>
 
+#include "world/cell_kinds.h"
+
 struct PaletteEntry {
   uint8_t code;
   const char* name;
 };
 
-struct PaletteGroup {
+struct PaletteGroupEntries {
   const char* name;
   std::vector<PaletteEntry> entries;
 };
 
 // Walls, creatures, producers, pick-ups, doors and keys, hazards, slides, lasers, darts
-// and markers: together the codes 0..68, each once.
-const std::vector<PaletteGroup>& PaletteGroups();
+// and markers: together the codes 0..68, each once, as the cell table places them.
+const std::vector<PaletteGroupEntries>& PaletteGroups();
 
 // The tile picture the editor draws for a byte, or -1 when it has none: death fields
 // and slides wear their editor pictures (marked for the editor, apart from the floor

@@ -33,7 +33,7 @@ Toolbar::Toolbar(Form& form, const ToolbarActions& a, int right, int toolsLeft, 
     std::function<void()> action;
   };
   const FilePlate files[] = {{"^N", "New", a.newLevel},       {"^O", "Open", a.open},
-                             {"^S", "Save", a.save},          {"", "Save as", a.saveAs},
+                             {"^S", "Save", a.save},          {"Sh^S", "Save as", a.saveAs},
                              {"^E", "Picture", a.exportPicture}, {"^T", "Text", a.exportText}};
   const int fileWidth = 112;
   int x = right - 6 * (fileWidth + 2) + 2;

@@ -53,7 +53,7 @@ void PlaceBomb(Game& game, PlayerState& player) {
 void SteerBomb(Game& game, PlayerState& player) {
   WorldGrid& world = game.World;
   const int bx = player.BombX, by = player.BombY;
-  const int dir = player.MoveDirection;
+  const int dir = StepDirection(player);
   if (IsDirection(dir)) {
     const int tx = bx + DirDx[dir], ty = by + DirDy[dir];
     if (BombCanEnter(world, tx, ty) || world.CellIsDartTarget(tx, ty)) {

@@ -74,7 +74,7 @@ int DartDirection(CellCode code) {
   return 0;
 }
 
-bool CodeIsDart(int code) { return code >= Cell::Fire8 && code <= Cell::Fire3; }
+bool CodeIsDart(int code) { return KindOf(code) == ThingKind::Dart; }
 
 int LaserSetOfProducer(int code) {
   switch (code) {

@@ -26,7 +26,7 @@ bool CellIsSlide(const WorldGrid& world, int x, int y) {
 bool Slide(Game& game, PlayerState& player) {
   const WorldGrid& world = game.World;
   int c = player.X, d = player.Y;
-  int e = player.MoveDirection;
+  int e = StepDirection(player);
   int examined = 0;
   bool ended = false;
   while (!WorldGrid::OutsideRoom(c, d) && examined < SlideCellLimit) {
@@ -72,7 +72,7 @@ bool EnterCell(Game& game, PlayerState& player, int backX, int backY) {
       sound(SoundGrabBomb);
       return false;
     case Cell::Money:
-      player.Points += 100;
+      AddPoints(player, 100);
       sound(SoundGrabMoney);
       return false;
     case Cell::Key:
@@ -108,7 +108,7 @@ bool EnterCell(Game& game, PlayerState& player, int backX, int backY) {
     return true;
   }
   if (CodeIsPigProducer(code)) {
-    player.Points += 8;
+    AddPoints(player, 8);
     sound(SoundEatPigProducer);
   }
   return false;

@@ -15,64 +15,97 @@ constexpr int SoundLoseLife = 5;
 constexpr int SoundDie = 6;
 constexpr int SoundUseHealth = 10;
 
-// A direction key joins a walk along the other axis into a diagonal: walking
-// `sideA` turns into `diagonalA`, walking `sideB` into `diagonalB`. Standing, it
-// starts a walk, or moves the item-menu selection while the menu is open.
-void PressDirection(PlayerState& player, int sideA, int diagonalA, int sideB, int diagonalB,
-                    int standing, int menuChoice) {
-  int& dir = player.MoveDirection;
-  if (dir == sideA) {
-    dir = diagonalA;
-  } else if (dir == sideB) {
-    dir = diagonalB;
-  } else if (dir == 0) {
-    if (player.MenuOpen)
-      player.MenuChoice = menuChoice;
-    else
-      dir = standing;
-  }
+// What a direction key does: joined to a walk along the other axis (`sideA`,
+// `sideB`) it makes a diagonal; standing, it starts a walk, or moves the item-menu
+// selection while the menu is open. Letting it go turns its diagonals back.
+struct DirectionKey {
+  int32_t bit;
+  int sideA, diagonalA, sideB, diagonalB, standing, menuChoice;
+};
+constexpr DirectionKey UpKey{PlayerKey::Up, Dir::Right, Dir::UpRight, Dir::Left, Dir::UpLeft, Dir::Up, MenuLife};
+constexpr DirectionKey DownKey{PlayerKey::Down,   Dir::Right, Dir::DownRight, Dir::Left,
+                               Dir::DownLeft,     Dir::Down,  MenuLife};
+constexpr DirectionKey LeftKey{PlayerKey::Left, Dir::Up, Dir::UpLeft, Dir::Down, Dir::DownLeft, Dir::Left, MenuBomb};
+constexpr DirectionKey RightKey{PlayerKey::Right, Dir::Up,    Dir::UpRight, Dir::Down,
+                                Dir::DownRight,   Dir::Right, MenuNothing};
+constexpr const DirectionKey* DirectionKeys[4] = {&UpKey, &DownKey, &LeftKey, &RightKey};
+
+// The first of up, down, left, right bound to `key`.
+const DirectionKey* DirectionOf(const PlayerState& player, int key) {
+  if (key == player.KeyUp) return &UpKey;
+  if (key == player.KeyDown) return &DownKey;
+  if (key == player.KeyLeft) return &LeftKey;
+  if (key == player.KeyRight) return &RightKey;
+  return nullptr;
+}
+
+int Joined(int dir, const DirectionKey& k) {
+  if (dir == k.sideA) return k.diagonalA;
+  if (dir == k.sideB) return k.diagonalB;
+  return dir == Dir::None ? k.standing : dir;
 }
 
 // Releasing one key of a held diagonal keeps walking along the other key.
-int ReleaseDirection(int dir, int fromA, int toA, int fromB, int toB) {
-  if (dir == fromA) return toA;
-  if (dir == fromB) return toB;
-  return 0;
+int Released(int dir, const DirectionKey& k) {
+  if (dir == k.diagonalA) return k.sideA;
+  if (dir == k.diagonalB) return k.sideB;
+  return Dir::None;
+}
+
+int32_t KeyBits(const PlayerState& player, int key) {
+  const DirectionKey* direction = DirectionOf(player, key);
+  return (direction ? direction->bit : 0) | (key == player.KeyFire ? PlayerKey::Fire : 0);
 }
 
 }  // namespace
 
 void KeyPressed(Game& game, int key, PlayerState& player) {
+  // The keyboard's own repeat of a held key is no new press.
+  const int32_t fresh = KeyBits(player, key) & ~player.KeysHeld;
+  player.KeysHeld |= fresh;
   if (player.Warped || player.Dead) {
-    player.MoveDirection = 0;
+    player.MoveDirection = Dir::None;
     return;
   }
-  // Directions 1..8 clockwise from up: 3 right, 7 left, 1 up, 5 down.
-  if (key == player.KeyUp)
-    PressDirection(player, 3, 2, 7, 8, 1, MenuLife);
-  else if (key == player.KeyDown)
-    PressDirection(player, 3, 4, 7, 6, 5, MenuLife);
-  else if (key == player.KeyLeft)
-    PressDirection(player, 1, 8, 5, 6, 7, MenuBomb);
-  else if (key == player.KeyRight)
-    PressDirection(player, 1, 2, 5, 4, 3, MenuNothing);
+  // A direction chosen in the item menu walks nowhere, now or at the next step.
+  const bool walking = !player.MenuOpen;
+  if (const DirectionKey* k = DirectionOf(player, key)) {
+    if (player.MoveDirection == Dir::None && player.MenuOpen)
+      player.MenuChoice = k->menuChoice;
+    else
+      player.MoveDirection = Joined(player.MoveDirection, *k);
+  }
   if (key == player.KeyFire) FireDown(game, player);
+  int32_t counted = walking ? fresh & ~PlayerKey::Fire : 0;
+  if (player.Firing) counted |= fresh & PlayerKey::Fire;
+  player.KeysPressed |= counted;
 }
 
 void KeyReleased(Game& game, int key, PlayerState& player) {
-  int& dir = player.MoveDirection;
-  if (key == player.KeyUp)
-    dir = ReleaseDirection(dir, 8, 7, 2, 3);
-  else if (key == player.KeyDown)
-    dir = ReleaseDirection(dir, 6, 7, 4, 3);
-  else if (key == player.KeyLeft)
-    dir = ReleaseDirection(dir, 8, 1, 6, 5);
-  else if (key == player.KeyRight)
-    dir = ReleaseDirection(dir, 2, 1, 4, 5);
+  player.KeysHeld &= ~KeyBits(player, key);
+  if (const DirectionKey* k = DirectionOf(player, key))
+    player.MoveDirection = Released(player.MoveDirection, *k);
   if (key == player.KeyFire) FireUp(game, player);
   // The menu opens on release so that its key cannot also repeat into it.
   if (key == player.KeyMenu && InPlay(player) && !player.MenuOpen && !player.BombActive)
     OpenItemMenu(player);
+}
+
+int StepDirection(const PlayerState& player) {
+  int dir = player.MoveDirection;
+  if (player.MenuOpen || !InPlay(player)) return dir;
+  for (const DirectionKey* k : DirectionKeys)
+    if (player.StepTaps & k->bit) dir = Joined(dir, *k);
+  return dir;
+}
+
+bool StepFiring(const PlayerState& player) {
+  return player.Firing || (player.StepTaps & PlayerKey::Fire) != 0;
+}
+
+void EndPlayersStep(Game& game) {
+  game.Player1.StepTaps = 0;
+  game.Player2.StepTaps = 0;
 }
 
 void FireDown(Game& game, PlayerState& player) {
@@ -103,8 +136,9 @@ void FireUp(Game& game, PlayerState& player) {
 }
 
 void OpenItemMenu(PlayerState& player) {
-  player.MoveDirection = 0;
+  player.MoveDirection = Dir::None;
   player.Firing = false;
+  player.KeysPressed = 0;
   player.MenuOpen = true;
   player.MenuChoice = MenuLife;
 }
@@ -122,7 +156,7 @@ void ReadJoystick(Game& game, PlayerState& player) {
     return;
   }
   if (player.Warped || player.Dead) {
-    player.MoveDirection = 0;
+    player.MoveDirection = Dir::None;
     return;
   }
   const JoystickReading& stick = game.Joystick;
@@ -130,22 +164,22 @@ void ReadJoystick(Game& game, PlayerState& player) {
   const bool left = stick.X <= -t, right = stick.X >= t;
   const bool up = stick.Y <= -t, down = stick.Y >= t;
   // Diagonals first; a straight deflection also moves the item-menu selection.
-  int dir = 0;
+  int dir = Dir::None;
   int menuChoice = 0;  // 0: the selection stays
   if (up || down) {
     if (left || right)
-      dir = up ? (left ? 8 : 2) : (left ? 6 : 4);
+      dir = up ? (left ? Dir::UpLeft : Dir::UpRight) : (left ? Dir::DownLeft : Dir::DownRight);
     else
-      dir = up ? 1 : 5, menuChoice = MenuLife;
+      dir = up ? Dir::Up : Dir::Down, menuChoice = MenuLife;
   } else if (left) {
-    dir = 7, menuChoice = MenuBomb;
+    dir = Dir::Left, menuChoice = MenuBomb;
   } else if (right) {
-    dir = 3, menuChoice = MenuNothing;
+    dir = Dir::Right, menuChoice = MenuNothing;
   }
 
   if (player.MenuOpen) {
     if (menuChoice) player.MenuChoice = menuChoice;
-    player.MoveDirection = 0;
+    player.MoveDirection = Dir::None;
   } else {
     player.MoveDirection = dir;
   }
@@ -171,7 +205,10 @@ void UpdatePlayer(Game& game, PlayerState& player) {
 
   game.host->ProcessMessages();
 
-  if (player.MoveDirection == 0 || player.Firing || player.BombActive) {
+  // A key pressed since the last step counts even if it was let go before this one.
+  player.StepTaps = player.KeysPressed & ~player.KeysHeld;
+  player.KeysPressed = 0;
+  if (StepDirection(player) == Dir::None || StepFiring(player) || player.BombActive) {
     if (player.BombActive) SteerBomb(game, player);
     return;
   }
@@ -196,7 +233,7 @@ void UpdatePlayer(Game& game, PlayerState& player) {
 }
 
 void StepPlayer(Game& game, PlayerState& player) {
-  const int dir = player.MoveDirection;
+  const int dir = StepDirection(player);
   if (!IsDirection(dir)) return;
   const int tx = player.X + DirDx[dir];
   const int ty = player.Y + DirDy[dir];
@@ -234,7 +271,7 @@ void DamagePlayer(Game& game, int amount, int code, bool withSound) {
 
   bool diedNow = false;
   if (player.Life < 0) {
-    player.MoveDirection = 0;
+    player.MoveDirection = Dir::None;
     player.ShieldTicks = 0;
     player.BombActive = false;
     player.MenuOpen = false;

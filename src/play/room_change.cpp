@@ -7,7 +7,8 @@
 int LeaveDirection(const PlayerState& player) {
   const int w = GridRoomWidth, h = GridRoomHeight;
   const int x = player.X, y = player.Y;
-  switch (player.MoveDirection) {
+  const int dir = StepDirection(player);
+  switch (dir) {
     case 2:
       if (x + 1 == w && y == 0) return 2;
       return y != 0 ? 3 : 1;
@@ -21,7 +22,7 @@ int LeaveDirection(const PlayerState& player) {
       if (x == 0 && y == 0) return 8;
       return y != 0 ? 7 : 1;
     default:
-      return player.MoveDirection;
+      return dir;
   }
 }
 
@@ -35,7 +36,7 @@ bool GateRefuses(const Game& game, int direction) {
   if (!game.TwoPlayers() || !InPlay(p1) || !InPlay(p2)) return false;
   // A steered bomb lives in this room's grid; its owner stays with it.
   if (p1.BombActive || p2.BombActive) return true;
-  if (p1.MoveDirection != p2.MoveDirection) return true;
+  if (StepDirection(p1) != StepDirection(p2)) return true;
   switch (direction) {
     case 1:
     case 5:

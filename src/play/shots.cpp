@@ -67,9 +67,9 @@ void UpdateShot(Game& game, PlayerState& player) {
   WorldGrid& world = game.World;
   game.host->ProcessMessages();
 
-  if (player.MoveDirection != 0 && player.Firing && !player.ShotActive && !player.BombActive) {
+  if (StepDirection(player) != 0 && StepFiring(player) && !player.ShotActive && !player.BombActive) {
     player.ShotActive = true;
-    player.ShotDirection = player.MoveDirection;
+    player.ShotDirection = StepDirection(player);
     player.ShotX = player.X;
     player.ShotY = player.Y;
     player.ShotAge = 0;
@@ -139,7 +139,7 @@ void ShotHit(Game& game, int x, int y, PlayerState& shooter) {
     case Cell::PigP4: outcome = {Cell::Floor, 7}; break;
     case Cell::HorseP:
       SetCell(game, x, y, Cell::Floor);
-      shooter.Points += 150;
+      AddPoints(shooter, 150);
       ScatterAround(game, x, y);
       return;
     case Cell::Heart:
@@ -153,5 +153,5 @@ void ShotHit(Game& game, int x, int y, PlayerState& shooter) {
       return;
   }
   SetCell(game, x, y, outcome.becomes);
-  shooter.Points += outcome.points;
+  AddPoints(shooter, outcome.points);
 }

@@ -49,39 +49,38 @@ void AdvanceClock(WorldClock& clock) {
 }
 
 void ScanCell(Game& game, int x, int y, CellCode code, const ScanPhase& phase) {
-  switch (code) {
-    case Cell::AntP: case Cell::DevilP: case Cell::CowP: case Cell::FrogP:
-    case Cell::RandomP: case Cell::HorseP: case Cell::PigP5:
+  switch (ScanOf(code)) {
+    case ScanMove::Still: return;
+    case ScanMove::Produce:
       if (phase.full) ProducerStep(game, x, y, code);
       return;
-    case Cell::PigP1: case Cell::PigP2: case Cell::PigP3: case Cell::PigP4:
+    case ScanMove::PigGrow:
       if (phase.full) PigProducerGrow(game, x, y, code);
       return;
-    case Cell::BrickShootable:
+    case ScanMove::ShootableWall:
       if (phase.full) ShootableWallTest(game, x, y);
       return;
-    case Cell::Star:
+    case ScanMove::StarSpread:
       if (phase.full) StarSpread(game, x, y);
       return;
-    case Cell::Ant: case Cell::Devil: case Cell::Cow: case Cell::Chigger:
-    case Cell::Horse: case Cell::Pig:
+    case ScanMove::Chase:
       if (phase.full) ChaserStep(game, x, y, code);
       return;
-    case Cell::Frog:
+    case ScanMove::Wander:
       if (phase.full) WandererStep(game, x, y, code);
       return;
-    case Cell::FireP:
+    case ScanMove::FireDarts:
       if (phase.full) FireDarts(game, x, y);
       return;
-    default:
-      break;
-  }
-  if (CodeIsDart(code)) {
-    if (phase.full) MoveDart(game, x, y, code);
-  } else if (const int beamSet = LaserSetOfBeam(code)) {
-    if (phase.beamsOff[beamSet]) LaserOff(game, x, y);
-  } else if (const int producerSet = LaserSetOfProducer(code)) {
-    if (phase.lasersFire[producerSet]) LaserFire(game, x, y, code);
+    case ScanMove::Dart:
+      if (phase.full) MoveDart(game, x, y, code);
+      return;
+    case ScanMove::BeamOff:
+      if (phase.beamsOff[LaserSetOfBeam(code)]) LaserOff(game, x, y);
+      return;
+    case ScanMove::LaserFire:
+      if (phase.lasersFire[LaserSetOfProducer(code)]) LaserFire(game, x, y, code);
+      return;
   }
 }
 
@@ -116,8 +115,10 @@ void Scan(Game& game, const ScanPhase& phase) {
 void WorldTick(Game& game) {
   game.host->ProcessMessages();
   const WorldClock& clock = game.Clock;
-  if (clock.c0 % 4 == 0) PlayersTick(game);
+  const bool playersStep = clock.c0 % 4 == 0;
+  if (playersStep) PlayersTick(game);
   ShotsTick(game);
+  if (playersStep) EndPlayersStep(game);
 
   ScanPhase phase;
   phase.full = clock.c0 % 16 == 0;

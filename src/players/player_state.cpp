@@ -1,5 +1,7 @@
 #include "players/player_state.h"
 
+#include <limits>
+
 void ResetPlayer(PlayerState& player, int number) {
   player.X = player.StartX;
   player.Y = player.StartY;
@@ -12,4 +14,10 @@ void ResetPlayer(PlayerState& player, int number) {
   player.PlayerNumber = number;
   // A direction still held when the last game ended must not walk the new one.
   player.MoveDirection = 0;
+  player.KeysHeld = player.KeysPressed = player.StepTaps = 0;
+}
+
+void AddPoints(PlayerState& player, int32_t points) {
+  constexpr int32_t most = std::numeric_limits<int32_t>::max();
+  player.Points = player.Points > most - points ? most : player.Points + points;
 }

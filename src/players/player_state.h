@@ -3,10 +3,16 @@
 #include <cstdint>
 #include <string>
 
+#include "world/cell_codes.h"
+
 constexpr int LifeFull = 90;
 constexpr int MenuBomb = 1;
 constexpr int MenuLife = 2;
 constexpr int MenuNothing = 3;
+
+namespace PlayerKey {
+constexpr int32_t Up = 1, Down = 2, Left = 4, Right = 8, Fire = 16;
+}
 
 struct PlayerState {
   int32_t X = 0;
@@ -36,6 +42,11 @@ struct PlayerState {
   int32_t MoveDirection = 0;
   int32_t ShotDirection = 0;
   int32_t CodeUnderBomb = 0;
+  // The player's walking and firing keys (bits of `PlayerKey`): held now, pressed since
+  // the last step, and those that step counts although they were let go before it.
+  int32_t KeysHeld = 0;
+  int32_t KeysPressed = 0;
+  int32_t StepTaps = 0;
   bool Firing = false;
   bool BombActive = false;
   bool ShotActive = false;
@@ -46,12 +57,14 @@ struct PlayerState {
   std::string StatusText;
 
   // The player's own cell code: 25 for player 1, 26 for player 2.
-  int16_t Code() const { return PlayerNumber == 2 ? 26 : 25; }
+  CellCode Code() const { return PlayerNumber == 2 ? Cell::Player2 : Cell::Player1; }
   // Sound n for player 1 is n + 20 for player 2.
   int Sound(int n) const { return PlayerNumber == 2 ? n + 20 : n; }
 };
 
 // Back to the start of a game: full life, nothing carried, at the start position.
 void ResetPlayer(PlayerState& player, int number);
+// Points only grow, and stop at the largest the record holds rather than wrap negative.
+void AddPoints(PlayerState& player, int32_t points);
 // A player in play is neither dead nor waiting at the finish.
 inline bool InPlay(const PlayerState& player) { return !player.Dead && !player.Warped; }

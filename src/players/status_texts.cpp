@@ -1,5 +1,7 @@
 #include "players/status_texts.h"
 
+#include <algorithm>
+
 namespace {
 
 void HandOverKeys(PlayerState& from, PlayerState& to) {
@@ -14,7 +16,8 @@ const char* MenuText(int choice) {
 }
 
 void FillPanel(PlayerState& player, PanelTexts& texts) {
-  texts.Life = std::to_string(player.Life);
+  // Below zero the player is dead, however hard the last hit was.
+  texts.Life = std::to_string(std::max(player.Life, 0));
   texts.Keys = std::to_string(player.Keys);
   texts.Bombs = std::to_string(player.Bombs);
   texts.HealthKits = std::to_string(player.HealthKits);

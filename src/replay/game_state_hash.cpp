@@ -25,7 +25,8 @@ void AddPlayer(Hasher& h, const PlayerState& p) {
   for (const int32_t v : {p.X, p.Y, p.StartX, p.StartY, p.ShotX, p.ShotY, p.BombX, p.BombY, p.Life, p.Points,
                           p.Keys, p.HealthKits, p.Bombs, p.LevelsPassed, p.KeyLeft, p.KeyRight, p.KeyUp,
                           p.KeyDown, p.KeyFire, p.KeyMenu, p.MenuChoice, p.PlayerNumber, p.ShotAge,
-                          p.ShieldTicks, p.MoveDirection, p.ShotDirection, p.CodeUnderBomb})
+                          p.ShieldTicks, p.MoveDirection, p.ShotDirection, p.CodeUnderBomb,
+                          p.KeysHeld, p.KeysPressed, p.StepTaps})
     h.Add(static_cast<uint32_t>(v));
   for (const bool b : {p.Firing, p.BombActive, p.ShotActive, p.MenuOpen, p.Dead, p.Warped, p.UsesKeyboard})
     h.Add(b);

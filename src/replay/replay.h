@@ -12,7 +12,9 @@
 #include "platform/events.h"
 #include "play/game_host.h"
 
-inline constexpr int ReplayFormatVersion = 1;
+// 2: a key tapped between two player steps counts at the next step; games of format 1
+// played without that rule and may not play back the same.
+inline constexpr int ReplayFormatVersion = 2;
 // A state check every this many passes of the main loop.
 inline constexpr uint32_t ReplayCheckPasses = 64;
 

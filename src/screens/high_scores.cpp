@@ -1,5 +1,6 @@
 #include "screens/high_scores.h"
 
+#include <cstdint>
 #include <cstdio>
 
 #include "ui/app.h"
@@ -39,8 +40,9 @@ Label& AddField(MenuBuilder& builder, const std::string& id, int left, int top, 
   return l;
 }
 
-int IntOf(const std::string& text) {
-  int value = 0;
+// A score past the game's own range (a table edited by hand) still ranks by its value.
+int64_t IntOf(const std::string& text) {
+  int64_t value = 0;
   ParseInt(text, value);
   return value;
 }
@@ -111,10 +113,10 @@ bool THScoreForm::InsertHighScores(const std::vector<FinalResult>& results) {
   bool entered = false;
   for (std::size_t player = 0; player < results.size() && player < 2; ++player) {
     const int score = results[player].points;
-    const int levels = IntOf(results[player].levelsPassed);
+    const int64_t levels = IntOf(results[player].levelsPassed);
     int place = 0;
     for (int i = 1; i < table.rows; ++i) {
-      const int rowScore = IntOf(table.At(3, i));
+      const int64_t rowScore = IntOf(table.At(3, i));
       if (rowScore < score || (rowScore == score && IntOf(table.At(4, i)) < levels)) {
         place = i;
         break;

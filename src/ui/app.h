@@ -128,6 +128,9 @@ class App {
   // held from before it opened still reaches the form when released. Returns at
   // once (Ok / No) once the app is terminated.
   BoxResult MessageBox(BoxKind kind, const std::string& text);
+  // The same with `defaultButton` the one Enter and Space answer: No for a question
+  // whose Yes throws work away.
+  BoxResult MessageBox(BoxKind kind, const std::string& text, BoxResult defaultButton);
   // Button `index` (0 = OK or Yes, 1 = No) of the innermost open box, in screen
   // coordinates; false when no box is open.
   bool BoxButtonRect(int index, int& x, int& y, int& w, int& h) const;

@@ -39,6 +39,10 @@ void App::ShowModal(Form& form) {
 }
 
 BoxResult App::MessageBox(BoxKind kind, const std::string& text) {
+  return MessageBox(kind, text, kind == BoxKind::Confirmation ? BoxResult::Yes : BoxResult::Ok);
+}
+
+BoxResult App::MessageBox(BoxKind kind, const std::string& text, BoxResult defaultButton) {
   BoxResult fallback = kind == BoxKind::Confirmation ? BoxResult::No : BoxResult::Ok;
   if (Terminated()) {
     // Nobody can see it any more (the program is ending, say at a signal): what it had
@@ -53,6 +57,8 @@ BoxResult App::MessageBox(BoxKind kind, const std::string& text) {
     box.buttons = {BoxResult::Yes, BoxResult::No};
   else
     box.buttons = {BoxResult::Ok};
+  const auto chosen = std::find(box.buttons.begin(), box.buttons.end(), defaultButton);
+  if (chosen != box.buttons.end()) box.focused = static_cast<int>(chosen - box.buttons.begin());
   PushLayer({nullptr, &box});
   impl_->router.ApplyCursor();
   while (!box.done && !Terminated()) {

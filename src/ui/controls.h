@@ -201,6 +201,13 @@ class DropDown : public Control {
   int ItemAt(int y) const;
   // Picks an item as the user does: calls onChange when the selection changed.
   void Choose(int index);
+  // Unfolds the list when it has items; Escape goes back to the item chosen now.
+  void Unfold();
+  // Folds the list up on the item it was unfolded on, as Escape does.
+  void CancelList();
+
+ private:
+  int unfoldedOn_ = -1;
 };
 
 class Panel : public Control {

@@ -87,3 +87,13 @@ void DropDown::Choose(int index) {
   selectedIndex = index;
   if (onChange) onChange();
 }
+
+void DropDown::Unfold() {
+  open = !items.empty();
+  unfoldedOn_ = selectedIndex;
+}
+
+void DropDown::CancelList() {
+  if (open && unfoldedOn_ >= 0) Choose(unfoldedOn_);
+  open = false;
+}

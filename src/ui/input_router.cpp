@@ -21,9 +21,12 @@ void DropDownKey(DropDown& d, int vk) {
     case VK::Right: index = std::min(index + 1, n - 1); break;
     case VK::Home: index = 0; break;
     case VK::End: index = n - 1; break;
-    case VK::F1 + 3: d.open = !d.open; return;
-    case VK::Enter:
-    case VK::Escape: d.open = false; return;
+    case VK::F1 + 3:
+      if (d.open)
+        d.open = false;
+      else
+        d.Unfold();
+      return;
     default: return;
   }
   d.Choose(index);
@@ -45,6 +48,17 @@ void InputRouter::Dispatch(const InputEvent& e) {
   if (!FilterKey(e)) return;
   Form* form = state_.InputTarget();
   if (!form) return;
+  // An unfolded list answers Escape and Enter before the form, as a dropped combo box
+  // does; their release is its too, so Escape folds the list without leaving the screen.
+  const bool listKey = e.type == InputEvent::Type::KeyDown && (e.vk == VK::Escape || e.vk == VK::Enter);
+  if (DropDown* list = listKey ? OpenList(*form) : nullptr) {
+    if (e.vk == VK::Escape)
+      list->CancelList();
+    else
+      list->open = false;
+    KeyTaken(e);
+    return;
+  }
   // Key preview: the form sees every key before its focused control.
   switch (e.type) {
     case InputEvent::Type::KeyDown: form->FormKeyDown(e.vk); break;

@@ -2,7 +2,7 @@
 // Routing input: an open box on top takes it; otherwise the innermost modal form or
 // the visible one. Keys reach the form before its focused control (key preview); Tab
 // moves the focus; a mouse press goes to the control under it, which captures the
-// release; an unfolded drop-down list takes the clicks over it.
+// release; an unfolded drop-down list takes the clicks over it, and Escape and Enter.
 #include <bitset>
 
 #include "platform/events.h"
@@ -39,6 +39,8 @@ class InputRouter {
   void KeyToFocus(Form& form, Control& focus, const InputEvent& e);
   void KeyToEdit(Form& form, EditField& edit, const InputEvent& e);
   bool KeyDown(int vk) const { return vk >= 0 && vk < kKeys && keysDown_[static_cast<size_t>(vk)]; }
+  // The form's unfolded drop-down list, or null.
+  static DropDown* OpenList(Form& form);
   // Mouse.
   void DispatchMouse(const InputEvent& e);
   void MouseUnderBox(const InputEvent& e);

@@ -5,18 +5,18 @@
 
 namespace {
 
-DropDown* OpenList(Form& form) {
-  for (const auto& c : form.Controls())
-    if (auto* d = dynamic_cast<DropDown*>(c.get()); d && d->open) return d;
-  return nullptr;
-}
-
 bool InListArea(const DropDown& d, int x, int y) {
   int lx = d.ScreenLeft(), ly = d.ScreenTop() + d.height;
   return x >= lx && x < lx + d.width && y >= ly && y < ly + d.ListHeight();
 }
 
 }  // namespace
+
+DropDown* InputRouter::OpenList(Form& form) {
+  for (const auto& c : form.Controls())
+    if (auto* d = dynamic_cast<DropDown*>(c.get()); d && d->open) return d;
+  return nullptr;
+}
 
 void InputRouter::DispatchMouse(const InputEvent& e) {
   mouseX_ = e.x;
@@ -83,7 +83,7 @@ void InputRouter::MouseDown(const InputEvent& e) {
     form->SetFocus(c);
   }
   if (auto* drop = dynamic_cast<DropDown*>(c); drop && e.button == MouseButton::Left)
-    drop->open = !drop->items.empty();
+    drop->Unfold();
   capture_ = c;
   captureForm_ = form;
   captureInList_ = false;

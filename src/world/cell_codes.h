@@ -95,8 +95,3 @@ constexpr CellCode LaserSet3_5 = 96;
 constexpr CellCode LaserSet4_3 = 97;
 constexpr CellCode LaserSet4_5 = 98;
 }  // namespace Cell
-
-// True for the codes that have a tile picture (0..68 and 80..98).
-constexpr bool HasTilePicture(int code) {
-  return (code >= 0 && code <= 68) || (code >= 80 && code <= 98);
-}

@@ -1,98 +1,24 @@
 #include "world/tile_names.h"
 
-const std::array<TilePicture, TilePictureCount> TilePictures = {{
-    {0, "00-Floor.bmp"},
-    {1, "01-BrickSolid.bmp"},
-    {2, "02-Ant.bmp"},
-    {3, "03-Devil.bmp"},
-    {4, "04-Cow.bmp"},
-    {5, "05-Chigger.bmp"},
-    {6, "06-Frog.bmp"},
-    {7, "07-Horse.bmp"},
-    {8, "08-Pig.bmp"},
-    {9, "09-AntP.bmp"},
-    {10, "10-DevilP.bmp"},
-    {11, "11-CowP.bmp"},
-    {12, "12-FrogP.bmp"},
-    {13, "13-RandomP.bmp"},
-    {14, "14-HorseP.bmp"},
-    {15, "15-Heart.bmp"},
-    {16, "16-Health.bmp"},
-    {17, "17-Bomb.bmp"},
-    {18, "18-Money.bmp"},
-    {19, "19-Key.bmp"},
-    {20, "20-Door.bmp"},
-    {21, "21-BrickEnemyTrans.bmp"},
-    {22, "22-BrickShootable.bmp"},
-    {23, "23-Start.bmp"},
-    {24, "24-Finish.bmp"},
-    {25, "25-Player1.bmp"},
-    {26, "26-Player2.bmp"},
-    {27, "27-P1Bullet4.bmp"},
-    {28, "28-P1Bullet2.bmp"},
-    {29, "29-P1Bullet1.bmp"},
-    {30, "30-P1Bullet3.bmp"},
-    {31, "31-FireP.bmp"},
-    {32, "32-Star.bmp"},
-    {33, "33-PigP1.bmp"},
-    {34, "34-PigP2.bmp"},
-    {35, "35-PigP3.bmp"},
-    {36, "36-PigP4.bmp"},
-    {37, "37-PigP5.bmp"},
-    {38, "38-DeathField.bmp"},
-    {39, "39-SlideFieldOmni.bmp"},
-    {40, "40-LaserSet1-5.bmp"},
-    {41, "41-LaserSet1-3.bmp"},
-    {42, "42-Shield.bmp"},
-    {43, "43-DeathField(forEditor).bmp"},
-    {44, "44-SlideRight(forEditor).bmp"},
-    {45, "45-SlideLeft(forEditor).bmp"},
-    {46, "46-SlideUp(forEditor).bmp"},
-    {47, "47-SlideDown(forEditor).bmp"},
-    {48, "48-SlideRight.bmp"},
-    {49, "49-SlideLeft.bmp"},
-    {50, "50-SlideUp.bmp"},
-    {51, "51-SlideDown.bmp"},
-    {52, "52-LaserSet3P3.bmp"},
-    {53, "53-LaserSet3P5.bmp"},
-    {54, "54-LaserSet2P3.bmp"},
-    {55, "55-LaserSet2P5.bmp"},
-    {56, "56-LaserSet1P3.bmp"},
-    {57, "57-LaserSet1P5.bmp"},
-    {58, "58-LaserSet4P3.bmp"},
-    {59, "59-LaserSet4P5.bmp"},
-    {60, "60-Fire8.bmp"},
-    {61, "61-Fire2.bmp"},
-    {62, "62-Fire1.bmp"},
-    {63, "63-Fire7.bmp"},
-    {64, "64-Fire4.bmp"},
-    {65, "65-Fire6.bmp"},
-    {66, "66-Fire5.bmp"},
-    {67, "67-Fire3.bmp"},
-    {68, "68-SlideFieldOmni(forEditor).bmp"},
-    {80, "80-BrickSolid.bmp"},
-    {81, "81-P1Bullet5.bmp"},
-    {82, "82-P1Bullet6.bmp"},
-    {83, "83-P1Bullet7.bmp"},
-    {84, "84-P1Bullet8.bmp"},
-    {85, "85-P2Bullet1.bmp"},
-    {86, "86-P2Bullet2.bmp"},
-    {87, "87-P2Bullet3.bmp"},
-    {88, "88-P2Bullet4.bmp"},
-    {89, "89-P2Bullet5.bmp"},
-    {90, "90-P2Bullet6.bmp"},
-    {91, "91-P2Bullet7.bmp"},
-    {92, "92-P2Bullet8.bmp"},
-    {93, "93-LaserSet2-3.bmp"},
-    {94, "94-LaserSet2-5.bmp"},
-    {95, "95-LaserSet3-3.bmp"},
-    {96, "96-LaserSet3-5.bmp"},
-    {97, "97-LaserSet4-3.bmp"},
-    {98, "98-LaserSet4-5.bmp"},
-}};
+#include "world/cell_kinds.h"
 
-const char* TilePictureFile(int code) {
-  for (const TilePicture& t : TilePictures)
-    if (t.code == code) return t.file;
-  return nullptr;
+namespace {
+constexpr int CountTilePictures() {
+  int n = 0;
+  for (const CellRow& row : CellTable) n += row.tile != nullptr;
+  return n;
 }
+static_assert(CountTilePictures() == TilePictureCount, "a picture for every row that names one");
+
+constexpr std::array<TilePicture, TilePictureCount> PicturesOfTable() {
+  std::array<TilePicture, TilePictureCount> pictures{};
+  int n = 0;
+  for (const CellRow& row : CellTable)
+    if (row.tile) pictures[n++] = {row.code, row.tile};
+  return pictures;
+}
+}  // namespace
+
+const std::array<TilePicture, TilePictureCount> TilePictures = PicturesOfTable();
+
+const char* TilePictureFile(int code) { return IsKnownCode(code) ? CellTable[code].tile : nullptr; }

@@ -1,5 +1,5 @@
 #pragma once
-// The picture file of every cell code that has one, in loading order.
+// The picture file of every cell code that has one, in loading order (from the cell table).
 #include <array>
 
 struct TilePicture {
@@ -7,7 +7,7 @@ struct TilePicture {
   const char* file;
 };
 
-constexpr int TilePictureCount = 88;
+constexpr int TilePictureCount = 88;  // the cell table's rows with a picture
 extern const std::array<TilePicture, TilePictureCount> TilePictures;
 
 // "NN-Name.bmp" for a code with a picture, else nullptr.

@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-#include "world/cell_codes.h"
+#include "world/cell_kinds.h"
 
 constexpr int GridRoomsAcross = 5;
 constexpr int GridRoomsDown = 5;
@@ -77,11 +77,12 @@ struct WorldGrid {
   bool CrossRoomEdge(int x, int y, CellCode code);
 };
 
-// Code classes shared by the predicates and by the player code.
-constexpr bool CodeIsPlayer(int c) { return c == Cell::Player1 || c == Cell::Player2; }
-constexpr bool CodeIsPlayerShot(int c) { return (c >= 27 && c <= 30) || (c >= 81 && c <= 92); }
-constexpr bool CodeIsLaserBeam(int c) { return c == 40 || c == 41 || (c >= 93 && c <= 98); }
-constexpr bool CodeIsPigProducer(int c) { return c >= 33 && c <= 36; }
+// Code classes shared by the predicates and by the player code, read off the cell table.
+constexpr bool CodeIsPlayer(int c) { return KindOf(c) == ThingKind::Player; }
+constexpr bool CodeIsPlayerShot(int c) { return KindOf(c) == ThingKind::Bullet; }
+constexpr bool CodeIsLaserBeam(int c) { return KindOf(c) == ThingKind::LaserBeam; }
+constexpr bool CodeIsPigProducer(int c) { return ScanOf(c) == ScanMove::PigGrow; }
 constexpr bool CodeIsDartTarget(int c) {
-  return CodeIsPigProducer(c) || (c >= 2 && c <= 14) || c == 31 || c == 32 || c == 37;
+  const ThingKind k = KindOf(c);
+  return k == ThingKind::Creature || k == ThingKind::Producer;
 }

@@ -51,6 +51,15 @@ void ExpectSameVerdict(const EditorVerdict& shown, const EditorVerdict& fresh) {
   EXPECT_EQ(shown.twoPlayerRoute, fresh.twoPlayerRoute);
 }
 
+// The most one pass of the window may work: 50 ms. The address sanitizer makes an
+// edit's own work on the window thread (the rules, the map redrawn) several times
+// slower, 25-47 ms a pass in that build on an idle machine, so it gets three times that.
+#ifdef __SANITIZE_ADDRESS__
+constexpr double PassLimitMs = 150.0;
+#else
+constexpr double PassLimitMs = 50.0;
+#endif
+
 // A check without end, so that only cancelling it lets the next one run.
 CheckBudget Endless() {
   CheckBudget budget;
@@ -86,7 +95,7 @@ TEST_F(EditorTest, TheWindowNeverWaitsForTheChecker) {
   // The window thread's own time: on a busy machine (the sanitizer build's tests in
   // parallel) the wall clock also counts the time other work had the processor.
   RecordProperty("longest_pass_ms", std::to_string(std::chrono::duration<double, std::milli>(longestPass).count()));
-  EXPECT_LT(longestPassCpuMs, 50.0) << "a pass of the message pump worked " << longestPassCpuMs << " ms";
+  EXPECT_LT(longestPassCpuMs, PassLimitMs) << "a pass of the message pump worked " << longestPassCpuMs << " ms";
 
   EXPECT_EQ(form->Document().At(32, 20), before);
   EXPECT_EQ(form->Document().At(31, 20), Cell::BrickSolid);

@@ -76,7 +76,7 @@ class EditorTest : public ::testing::Test {
   // that opens it, so the answer is queued first).
   void AnswerNextDialog(const std::string& name);
   // From now on, every box that opens is noted and answered: Enter takes the default
-  // button (OK or Yes), otherwise `answer` (VK::N for No).
+  // button (OK, Yes, or No where Yes would throw work away), otherwise `answer` (VK::N for No).
   void AnswerBoxes(int answer = VK::Enter);
   std::string Game(const std::string& name) const { return game_ / name; }
   // The folder the scratch games are made in.

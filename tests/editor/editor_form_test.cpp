@@ -245,6 +245,56 @@ TEST_F(EditorTest, NothingIsOverwrittenOrLostWithoutAsking) {
   EXPECT_EQ(boxes.size(), 3u);
 }
 
+// Enter takes the default button, and on every question whose Yes throws work away
+// that is No: the changes, the editor and the files already there stay.
+TEST_F(EditorTest, EnterOnAQuestionThatLosesWorkKeepsTheWork) {
+  OpenEditor();
+  AnswerBoxes(VK::Enter);
+  form->ChooseBrush(Cell::Ant);
+  ClickCell(C(5, 5));
+  Key(VK::A + ('N' - 'A'), true);
+  ASSERT_EQ(form->Document().At(5, 5), Cell::Ant) << "no new level";
+  // The Escape that quits next would cancel the file dialog had Open gone on.
+  app.PushInput(InputEvent{InputEvent::Type::KeyDown, VK::Escape}, clock.NowMs() + 200);
+  app.PushInput(InputEvent{InputEvent::Type::KeyUp, VK::Escape}, clock.NowMs() + 220);
+  Key(VK::A + ('O' - 'A'), true);
+  Pump(300);
+  InputEvent close;
+  close.type = InputEvent::Type::Close;
+  app.PushInput(close, clock.NowMs());
+  Pump(100);
+  ASSERT_EQ(boxes.size(), 4u);
+  EXPECT_NE(boxes[1].find("Open another level"), std::string::npos) << boxes[1];
+  EXPECT_NE(boxes[2].find("Quit without saving"), std::string::npos) << boxes[2];
+  EXPECT_FALSE(app.Terminated());
+  EXPECT_EQ(form->Document().At(5, 5), Cell::Ant);
+  EXPECT_EQ(form->Document().Path(), "");
+
+  // Save as and both exports onto files that exist leave them as they are.
+  const std::string other = ReadFileBytes(Game("FELDS/FELD.01"));
+  WriteFileBytes(Game("mine.png"), "mine");
+  WriteFileBytes(Game("mine.txt"), "mine");
+  AnswerNextDialog("FELDS/FELD.01");
+  Key(VK::A + ('S' - 'A'), true, true);
+  AnswerNextDialog("mine.png");
+  Key(VK::A + ('E' - 'A'), true);
+  AnswerNextDialog("mine.txt");
+  Key(VK::A + ('T' - 'A'), true);
+  Pump(100);
+  ASSERT_EQ(boxes.size(), 7u);
+  for (size_t i = 4; i < 7; ++i) EXPECT_NE(boxes[i].find("exists. Replace it?"), std::string::npos) << boxes[i];
+  EXPECT_EQ(ReadFileBytes(Game("FELDS/FELD.01")), other);
+  EXPECT_EQ(ReadFileBytes(Game("mine.png")), "mine");
+  EXPECT_EQ(ReadFileBytes(Game("mine.txt")), "mine");
+  EXPECT_EQ(form->Document().Path(), "") << "not saved as the level it would have replaced";
+  EXPECT_TRUE(form->Document().Modified());
+
+  // Y still answers Yes.
+  AnswerBoxes(VK::A + ('Y' - 'A'));
+  Key(VK::Escape);
+  EXPECT_TRUE(app.Terminated());
+}
+
 TEST_F(EditorTest, ADamagedFileOpensWithItsMessage) {
   WriteFileBytes(Game("FELDS/FELD.50"), ReadFileBytes(Game("FELDS/FELD.02")).substr(0, 700));
   form.reset();
@@ -333,6 +383,38 @@ TEST_F(EditorTest, ExportsAPictureAsLevelToolDrawsItAndTheTextForm) {
   ASSERT_TRUE(text.document) << text.message;
   EXPECT_EQ(text.document->Bytes(), form->Document().Bytes());
   EXPECT_EQ(form->Document().Path(), Game("FELDS/FELD.04")) << "an export is not a save";
+}
+
+// Every plate names its key on its cap, inside the cap's pale face, as the game's menus do.
+TEST_F(EditorTest, EveryPlateShowsItsKeyOnItsCap) {
+  OpenEditor();
+  const Image screen = app.ComposeScreen();
+  auto face = [](Color c) { return c.r > 150 && c.b > c.r + 10; };
+  auto ink = [](Color c) { return c.b > c.r + 80 && c.b > c.g + 80; };
+  for (const char* caption : {"New", "Open", "Save", "Save as", "Picture", "Text", "Paint", "Line", "Rectangle",
+                              "Fill", "Pick", "Help", "Undo", "Redo", "Play 1", "Play 2", "Last solution"}) {
+    const Control* plate = form->Find(std::string("Plate") + caption);
+    ASSERT_NE(plate, nullptr) << caption;
+    const int left = plate->ScreenLeft(), top = plate->ScreenTop();
+    int faceLeft = -1, faceRight = -1;
+    for (int x = left; x < left + 50; ++x)
+      if (face(screen.PixelColor(x, top + plate->height / 2))) {
+        if (faceLeft < 0) faceLeft = x;
+        faceRight = x;
+      }
+    ASSERT_GE(faceLeft, 0) << caption;
+    int inked = 0, inkLeft = faceRight, inkRight = faceLeft;
+    for (int y = top; y < top + plate->height; ++y)
+      for (int x = left; x < left + 50; ++x)
+        if (ink(screen.PixelColor(x, y))) {
+          ++inked;
+          inkLeft = std::min(inkLeft, x);
+          inkRight = std::max(inkRight, x);
+        }
+    EXPECT_GT(inked, 3) << caption << ": no key on the cap";
+    EXPECT_GT(inkLeft, faceLeft) << caption;
+    EXPECT_LT(inkRight, faceRight) << caption;
+  }
 }
 
 TEST_F(EditorTest, PrintScreenSavesACaptureOfTheEditor) {

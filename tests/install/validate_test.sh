@@ -6,7 +6,7 @@
 set -euo pipefail
 build=$1
 for tool in desktop-file-validate appstreamcli; do
-  command -v "$tool" >/dev/null || { echo "$tool is not installed (scripts/setup.sh installs it)"; exit 77; }
+  command -v "$tool" >/dev/null || { echo "$tool is not installed (scripts/setup.sh --test installs it)"; exit 77; }
 done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

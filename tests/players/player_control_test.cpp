@@ -1,5 +1,6 @@
 #include "play/player_control.h"
 
+#include "play/shots.h"
 #include "players_fixture.h"
 
 using ControlTest = PlayersTest;
@@ -133,6 +134,54 @@ TEST_F(ControlTest, AWalkHeldWhenTheLastGameEndedDoesNotCarryOver) {
   p2.MoveDirection = 7;  // even so, player 2 sits a one-player game out
   PlayersTick(game);
   EXPECT_EQ(CountInRoom(Cell::Player2), 0);
+}
+
+// The players' part of a world tick in which they step.
+void StepTick(Game& game) {
+  PlayersTick(game);
+  ShotsTick(game);
+  EndPlayersStep(game);
+}
+
+TEST_F(ControlTest, AKeyTappedBetweenStepsCountsAtTheNextStepOnly) {
+  Press(keys::Up, p1);
+  StepTick(game);
+  EXPECT_EQ(p1.Y, 4);
+  // Right tapped while up is held: one diagonal step, then up alone again.
+  Press(keys::Right, p1);
+  Release(keys::Right, p1);
+  StepTick(game);
+  EXPECT_EQ(p1.X, 6);
+  EXPECT_EQ(p1.Y, 3);
+  StepTick(game);
+  EXPECT_EQ(p1.X, 6);
+  EXPECT_EQ(p1.Y, 2);
+  // The keyboard's repeat of a key held over a step is no tap: let go, it stops.
+  Press(keys::Up, p1);
+  Release(keys::Up, p1);
+  StepTick(game);
+  EXPECT_EQ(p1.Y, 2);
+  // A direction chosen in the item menu walks nowhere.
+  Release(keys::Menu, p1);
+  Press(keys::Left, p1);
+  Release(keys::Left, p1);
+  StepTick(game);
+  EXPECT_EQ(p1.X, 6);
+  EXPECT_EQ(p1.MenuChoice, MenuBomb);
+}
+
+TEST_F(ControlTest, TwoPlayersTappingTheSameWayAtTheEdgeLeaveTogether) {
+  StartGame(2);
+  MoveTo(p1, 0, 5);
+  MoveTo(p2, 0, 6);
+  for (const int key : {keys::Left, keys::P2Left}) {
+    Press(key, key == keys::Left ? p1 : p2);
+    Release(key, key == keys::Left ? p1 : p2);
+  }
+  StepTick(game);
+  EXPECT_EQ(game.World.CurrentRoomX, 1);
+  EXPECT_EQ(p1.X, GridRoomWidth - 1);
+  EXPECT_EQ(p2.X, GridRoomWidth - 1);
 }
 
 TEST_F(ControlTest, JoystickDirectionsAndMenu) {

@@ -22,7 +22,8 @@ TEST_F(StatusPanelsTest, WorksOnEveryThirdCallAndShowsTheValues) {
   EXPECT_FALSE(Refresh());
   EXPECT_EQ(texts[0].Points, "0");
   EXPECT_TRUE(Refresh());
-  EXPECT_EQ(texts[0].Life, "-160");
+  EXPECT_EQ(texts[0].Life, "0");  // a fatal hit leaves no life to show, not less
+  EXPECT_EQ(p1.Life, -160);
   EXPECT_EQ(texts[0].Keys + texts[0].Bombs + texts[0].HealthKits + texts[0].LevelsPassed,
             "1234");
   EXPECT_EQ(texts[0].Points, "56");

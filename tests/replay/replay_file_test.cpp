@@ -95,11 +95,15 @@ TEST(ReplayFileTest, DamageAnywhereIsRefusedWithAReason) {
 
 TEST(ReplayFileTest, AnotherVersionIsNamedAsSuch) {
   std::string bytes = EncodeReplay(SampleReplay());
-  bytes[11] = 2;  // the format number follows the magic line
+  bytes[11] = ReplayFormatVersion + 1;  // the format number follows the magic line
   Replay read;
   std::string error;
   EXPECT_EQ(DecodeReplay(bytes, read, error), ReplayReadResult::WrongVersion);
-  EXPECT_NE(error.find("format 2"), std::string::npos) << error;
+  EXPECT_NE(error.find("format " + std::to_string(ReplayFormatVersion + 1)), std::string::npos) << error;
+  // Games recorded before a tap between two steps counted would play differently now.
+  bytes[11] = 1;
+  EXPECT_EQ(DecodeReplay(bytes, read, error), ReplayReadResult::WrongVersion);
+  EXPECT_EQ(error, "it was recorded in replay format 1, and this program reads format 2");
   EXPECT_EQ(DecodeReplay("not a replay at all", read, error), ReplayReadResult::Damaged);
   EXPECT_EQ(error, "it is not a replay file");
 }

@@ -207,6 +207,19 @@ TEST_F(HighScoresTest, EqualScoreWithMoreLevelsLandsAbove) {
   EXPECT_EQ(scores->table.At(2, 4), "Bruno");
 }
 
+// A score beyond what the game's points reach (a table edited by hand) ranks by its
+// value, not as nothing.
+TEST_F(HighScoresTest, AScorePastTheGamesRangeKeepsItsPlace) {
+  Ship();
+  ASSERT_TRUE(scores->LoadHighScores());
+  scores->table.cell[1][3] = "3000000000";
+  Key(VK::Enter, Now() + 50);
+  scores->InsertHighScores({{30000, "21"}});
+  EXPECT_EQ(scores->table.At(3, 1), "3000000000");
+  EXPECT_EQ(scores->table.At(2, 1), "Mirel");
+  EXPECT_EQ(scores->table.At(2, 2), "Player 1");
+}
+
 TEST_F(HighScoresTest, TwoPlayersAreAskedInOrderWithTheirColours) {
   Ship();
   ASSERT_TRUE(scores->LoadHighScores());

@@ -211,7 +211,7 @@ TEST_F(GameRunTest, WideNumbersGrowLeftAndStayWhole) {
   bool checked = false;
   PushKey(VK::F2, Now() + 5);
   At(Now() + 300, [&] {
-    program->GameState().Player1.Points = 12345;
+    program->GameState().Player1.Points = 2147483647;
     program->GameState().Player1.Life = -160;
   });
   At(Now() + 400, [&] {
@@ -221,13 +221,56 @@ TEST_F(GameRunTest, WideNumbersGrowLeftAndStayWhole) {
       label->FittedSize(w, h);
       EXPECT_GE(label->width, w) << label->text << " is cut down";
     }
-    EXPECT_EQ(program->StatusPanel(1).PointsLbl->text, "12345");
+    EXPECT_EQ(program->StatusPanel(1).PointsLbl->text, "2147483647");
     EXPECT_EQ(program->StatusPanel(1).PointsLbl->left + program->StatusPanel(1).PointsLbl->width, 269);
-    EXPECT_EQ(program->StatusPanel(1).LifeLbl->text, "-160");
+    EXPECT_EQ(program->StatusPanel(1).LifeLbl->text, "0");
     EXPECT_EQ(program->StatusPanel(1).LifeLbl->left + program->StatusPanel(1).LifeLbl->width, 125);
   });
   PushKey(VK::Escape, Now() + 600);
   PushKey('Y', Now() + 700);
   RunFor(900);
   EXPECT_TRUE(checked);
+}
+
+// Player 1 places its bomb and lets go of fire at once: the blast kills it, and its
+// panel shows no life rather than less than none.
+TEST_F(GameRunTest, ABombThatKillsItsOwnerLeavesItsPanelAtNoLife) {
+  const uint64_t t = Now();
+  PushKey(VK::F2, t + 5);
+  At(t + 300, [&] { program->GameState().Player1.Bombs = 1; });
+  PushKey(VK::Shift, t + 400);    // the item menu, on release
+  PushKey(VK::Left, t + 500);     // BOMB
+  PushKey(VK::Control, t + 600);  // placed, and set off on release
+  std::string life;
+  bool dead = false;
+  At(t + 900, [&] {
+    dead = program->GameState().Player1.Dead;
+    life = program->StatusPanel(1).LifeLbl->text;
+  });
+  RunFor(1000);
+  EXPECT_TRUE(dead);
+  EXPECT_EQ(life, "0");
+}
+
+// Points stop at the largest the record holds instead of wrapping round to negative.
+TEST_F(GameRunTest, PointsPastTheLargestStayThere) {
+  const uint64_t t = Now();
+  PushKey(VK::F2, t + 5);
+  At(t + 300, [&] {
+    Game& game = program->GameState();
+    PlayerState& p = game.Player1;
+    p.Points = 2147483647 - 50;
+    const int side = p.X > 1 ? -1 : 1;
+    game.World.At(p.X + side, p.Y) = Cell::Money;
+    const int vk = side < 0 ? VK::Left : VK::Right;
+    Push(InputEvent::Type::KeyDown, vk, Now() + 1);
+    Push(InputEvent::Type::KeyUp, vk, Now() + 100);
+  });
+  std::string points;
+  At(t + 600, [&] { points = program->StatusPanel(1).PointsLbl->text; });
+  PushKey(VK::Escape, t + 700);
+  PushKey('Y', t + 800);
+  RunFor(1000);
+  EXPECT_EQ(program->GameState().Player1.Points, 2147483647);
+  EXPECT_EQ(points, "2147483647");
 }

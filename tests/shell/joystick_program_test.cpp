@@ -240,6 +240,43 @@ TEST_F(JoystickHotplugTest, PluggedInAfterStartUpIsListedWhenTheOptionsOpenAndCa
   EXPECT_EQ(direction, 1);
 }
 
+// An unfolded device list answers Escape itself: the list folds back on the device it
+// showed and the screen stays; Enter folds it on the device picked. Only the next
+// Escape leaves the screen.
+TEST_F(JoystickHotplugTest, EscapeFoldsAnUnfoldedDeviceListBeforeLeavingTheScreen) {
+  Plug("Test Pad");
+  Start();
+  OpenOptions();
+  DropDown& list = *program->Options().P2ControlBox;
+  ASSERT_GE(list.items.size(), 2u);
+  program->PushClick(list.ScreenLeft() + 20, list.ScreenTop() + 10, Now() + 5);
+  PushKey(VK::Down, Now() + 40);
+  RunFor(80);
+  ASSERT_TRUE(list.open);
+  ASSERT_EQ(list.selectedIndex, 1) << "the arrows move the choice while the list is open";
+  PushKey(VK::Escape, Now() + 5);
+  RunFor(100);
+  EXPECT_EQ(program->Visible(), &program->Options());
+  EXPECT_FALSE(list.open);
+  EXPECT_EQ(Chosen(&list), "Keyboard");
+
+  // From the keyboard: F4 unfolds the focused list.
+  PushKey(VK::F1 + 3, Now() + 5);
+  PushKey(VK::Down, Now() + 40);
+  PushKey(VK::Enter, Now() + 80);
+  RunFor(150);
+  EXPECT_FALSE(list.open);
+  EXPECT_EQ(list.selectedIndex, 1);
+  PushKey(VK::F1 + 3, Now() + 5);
+  RunFor(50);
+  ASSERT_TRUE(list.open);
+  PushKey(VK::Escape, Now() + 5);
+  RunFor(100);
+  EXPECT_EQ(program->Visible(), &program->Options());
+  EXPECT_EQ(list.selectedIndex, 1);
+  CloseOptions();
+}
+
 TEST_F(JoystickHotplugTest, EachPlayerKeepsTheChosenControllerWhileOthersComeAndGo) {
   VirtualJoystick& first = Plug("Test First");
   Plug("Test Twin");

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <set>
 
 #include "tile_maker/pixel_map.h"
@@ -223,6 +225,40 @@ TEST_F(ProjectTiles, PlayersAndTheirShotsLookDifferent) {
   EXPECT_GT(differing(29, 81), 20);
   EXPECT_GT(differing(62, 66), 20);
   EXPECT_GT(differing(60, 64), 20);
+}
+
+// Pixels of tile a that no recolouring of a (turning it grey included) makes match b: for
+// each colour of a, the pixels that do not take that colour's most frequent partner in b.
+int PixelsNoRecolouringExplains(const Image& a, const Image& b) {
+  std::map<uint32_t, std::map<uint32_t, int>> partners;
+  for (size_t i = 0; i < a.Pixels().size(); ++i) ++partners[a.Pixels()[i]][b.Pixels()[i]];
+  int unexplained = 0;
+  for (const auto& [colour, counts] : partners) {
+    int total = 0, best = 0;
+    for (const auto& [partner, n] : counts) {
+      total += n;
+      best = std::max(best, n);
+    }
+    unexplained += total - best;
+  }
+  return unexplained;
+}
+
+TEST_F(ProjectTiles, LaserSetsDifferInShapeNotOnlyInColour) {
+  if (!tiles_) GTEST_SKIP();
+  // Per set 1..4: producer firing right, producer firing down, beam right, beam down.
+  const int sets[4][4] = {{56, 57, 41, 40}, {54, 55, 93, 94}, {52, 53, 95, 96}, {58, 59, 97, 98}};
+  for (int kind = 0; kind < 4; ++kind) {
+    for (int s = 0; s < 4; ++s) {
+      for (int t = s + 1; t < 4; ++t) {
+        const Image& a = tiles_->at(sets[s][kind]);
+        const Image& b = tiles_->at(sets[t][kind]);
+        // A player who cannot tell the colours apart sees a clearly different mark.
+        const int unexplained = std::min(PixelsNoRecolouringExplains(a, b), PixelsNoRecolouringExplains(b, a));
+        EXPECT_GT(unexplained, 40) << "codes " << sets[s][kind] << " and " << sets[t][kind];
+      }
+    }
+  }
 }
 
 TEST_F(ProjectTiles, WrittenFilesCarryTheExactNamesAndLoadBack) {

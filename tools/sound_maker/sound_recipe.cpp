@@ -118,12 +118,12 @@ std::optional<std::vector<SoundRecipe>> ParseRecipes(const std::string& text, st
       double semitones = 0;
       if (!ParseNumber(shift.substr(10), semitones) || std::abs(semitones) > 24)
         return fail("bad semitones");
-      const SoundRecipe* original = find(base);
-      if (!original) return fail("variant of unknown sound '" + base + "'");
+      const SoundRecipe* baseRecipe = find(base);
+      if (!baseRecipe) return fail("variant of unknown sound '" + base + "'");
       if (find(name)) return fail("sound '" + name + "' defined twice");
-      SoundRecipe copy = *original;
+      SoundRecipe copy = *baseRecipe;
       copy.name = name;
-      copy.pitch = original->pitch * std::pow(2.0, semitones / 12.0);
+      copy.pitch = baseRecipe->pitch * std::pow(2.0, semitones / 12.0);
       sounds.push_back(std::move(copy));
       inSound = false;
     } else {

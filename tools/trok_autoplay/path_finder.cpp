@@ -17,7 +17,7 @@ bool GoalAt(const std::vector<char>& isGoal, int cell) {
   return !isGoal.empty() && isGoal[static_cast<std::size_t>(cell)];
 }
 
-bool IsSlide(CellCode c) { return c == Cell::SlideFieldOmni || (c >= Cell::SlideRight && c <= Cell::SlideDown); }
+bool IsSlide(CellCode c) { return KindOf(c) == ThingKind::Slide; }
 
 // The cost of standing on `cell` next, -1 when the player cannot get there.
 int ArrivalCost(const WorldMap& map, int cell, const PathRules& rules, bool goal) {
