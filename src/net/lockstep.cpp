@@ -8,6 +8,9 @@ namespace {
 // Repeats beyond this many waiting keys are dropped: a game held up for long (a box
 // open) must not gather an endless queue from a key held down.
 constexpr std::size_t MaxGathered = 256;
+// Inputs sent before the current one that go again in each early copy: a lost datagram
+// is made good by the next one, two lost in a row by the one after.
+constexpr std::size_t EchoedInputs = 2;
 
 uint8_t TimerBit(int id) { return id >= 1 && id <= 7 ? static_cast<uint8_t>(1 << id) : 0; }
 }  // namespace
@@ -48,6 +51,14 @@ void Lockstep::SendInput(std::optional<uint64_t> check, std::optional<NetPad> pa
   m.kind = NetKind::Pass;
   m.input = std::move(in);
   send_(m);
+  if (!recentlySent_.empty()) {
+    NetMessage echo;
+    echo.kind = NetKind::Echo;
+    echo.echoed.assign(recentlySent_.begin(), recentlySent_.end());
+    send_(echo);
+  }
+  recentlySent_.push_back(m.input);
+  if (recentlySent_.size() > EchoedInputs) recentlySent_.pop_front();
   if (m.input.hasCheck) {
     ownChecks_[pass] = m.input.check;
     Compare(pass);
@@ -88,37 +99,47 @@ bool Lockstep::JoystickPoll(int player, JoystickReading& reading) const {
   return pads_[player - 1].ok;
 }
 
+bool Lockstep::TakeOtherInput(const NetPassInput& in, std::string& why) {
+  // An early copy and its reliable original both come; the first one counts.
+  if (in.pass <= otherReceived_) return true;
+  if (in.pass != otherReceived_ + 1) {
+    why = "its passes came out of order";
+    return false;
+  }
+  // It cannot have gone past the input it had from here.
+  if (in.pass > lastSent_ + setup_.delay + 1) {
+    why = "it ran ahead of the input it had";
+    return false;
+  }
+  if (in.timers && OtherPlayer() != 1) {
+    why = "only the host names the game's timers";
+    return false;
+  }
+  if (in.hasCheck && in.pass % ReplayCheckPasses != 0) {
+    why = "it sent a state check at a pass that keeps none";
+    return false;
+  }
+  Apply(OtherPlayer(), in);
+  otherReceived_ = in.pass;
+  if (in.hasCheck) {
+    otherChecks_[in.pass] = in.check;
+    Compare(in.pass);
+  }
+  return true;
+}
+
 bool Lockstep::Receive(const NetMessage& m, std::string& why) {
   switch (m.kind) {
-    case NetKind::Pass: {
+    case NetKind::Pass:
       // Nothing comes after a leave on an ordered channel; a late one is of no use.
       if (otherLeft_) return true;
-      const NetPassInput& in = m.input;
-      if (in.pass != otherReceived_ + 1) {
-        why = "its passes came out of order";
-        return false;
-      }
-      // It cannot have gone past the input it had from here.
-      if (in.pass > lastSent_ + setup_.delay + 1) {
-        why = "it ran ahead of the input it had";
-        return false;
-      }
-      if (in.timers && OtherPlayer() != 1) {
-        why = "only the host names the game's timers";
-        return false;
-      }
-      if (in.hasCheck && in.pass % ReplayCheckPasses != 0) {
-        why = "it sent a state check at a pass that keeps none";
-        return false;
-      }
-      Apply(OtherPlayer(), in);
-      otherReceived_ = in.pass;
-      if (in.hasCheck) {
-        otherChecks_[in.pass] = in.check;
-        Compare(in.pass);
-      }
+      return TakeOtherInput(m.input, why);
+    case NetKind::Echo:
+      if (otherLeft_) return true;
+      // Copies beyond a gap wait for the reliable channel to fill it.
+      for (const NetPassInput& in : m.echoed)
+        if (in.pass <= otherReceived_ + 1 && !TakeOtherInput(in, why)) return false;
       return true;
-    }
     case NetKind::Leave:
       if (otherLeft_) return true;
       if (m.pass != otherReceived_) {

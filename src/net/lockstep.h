@@ -13,6 +13,7 @@
 // plays back anywhere. Whatever else the local player presses belongs to the local
 // window: a box or question open there, Print Screen, Escape for the abort question.
 #include <array>
+#include <deque>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -110,6 +111,9 @@ class Lockstep : public PumpTap {
     uint8_t timers = 0;
   };
   void Apply(int player, const NetPassInput& input);
+  // The other machine's input of a pass, the first time it comes; false when it breaks
+  // the rules of the exchange.
+  bool TakeOtherInput(const NetPassInput& input, std::string& why);
   void Compare(uint32_t pass);
   int OtherPlayer() const { return 3 - setup_.localPlayer; }
   bool IsHost() const { return setup_.localPlayer == 1; }
@@ -127,6 +131,7 @@ class Lockstep : public PumpTap {
   uint8_t timersNow_ = 0;    // the pass running: timers that fire at its first pump call
   std::array<NetPad, 2> pads_{};
   uint32_t lastSent_ = 0;
+  std::deque<NetPassInput> recentlySent_;  // the last inputs sent before, for early copies
   uint32_t otherReceived_ = 0;
   std::map<uint32_t, uint64_t> ownChecks_, otherChecks_;
   bool left_ = false;

@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <mutex>
+#include <optional>
 
 #include "net/net_message.h"
 
@@ -22,6 +23,11 @@ constexpr std::size_t MaxWaitingBytes = 64 * 1024;
 // A link that goes waits this long for the other end to take what it was sent last
 // (over a lossy network, a few resendings).
 constexpr enet_uint32 GoodbyeMs = 1500;
+// Channel 0 carries every message reliably and in order; channel 1 the early copies,
+// unreliably, which no lost datagram can hold up.
+constexpr enet_uint8 ReliableChannel = 0, EarlyChannel = 1, Channels = 2;
+// Resendings this recent mean datagrams are being lost.
+constexpr enet_uint32 LossRememberedMs = 10000;
 
 bool InitialiseEnet(std::string& error) {
   static std::once_flag once;
@@ -49,6 +55,10 @@ struct NetLink::Impl {
   bool connected = false;
   enet_uint32 heard = 0;  // when the last event came from the peer
   uint64_t sent = 0, received = 0, datagrams = 0;
+  // ENet's count of resendings to the peer (it starts again now and then), and when it
+  // last grew.
+  enet_uint32 resendings = 0;
+  std::optional<enet_uint32> resentAt;
 
   ~Impl() {
     if (peer) Goodbye();
@@ -68,6 +78,10 @@ struct NetLink::Impl {
     if (peer->state != ENET_PEER_STATE_DISCONNECTED) enet_peer_reset(peer);
   }
   void TakeCounts() {
+    if (peer) {
+      if (peer->packetsLost > resendings) resentAt = enet_time_get();
+      resendings = peer->packetsLost;
+    }
     sent += host->totalSentData;
     received += host->totalReceivedData;
     datagrams += host->totalSentPackets;
@@ -89,7 +103,7 @@ std::unique_ptr<NetLink> NetLink::Listen(uint16_t port, std::string& error) {
   address.port = port;
   auto impl = std::make_unique<Impl>();
   // Room for a second caller, to turn it away.
-  impl->host = enet_host_create(&address, 2, 1, 0, 0);
+  impl->host = enet_host_create(&address, 2, Channels, 0, 0);
   if (!impl->host) {
     error = "UDP port " + std::to_string(port) + " cannot be used (is another program using it?)";
     return nullptr;
@@ -108,13 +122,13 @@ std::unique_ptr<NetLink> NetLink::Connect(const std::string& hostName, uint16_t 
   }
   address.port = port;
   auto impl = std::make_unique<Impl>();
-  impl->host = enet_host_create(nullptr, 1, 1, 0, 0);
+  impl->host = enet_host_create(nullptr, 1, Channels, 0, 0);
   if (!impl->host) {
     error = "no UDP port can be had for the connection";
     return nullptr;
   }
   impl->Limit();
-  impl->peer = enet_host_connect(impl->host, &address, 1, 0);
+  impl->peer = enet_host_connect(impl->host, &address, Channels, 0);
   if (!impl->peer) {
     error = "the connection cannot be started";
     return nullptr;
@@ -137,13 +151,15 @@ void NetLink::Service(int waitMs, std::vector<Event>& events) {
         }
         m.peer = e.peer;
         m.connected = true;
+        m.resendings = 0;
+        m.resentAt.reset();
         m.heard = enet_time_get();
         enet_peer_timeout(m.peer, 0, TimeoutMinimumMs, TimeoutMaximumMs);
         events.push_back({Event::Type::Connected, {}});
         break;
       case ENET_EVENT_TYPE_RECEIVE:
         if (e.peer == m.peer) m.heard = enet_time_get();
-        if (e.peer == m.peer && m.connected && e.channelID == 0 && e.packet->dataLength <= MaxNetMessageBytes)
+        if (e.peer == m.peer && m.connected && e.channelID < Channels && e.packet->dataLength <= MaxNetMessageBytes)
           events.push_back({Event::Type::Received,
                             std::string(reinterpret_cast<const char*>(e.packet->data), e.packet->dataLength)});
         enet_packet_destroy(e.packet);
@@ -169,7 +185,19 @@ void NetLink::Send(std::string_view bytes) {
   Impl& m = *impl_;
   if (!m.connected || !m.peer || bytes.empty() || bytes.size() > MaxNetMessageBytes) return;
   ENetPacket* packet = enet_packet_create(bytes.data(), bytes.size(), ENET_PACKET_FLAG_RELIABLE);
-  if (packet && enet_peer_send(m.peer, 0, packet) != 0) enet_packet_destroy(packet);
+  if (packet && enet_peer_send(m.peer, ReliableChannel, packet) != 0) enet_packet_destroy(packet);
+}
+
+void NetLink::SendEarly(std::string_view bytes) {
+  Impl& m = *impl_;
+  if (!m.connected || !m.peer || bytes.empty() || bytes.size() > MaxNetMessageBytes) return;
+  ENetPacket* packet = enet_packet_create(bytes.data(), bytes.size(), 0);
+  if (packet && enet_peer_send(m.peer, EarlyChannel, packet) != 0) enet_packet_destroy(packet);
+}
+
+bool NetLink::LosingDatagrams() const {
+  const Impl& m = *impl_;
+  return m.connected && m.resentAt && ENET_TIME_DIFFERENCE(enet_time_get(), *m.resentAt) < LossRememberedMs;
 }
 
 void NetLink::Flush() {

@@ -1,6 +1,6 @@
 #pragma once
 // The connection between the two machines: one ENet host and one peer over UDP, one
-// reliable ordered channel. ENet does the resending, the ordering and the keeping
+// reliable ordered channel (and one unreliable for early copies of what it carries). ENet does the resending, the ordering and the keeping
 // alive; this holds one other machine at a time and hands over whole messages of at
 // most MaxNetMessageBytes (ENet itself refuses larger ones). The only place that
 // knows ENet.
@@ -34,6 +34,11 @@ class NetLink {
   void Service(int waitMs, std::vector<Event>& events);
   // Queues a message for the other machine (nothing without one).
   void Send(std::string_view bytes);
+  // Queues a message that may be lost and may come before what was sent reliably before
+  // it: a copy that gets there while a lost datagram of the reliable channel is resent.
+  void SendEarly(std::string_view bytes);
+  // Whether ENet had to resend anything lately (datagrams are being lost).
+  bool LosingDatagrams() const;
   // Sends what is queued now.
   void Flush();
   // Ends the connection, telling the other machine; a listening link waits for another.

@@ -121,6 +121,10 @@ std::string EncodeNetMessage(const NetMessage& m) {
     case NetKind::Desync:
       w.Unsigned(m.pass);
       break;
+    case NetKind::Echo:
+      w.Unsigned(std::min(m.echoed.size(), MaxEchoedInputs));
+      for (std::size_t i = 0; i < m.echoed.size() && i < MaxEchoedInputs; ++i) WriteInput(w, m.echoed[i]);
+      break;
   }
   return std::move(w.Out());
 }
@@ -190,6 +194,17 @@ bool DecodeNetMessage(std::string_view bytes, NetMessage& m, std::string& why) {
     case NetKind::Desync:
       m.pass = r.Count(UINT32_MAX / 2);
       break;
+    case NetKind::Echo: {
+      const uint32_t count = r.Count(MaxEchoedInputs);
+      if (count == 0) r.Fail("it echoes no input");
+      for (uint32_t i = 0; i < count && !r.Failed(); ++i) {
+        NetPassInput in;
+        ReadInput(r, in);
+        if (!m.echoed.empty() && in.pass != m.echoed.back().pass + 1) r.Fail("the passes it echoes do not follow each other");
+        m.echoed.push_back(std::move(in));
+      }
+      break;
+    }
   }
   if (!r.Failed() && r.Left() != 0) r.Fail("it holds more than its message");
   if (r.Failed()) {

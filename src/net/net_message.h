@@ -14,7 +14,7 @@
 #include "replay/replay.h"
 
 // Both ends must speak the same.
-inline constexpr uint32_t NetProtocolVersion = 1;
+inline constexpr uint32_t NetProtocolVersion = 2;
 // No message is larger: a reader refuses more before reading anything.
 inline constexpr std::size_t MaxNetMessageBytes = 4096;
 inline constexpr std::size_t MaxNetLevels = 100;
@@ -36,8 +36,11 @@ enum class NetKind : uint8_t {
   Pass,       // either: the input of one pass
   Leave,      // either: its game ends
   Desync,     // either: the two games went apart
+  Echo,       // either, unreliably: copies of the last inputs sent, to get past a lost datagram
 };
-inline constexpr uint8_t LastNetKind = static_cast<uint8_t>(NetKind::Desync);
+inline constexpr uint8_t LastNetKind = static_cast<uint8_t>(NetKind::Echo);
+// Inputs an Echo holds at most.
+inline constexpr std::size_t MaxEchoedInputs = 4;
 
 enum class RefuseReason : uint8_t { Version = 1, Levels = 2 };
 enum class LeaveReason : uint8_t { Left = 1, Ended = 2, Closed = 3 };
@@ -90,6 +93,7 @@ struct NetMessage {
   int32_t device = 0;       // Go: the joystick the joiner's player uses (0 the keyboard)
   bool padOpened = false;   // Go
   NetPassInput input;       // Pass
+  std::vector<NetPassInput> echoed;  // Echo: inputs of consecutive passes, the oldest first
   uint32_t pass = 0;        // Leave: the last pass whose input it sent; Desync: the check's pass
   LeaveReason leave = LeaveReason::Left;
 };

@@ -76,6 +76,11 @@ TEST(NetMessageTest, EveryKindReadsBackAsSent) {
   leave.pass = 5000;
   leave.leave = LeaveReason::Closed;
   sent.push_back(leave);
+  NetMessage echo;
+  echo.kind = NetKind::Echo;
+  echo.echoed = {PassWith({}).input, pass.input};
+  echo.echoed[1].pass = 701;
+  sent.push_back(echo);
 
   for (const NetMessage& m : sent) {
     const std::string bytes = EncodeNetMessage(m);
@@ -91,6 +96,8 @@ TEST(NetMessageTest, EveryKindReadsBackAsSent) {
   ASSERT_TRUE(DecodeNetMessage(EncodeNetMessage(StartMessage()), got, why));
   EXPECT_EQ(got.settings, StartMessage().settings);
   EXPECT_EQ(got.delay, 3u);
+  ASSERT_TRUE(DecodeNetMessage(EncodeNetMessage(echo), got, why));
+  EXPECT_EQ(got.echoed, echo.echoed);
 }
 
 TEST(NetMessageTest, AnEmptyPassIsAFewBytes) {
@@ -102,7 +109,7 @@ TEST(NetMessageTest, RefusesWhatIsNotExactlyOneBoundedMessage) {
   EXPECT_EQ(Why(""), "it is empty");
   EXPECT_EQ(Why(std::string(MaxNetMessageBytes + 1, '\x09')), "it is larger than any message");
   EXPECT_EQ(Why(std::string(1, '\0')), "it is of an unknown kind");
-  EXPECT_EQ(Why("\x0c"), "it is of an unknown kind");
+  EXPECT_EQ(Why("\x0d"), "it is of an unknown kind");
   EXPECT_EQ(Why(EncodeNetMessage(PassWith({})) + "x"), "it holds more than its message");
   const std::string pass = EncodeNetMessage(PassWith({{PlayerAction::Up, true, false}}));
   EXPECT_EQ(Why(pass.substr(0, pass.size() - 1)), "it ends too early");
@@ -154,4 +161,17 @@ TEST(NetMessageTest, RefusesFieldsOutOfTheirRange) {
   std::string gone = EncodeNetMessage(leave);
   gone.back() = 9;
   EXPECT_EQ(Why(gone), "its reason is of an unknown kind");
+
+  // Early copies: none, more than an echo holds, passes that do not follow each other.
+  NetMessage echo;
+  echo.kind = NetKind::Echo;
+  EXPECT_EQ(Why(EncodeNetMessage(echo)), "it echoes no input");
+  echo.echoed.assign(2, PassWith({}).input);
+  EXPECT_EQ(Why(EncodeNetMessage(echo)), "the passes it echoes do not follow each other");
+  echo.echoed.assign(MaxEchoedInputs, PassWith({}).input);
+  for (std::size_t i = 0; i < echo.echoed.size(); ++i) echo.echoed[i].pass = static_cast<uint32_t>(i + 1);
+  std::string tooMany = EncodeNetMessage(echo);
+  ASSERT_EQ(tooMany[1], static_cast<char>(MaxEchoedInputs));
+  tooMany[1] = static_cast<char>(MaxEchoedInputs + 1);
+  EXPECT_EQ(Why(tooMany), "a value in it is out of range");
 }
