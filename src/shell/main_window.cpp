@@ -63,7 +63,7 @@ TMainForm::~TMainForm() = default;
 void TMainForm::CreateTileHolders() {
   ScrollBox1 = &Add<Panel>("ScrollBox1", 0, 0, 32, 32);
   ScrollBox1->visible = false;
-  for (int code = 0; code <= 98; ++code) {
+  for (int code = 0; code < CellCodeCount; ++code) {
     if (!HasTilePicture(code)) continue;
     char holder[8];
     std::snprintf(holder, sizeof holder, "A%02d", code);
