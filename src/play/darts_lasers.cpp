@@ -17,6 +17,18 @@ constexpr int LastY = GridRoomHeight - 1;
 constexpr CellCode DartCodes[9] = {0,          Cell::Fire1, Cell::Fire2, Cell::Fire3, Cell::Fire4,
                                    Cell::Fire5, Cell::Fire6, Cell::Fire7, Cell::Fire8};
 
+// The table's laser sets and aims, packed a byte a code for the room scan.
+constexpr auto LaserSets = [] {
+  std::array<uint8_t, CellCodeCount> column{};
+  for (const CellRow& row : CellTable) column[row.code] = static_cast<uint8_t>(row.laserSet);
+  return column;
+}();
+constexpr auto Aims = [] {
+  std::array<uint8_t, CellCodeCount> column{};
+  for (const CellRow& row : CellTable) column[row.code] = static_cast<uint8_t>(row.aim);
+  return column;
+}();
+
 struct CrossingTarget {
   int dRoomX, dRoomY, x, y;
 };
@@ -69,16 +81,17 @@ std::optional<CrossingTarget> DartCrossing(int direction, int x, int y) {
 
 CellCode DartCode(int direction) { return IsDirection(direction) ? DartCodes[direction] : 0; }
 
-int DartDirection(CellCode code) { return CodeIsDart(code) ? CellRowOf(code).aim : Dir::None; }
+// A known kind is a known code, so the columns are read inside their bounds.
+int DartDirection(CellCode code) { return CodeIsDart(code) ? Aims[code] : Dir::None; }
 
 bool CodeIsDart(int code) { return KindOf(code) == ThingKind::Dart; }
 
 int LaserSetOfProducer(int code) {
-  return KindOf(code) == ThingKind::Laser ? CellRowOf(code).laserSet : 0;
+  return KindOf(code) == ThingKind::Laser ? LaserSets[code] : 0;
 }
 
 int LaserSetOfBeam(int code) {
-  return KindOf(code) == ThingKind::LaserBeam ? CellRowOf(code).laserSet : 0;
+  return KindOf(code) == ThingKind::LaserBeam ? LaserSets[code] : 0;
 }
 
 bool LaserFiresRight(CellCode producer) { return IsLaserFiring(producer, Dir::Right); }
