@@ -116,13 +116,20 @@ class GameSession : public GameHost {
   Music& music_;
   InputDevices& input_;
   // The settings of the running game, read once at its start.
-  GameOptions settings_;
+  GameSettings settings_;
   std::mt19937 rng_;
   // The music's choice has its own dice, so that when a piece ends (a matter of the
   // sound device's timing) cannot change the game.
   std::mt19937 musicRng_;
   GameTape tape_;
   bool highScoreEntered_ = false;
+  // Each player's record as the status panels last showed it: the high-score table
+  // takes what the player saw, which can lag the record by up to two passes.
+  struct ShownRecord {
+    int32_t points = 0;
+    int32_t levelsPassed = 0;
+  };
+  ShownRecord shown_[2];
   int capturesTaken_ = 0;
   std::optional<uint32_t> fixedSeed_;
   // Bumped by every game start, so a loop left on the stack by an earlier game ends.

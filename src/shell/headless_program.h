@@ -72,8 +72,8 @@ class HeadlessProgram {
   // been chosen.
   const std::string& LevelLabel() const { return program_.mainForm->LevelLbl->text; }
   const std::string& PlayersLabel() const { return program_.mainForm->NumPlayersLbl->text; }
-  void SetLevelLabel(const std::string& text) { program_.mainForm->LevelLbl->SetText(text); }
-  void SetPlayersLabel(const std::string& text) { program_.mainForm->NumPlayersLbl->SetText(text); }
+  void SetLevelLabel(const std::string& text) { program_.mainForm->SelectLevelCaption(text); }
+  void SetPlayersLabel(const std::string& text) { program_.mainForm->SelectPlayersCaption(text); }
   // An arrow of the level selector is held (up or down).
   bool LevelArrowHeld(bool up) const;
   const Label& LevelTitle() const { return *program_.mainForm->LevelTitleLbl; }

@@ -80,8 +80,8 @@ void LevelTrial::Step() {
         Watch();
         break;
       }
-      window.LevelLbl->SetText("0");
-      window.NumPlayersLbl->SetText(std::to_string(players_));
+      window.SelectLevel(0);
+      window.SelectPlayers(players_);
       PressKey(app, VK::F2);
       stage_ = Stage::Starting;
       break;

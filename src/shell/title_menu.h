@@ -2,8 +2,9 @@
 // The title menu's actions: level selection with hold-to-repeat arrows, the player
 // count, the other screens, starting a game and the quit question. The main window
 // routes its keys and clicks here.
+#include <cstdint>
+
 class App;
-class Picture;
 class TMainForm;
 class GameSession;
 class ProgramStartup;
@@ -11,6 +12,8 @@ class TOptionsForm;
 class THScoreForm;
 class THelpForm;
 class NetPlay;
+
+enum class LevelArrow : uint8_t { Down, Up };
 
 class TitleMenu {
  public:
@@ -24,7 +27,9 @@ class TitleMenu {
   void LevelUp();
   void LevelDown();
   // The arrow's button or key was released.
-  void ReleaseArrow(Picture& arrow);
+  void ReleaseArrow(LevelArrow arrow) { held_[Index(arrow)] = false; }
+  // Between its press and its release: a second press steps nothing.
+  bool Held(LevelArrow arrow) const { return held_[Index(arrow)]; }
   void TogglePlayers();
   void ShowOptionsScreen();
   void ShowScoresScreen();
@@ -38,7 +43,8 @@ class TitleMenu {
  private:
   // One step of a level arrow; false when the label held no number.
   bool StepLevel(int delta);
-  void RepeatWhileHeld(Picture& arrow, int delta);
+  void RepeatWhileHeld(LevelArrow arrow, int delta);
+  static int Index(LevelArrow arrow) { return arrow == LevelArrow::Up ? 1 : 0; }
 
   App& app_;
   TMainForm& window_;
@@ -48,4 +54,5 @@ class TitleMenu {
   THScoreForm& scores_;
   THelpForm& help_;
   NetPlay* net_ = nullptr;
+  bool held_[2] = {false, false};
 };
