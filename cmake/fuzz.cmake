@@ -1,4 +1,5 @@
-# Fuzz targets for every reader of a file a player can touch (tests/fuzz/targets).
+# Fuzz targets for every reader of a file a player can touch, and of what comes from the
+# network (tests/fuzz/targets).
 # With TROK_FUZZ (clang only) each becomes a libFuzzer program fuzz_<name>; in every
 # test build each also becomes fuzz_replay_<name>, which the test suite runs over the
 # seed corpus and the inputs that once crashed (tests/fuzz/corpus, tests/fuzz/regressions).
@@ -11,7 +12,8 @@ set(TROK_FUZZ_TARGETS
   "bmp_file:trok_base"
   "jpeg_file:trok_base"
   "midi_file:trok_audio"
-  "replay_file:trok_replay")
+  "replay_file:trok_replay"
+  "net_message:trok_net")
 
 set(fuzz_dir ${CMAKE_SOURCE_DIR}/tests/fuzz)
 if(TROK_FUZZ)

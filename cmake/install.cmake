@@ -120,7 +120,7 @@ set(TROK_RUNTIME_DEPENDS
 # build; a sanitizer build would add the sanitizers' run-time libraries, so it takes
 # the plain list.
 set(TROK_LINKED_DEPENDS
-    "libc6, libstdc++6, libgcc-s1, libsdl2-2.0-0, libsdl2-ttf-2.0-0, libjpeg62-turbo")
+    "libc6, libstdc++6, libgcc-s1, libsdl2-2.0-0, libsdl2-ttf-2.0-0, libjpeg62-turbo, libenet7")
 find_program(DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(DPKG_SHLIBDEPS AND NOT TROK_SANITIZE)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

@@ -4,6 +4,7 @@
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config
   libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libjpeg-dev libmp3lame-dev libfluidsynth-dev zlib1g-dev
+  libenet-dev
   fonts-comic-neue fonts-dejavu-core timgm6mb-soundfont)
 case "${1:-}" in
   "") ;;

@@ -7,8 +7,8 @@ namespace {
 
 constexpr int SlideLimit = 2200;
 
-bool IsLaserRight(int c) { return c == 52 || c == 54 || c == 56 || c == 58; }
-bool IsLaserDown(int c) { return c == 53 || c == 55 || c == 57 || c == 59; }
+bool IsLaserRight(int c) { return IsLaserFiring(c, Dir::Right); }
+bool IsLaserDown(int c) { return IsLaserFiring(c, Dir::Down); }
 
 CellKind KindOfCode(int c) { return CellRowOf(c).check; }
 
@@ -141,13 +141,7 @@ int LevelModel::FollowSlide(int cell, int dir, std::vector<int>* path) const {
     const int i = RoomCellIndex(room, x, y);
     if (path) path->push_back(i);
     if (kind_[i] != CellKind::Slide) return i;
-    switch (code_[i]) {
-      case Cell::SlideRight: e = 3; break;
-      case Cell::SlideLeft: e = 7; break;
-      case Cell::SlideUp: e = 1; break;
-      case Cell::SlideDown: e = 5; break;
-      default: break;  // omni keeps the direction
-    }
+    if (const int turn = SlideDirectionOf(code_[i])) e = turn;
     x += DirDx[e];
     y += DirDy[e];
   }
@@ -157,14 +151,7 @@ int LevelModel::FollowSlide(int cell, int dir, std::vector<int>* path) const {
 int LevelModel::Landing(int cell, int dir) {
   const int x = LocalXOf(cell), y = LocalYOf(cell);
   const int w = GridRoomWidth, h = GridRoomHeight;
-  int leave = dir;
-  switch (dir) {
-    case 2: leave = (x + 1 == w && y == 0) ? 2 : (y != 0 ? 3 : 1); break;
-    case 4: leave = (x + 1 == w && y + 1 == h) ? 4 : (y + 1 == h ? 5 : 3); break;
-    case 6: leave = (x == 0 && y + 1 == h) ? 6 : (x != 0 ? 5 : 7); break;
-    case 8: leave = (x == 0 && y == 0) ? 8 : (y != 0 ? 7 : 1); break;
-    default: break;
-  }
+  const int leave = LeaveDirectionAt(x, y, dir);
   const int rx = RoomXOf(cell) + DirDx[leave], ry = RoomYOf(cell) + DirDy[leave];
   if (rx < 0 || ry < 0 || rx >= GridRoomsAcross || ry >= GridRoomsDown) return -1;
   int nx = x, ny = y;

@@ -5,11 +5,6 @@
 
 namespace {
 
-bool PlayerCanEnterCode(int c) {
-  return c == 0 || (c >= 16 && c <= 20) || c == 24 || (c >= 33 && c <= 36) || c == 38 ||
-         c == 39 || CodeIsLaserBeam(c) || c == 42 || (c >= 48 && c <= 51);
-}
-
 bool CrumblesAtOnce(const LevelModel& m, int cell) {
   int walls = 0;
   for (int d = 1; d <= 7; d += 2) {
@@ -68,8 +63,8 @@ void CheckStartAndFinish(const LevelModel& m, CheckReport& report) {
     const std::string at = std::string(who[p]) + " at " + DescribeCell(cells[p]);
     if (!PlayerCanEnterCode(c))
       report.errors.push_back(at + " holds a " + DescribeCode(c) + ", which a player cannot enter");
-    else if (c == Cell::DeathField || CodeIsLaserBeam(c) || c == Cell::Finish || c == Cell::Door ||
-             (c >= 48 && c <= 51) || c == Cell::SlideFieldOmni)
+    else if (const Touch t = TouchOf(c); t == Touch::Hurts || t == Touch::Finish ||
+                                         t == Touch::Door || t == Touch::Slide)
       report.errors.push_back(at + " holds a " + DescribeCode(c) + "; a player cannot stand there");
     else if (c != Cell::Floor)
       report.notes.push_back(std::string(who[p]) + " holds a " + DescribeCode(c) +

@@ -4,16 +4,16 @@
 
 namespace {
 
-constexpr int StraightDirs[4] = {1, 3, 5, 7};
+constexpr int StraightDirs[4] = {Dir::Up, Dir::Right, Dir::Down, Dir::Left};
 
 // The cells of the room's edge line that a player walking in `dir` leaves from.
 int EdgeLine(int room, int dir, int* cells) {
   int n = 0;
-  if (dir == 1 || dir == 5) {
-    const int y = dir == 1 ? 0 : GridRoomHeight - 1;
+  if (dir == Dir::Up || dir == Dir::Down) {
+    const int y = dir == Dir::Up ? 0 : GridRoomHeight - 1;
     for (int x = 0; x < GridRoomWidth; ++x) cells[n++] = RoomCellIndex(room, x, y);
   } else {
-    const int x = dir == 7 ? 0 : GridRoomWidth - 1;
+    const int x = dir == Dir::Left ? 0 : GridRoomWidth - 1;
     for (int y = 0; y < GridRoomHeight; ++y) cells[n++] = RoomCellIndex(room, x, y);
   }
   return n;

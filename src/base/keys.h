@@ -53,4 +53,9 @@ constexpr int LeftBracket = 219;
 constexpr int Backslash = 220;
 constexpr int RightBracket = 221;
 constexpr int Quote = 222;
+// Codes no keyboard sends. A network game binds its players to these (Up, Down, Left,
+// Right, Fire, Menu, in this order), so that what reaches it from the other machine is
+// never taken for a key of this one.
+constexpr int NetPlayer1Keys = 0x88;  // 0x88..0x8D
+constexpr int NetPlayer2Keys = 0x97;  // 0x97..0x9C
 }  // namespace VK

@@ -4,7 +4,7 @@
 
 #include "editor/level_cells.h"
 #include "editor/palette.h"
-#include "world/cell_codes.h"
+#include "world/cell_kinds.h"
 
 namespace {
 
@@ -21,8 +21,8 @@ bool OpenToPlayers(uint8_t b) {
          (b >= Cell::Ant && b <= Cell::Pig) || b == Cell::Star;
 }
 
-bool IsLaserRight(uint8_t b) { return b == 52 || b == 54 || b == 56 || b == 58; }
-bool IsLaserDown(uint8_t b) { return b == 53 || b == 55 || b == 57 || b == 59; }
+bool IsLaserRight(uint8_t b) { return IsLaserFiring(b, Dir::Right); }
+bool IsLaserDown(uint8_t b) { return IsLaserFiring(b, Dir::Down); }
 
 // The loader takes the first Start in room order; the others are lifeless.
 std::vector<int> StartsInLoaderOrder(const LevelBytes& bytes) {

@@ -31,19 +31,7 @@ void MoveOrStrike(Game& game, int nx, int ny, CellCode code, bool withSound) {
 
 }  // namespace
 
-int ContactDamage(CellCode code) {
-  switch (code) {
-    case Cell::Ant: return 10;
-    case Cell::Devil: return 20;
-    case Cell::Cow: return 30;
-    case Cell::Chigger: return 40;
-    case Cell::Horse: return 90;
-    case Cell::Pig: return 50;
-    case Cell::Frog: return 50;
-    case Cell::RandomP: return 50;
-    default: return 0;
-  }
-}
+int ContactDamage(CellCode code) { return CellRowOf(code).contactDamage; }
 
 int32_t CollectTargets(Game& game) {
   WorldGrid& world = game.World;

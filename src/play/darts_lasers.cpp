@@ -1,5 +1,6 @@
 #include "play/darts_lasers.h"
 
+#include <array>
 #include <optional>
 
 #include "play/player_control.h"
@@ -16,6 +17,18 @@ constexpr int LastY = GridRoomHeight - 1;
 constexpr CellCode DartCodes[9] = {0,          Cell::Fire1, Cell::Fire2, Cell::Fire3, Cell::Fire4,
                                    Cell::Fire5, Cell::Fire6, Cell::Fire7, Cell::Fire8};
 
+// The table's laser sets and aims, packed a byte a code for the room scan.
+constexpr auto LaserSets = [] {
+  std::array<uint8_t, CellCodeCount> column{};
+  for (const CellRow& row : CellTable) column[row.code] = static_cast<uint8_t>(row.laserSet);
+  return column;
+}();
+constexpr auto Aims = [] {
+  std::array<uint8_t, CellCodeCount> column{};
+  for (const CellRow& row : CellTable) column[row.code] = static_cast<uint8_t>(row.aim);
+  return column;
+}();
+
 struct CrossingTarget {
   int dRoomX, dRoomY, x, y;
 };
@@ -26,34 +39,34 @@ struct CrossingTarget {
 std::optional<CrossingTarget> DartCrossing(int direction, int x, int y) {
   const bool left = x == 1, right = x == LastX, top = y == 1, bottom = y == LastY;
   switch (direction) {
-    case 1:
+    case Dir::Up:
       if (top) return CrossingTarget{0, -1, x, LastY};
       break;
-    case 7:
+    case Dir::Left:
       if (left) return CrossingTarget{-1, 0, LastX, y};
       break;
-    case 5:
+    case Dir::Down:
       if (bottom) return CrossingTarget{0, +1, x, 1};
       break;
-    case 3:
+    case Dir::Right:
       if (right) return CrossingTarget{+1, 0, 1, y};
       break;
-    case 8:
+    case Dir::UpLeft:
       if (left && top) return CrossingTarget{-1, -1, LastX, LastY};
       if (left) return CrossingTarget{-1, 0, LastX, y - 1};
       if (top) return CrossingTarget{0, -1, x - 1, LastY};
       break;
-    case 2:
+    case Dir::UpRight:
       if (right && top) return CrossingTarget{+1, -1, 1, LastY};
       if (top) return CrossingTarget{0, -1, x + 1, LastY};
       if (right) return CrossingTarget{+1, 0, 1, y - 1};
       break;
-    case 4:
+    case Dir::DownRight:
       if (right && bottom) return CrossingTarget{+1, +1, 1, 1};
       if (bottom) return CrossingTarget{0, +1, x + 1, 1};
       if (right) return CrossingTarget{+1, 0, 1, y + 1};
       break;
-    case 6:
+    case Dir::DownLeft:
       if (left && bottom) return CrossingTarget{-1, +1, LastX, 1};
       if (bottom) return CrossingTarget{0, +1, x - 1, 1};
       if (left) return CrossingTarget{-1, 0, LastX, y + 1};
@@ -68,51 +81,34 @@ std::optional<CrossingTarget> DartCrossing(int direction, int x, int y) {
 
 CellCode DartCode(int direction) { return IsDirection(direction) ? DartCodes[direction] : 0; }
 
-int DartDirection(CellCode code) {
-  for (int d = 1; d <= 8; ++d)
-    if (DartCodes[d] == code) return d;
-  return 0;
-}
+// A known kind is a known code, so the columns are read inside their bounds.
+int DartDirection(CellCode code) { return CodeIsDart(code) ? Aims[code] : Dir::None; }
 
 bool CodeIsDart(int code) { return KindOf(code) == ThingKind::Dart; }
 
 int LaserSetOfProducer(int code) {
-  switch (code) {
-    case Cell::LaserSet1P3: case Cell::LaserSet1P5: return 1;
-    case Cell::LaserSet2P3: case Cell::LaserSet2P5: return 2;
-    case Cell::LaserSet3P3: case Cell::LaserSet3P5: return 3;
-    case Cell::LaserSet4P3: case Cell::LaserSet4P5: return 4;
-    default: return 0;
-  }
+  return KindOf(code) == ThingKind::Laser ? LaserSets[code] : 0;
 }
 
 int LaserSetOfBeam(int code) {
-  switch (code) {
-    case Cell::LaserSet1_3: case Cell::LaserSet1_5: return 1;
-    case Cell::LaserSet2_3: case Cell::LaserSet2_5: return 2;
-    case Cell::LaserSet3_3: case Cell::LaserSet3_5: return 3;
-    case Cell::LaserSet4_3: case Cell::LaserSet4_5: return 4;
-    default: return 0;
-  }
+  return KindOf(code) == ThingKind::LaserBeam ? LaserSets[code] : 0;
 }
 
-bool LaserFiresRight(CellCode producer) {
-  return producer == Cell::LaserSet1P3 || producer == Cell::LaserSet2P3 ||
-         producer == Cell::LaserSet3P3 || producer == Cell::LaserSet4P3;
-}
+bool LaserFiresRight(CellCode producer) { return IsLaserFiring(producer, Dir::Right); }
 
 CellCode LaserBeamOf(CellCode producer) {
-  switch (producer) {
-    case Cell::LaserSet1P3: return Cell::LaserSet1_3;
-    case Cell::LaserSet1P5: return Cell::LaserSet1_5;
-    case Cell::LaserSet2P3: return Cell::LaserSet2_3;
-    case Cell::LaserSet2P5: return Cell::LaserSet2_5;
-    case Cell::LaserSet3P3: return Cell::LaserSet3_3;
-    case Cell::LaserSet3P5: return Cell::LaserSet3_5;
-    case Cell::LaserSet4P3: return Cell::LaserSet4_3;
-    case Cell::LaserSet4P5: return Cell::LaserSet4_5;
-    default: return Cell::Floor;
-  }
+  // The beam of the producer's set that stands the way it fires.
+  static constexpr auto beams = [] {
+    std::array<CellCode, CellCodeCount> column{};
+    for (const CellRow& laser : CellTable)
+      if (laser.kind == ThingKind::Laser)
+        for (const CellRow& beam : CellTable)
+          if (beam.kind == ThingKind::LaserBeam && beam.laserSet == laser.laserSet &&
+              beam.aim == laser.aim)
+            column[laser.code] = beam.code;
+    return column;
+  }();
+  return IsKnownCode(producer) ? beams[producer] : Cell::Floor;
 }
 
 void FireDarts(Game& game, int x, int y) {

@@ -32,18 +32,11 @@ bool Slide(Game& game, PlayerState& player) {
   while (!WorldGrid::OutsideRoom(c, d) && examined < SlideCellLimit) {
     const int code = world.At(c, d);
     ++examined;
-    if (code == Cell::SlideRight)
-      e = 3;
-    else if (code == Cell::SlideLeft)
-      e = 7;
-    else if (code == Cell::SlideUp)
-      e = 1;
-    else if (code == Cell::SlideDown)
-      e = 5;
-    else if (code != Cell::SlideFieldOmni) {
+    if (!CodeIsSlide(code)) {
       ended = true;
       break;
     }
+    if (const int turn = SlideDirectionOf(code)) e = turn;
     c += DirDx[IsDirection(e) ? e : 0];
     d += DirDy[IsDirection(e) ? e : 0];
   }
@@ -62,24 +55,24 @@ bool EnterCell(Game& game, PlayerState& player, int backX, int backY) {
     player.Y = backY;
   };
 
-  switch (code) {
-    case Cell::Health:
+  switch (TouchOf(code)) {
+    case Touch::HealthKit:
       player.HealthKits += 1;
       sound(SoundGrabHealth);
       return false;
-    case Cell::Bomb:
+    case Touch::Bomb:
       player.Bombs += 1;
       sound(SoundGrabBomb);
       return false;
-    case Cell::Money:
+    case Touch::Gold:
       AddPoints(player, 100);
       sound(SoundGrabMoney);
       return false;
-    case Cell::Key:
+    case Touch::Key:
       player.Keys += 1;
       sound(SoundGrabKey);
       return false;
-    case Cell::Door:
+    case Touch::Door:
       if (player.Keys <= 0) {
         back();
       } else {
@@ -87,29 +80,30 @@ bool EnterCell(Game& game, PlayerState& player, int backX, int backY) {
         sound(SoundOpenDoor);
       }
       return false;
-    case Cell::Finish:
+    case Touch::Finish:
       // The Finish stays; the player leaves the room and waits for the next level.
       back();
       SetCell(game, backX, backY, Cell::Floor);
       player.Warped = true;
-      player.MoveDirection = 0;
+      player.MoveDirection = Dir::None;
       sound(SoundWarp);
       return true;
-    case Cell::Shield:
+    case Touch::Shield:
       player.ShieldTicks = ShieldFull;
       player.StatusText = "Shield On - 100%";
       return false;
-    default:
-      break;
-  }
-  if (code == Cell::DeathField || CodeIsLaserBeam(code)) {
-    back();
-    DamagePlayer(game, MineDamage, player.Code(), true);
-    return true;
-  }
-  if (CodeIsPigProducer(code)) {
-    AddPoints(player, 8);
-    sound(SoundEatPigProducer);
+    case Touch::Hurts:
+      back();
+      DamagePlayer(game, MineDamage, player.Code(), true);
+      return true;
+    case Touch::EatPigProducer:
+      AddPoints(player, 8);
+      sound(SoundEatPigProducer);
+      return false;
+    case Touch::Walk:
+    case Touch::Slide:
+    case Touch::Blocked:
+      return false;
   }
   return false;
 }

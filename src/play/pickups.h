@@ -1,6 +1,6 @@
 #pragma once
 // What the cell a player walks onto does: items, doors, finish, hazards, slides.
-#include "world/cell_codes.h"
+#include "world/cell_kinds.h"
 
 struct Game;
 struct PlayerState;
@@ -8,7 +8,7 @@ struct WorldGrid;
 
 constexpr int SlideCellLimit = 2200;
 
-constexpr bool CodeIsSlide(int c) { return c == Cell::SlideFieldOmni || (c >= 48 && c <= 51); }
+constexpr bool CodeIsSlide(int c) { return KindOf(c) == ThingKind::Slide; }
 bool CellIsSlide(const WorldGrid& world, int x, int y);
 // Carries the player from its slide field; true (refused) when the slide leads out
 // of the room, runs in a circuit or ends on a cell the player may not enter.

@@ -247,21 +247,7 @@ void StepPlayer(Game& game, PlayerState& player) {
 
 bool PlayerCanEnter(const WorldGrid& world, int x, int y) {
   if (WorldGrid::OutsideRoom(x, y)) return false;
-  const int code = world.At(x, y);
-  switch (code) {
-    case Cell::Floor:
-    case Cell::Health:
-    case Cell::Bomb:
-    case Cell::Money:
-    case Cell::Key:
-    case Cell::Door:
-    case Cell::Finish:
-    case Cell::DeathField:
-    case Cell::Shield:
-      return true;
-    default:
-      return CodeIsPigProducer(code) || CodeIsLaserBeam(code) || CodeIsSlide(code);
-  }
+  return PlayerCanEnterCode(world.At(x, y));
 }
 
 void DamagePlayer(Game& game, int amount, int code, bool withSound) {

@@ -5,25 +5,7 @@
 #include "play/game.h"
 
 int LeaveDirection(const PlayerState& player) {
-  const int w = GridRoomWidth, h = GridRoomHeight;
-  const int x = player.X, y = player.Y;
-  const int dir = StepDirection(player);
-  switch (dir) {
-    case 2:
-      if (x + 1 == w && y == 0) return 2;
-      return y != 0 ? 3 : 1;
-    case 4:
-      if (x + 1 == w && y + 1 == h) return 4;
-      return y + 1 == h ? 5 : 3;
-    case 6:
-      if (x == 0 && y + 1 == h) return 6;
-      return x != 0 ? 5 : 7;
-    case 8:
-      if (x == 0 && y == 0) return 8;
-      return y != 0 ? 7 : 1;
-    default:
-      return dir;
-  }
+  return LeaveDirectionAt(player.X, player.Y, StepDirection(player));
 }
 
 namespace {
@@ -38,11 +20,11 @@ bool GateRefuses(const Game& game, int direction) {
   if (p1.BombActive || p2.BombActive) return true;
   if (StepDirection(p1) != StepDirection(p2)) return true;
   switch (direction) {
-    case 1:
-    case 5:
+    case Dir::Up:
+    case Dir::Down:
       return p1.Y != p2.Y;
-    case 3:
-    case 7:
+    case Dir::Right:
+    case Dir::Left:
       return p1.X != p2.X;
     default:
       return true;

@@ -12,8 +12,13 @@ constexpr int SoundShoot = 0;
 constexpr int SoundHitHeart = 8;
 constexpr int RevivedLife = 50;
 
-constexpr CellCode Player1Shots[9] = {0, 29, 28, 30, 27, 81, 82, 83, 84};
-constexpr CellCode Player2Shots[9] = {0, 85, 86, 87, 88, 89, 90, 91, 92};
+// By direction 1..8.
+constexpr CellCode Player1Shots[9] = {Cell::Floor,     Cell::P1Bullet1, Cell::P1Bullet2,
+                                      Cell::P1Bullet3, Cell::P1Bullet4, Cell::P1Bullet5,
+                                      Cell::P1Bullet6, Cell::P1Bullet7, Cell::P1Bullet8};
+constexpr CellCode Player2Shots[9] = {Cell::Floor,     Cell::P2Bullet1, Cell::P2Bullet2,
+                                      Cell::P2Bullet3, Cell::P2Bullet4, Cell::P2Bullet5,
+                                      Cell::P2Bullet6, Cell::P2Bullet7, Cell::P2Bullet8};
 
 // What a HorseP bursts into, by a draw mod 7.
 constexpr CellCode ScatterCodes[7] = {Cell::AntP,   Cell::DevilP,  Cell::CowP,   Cell::FrogP,
@@ -106,52 +111,31 @@ void UpdateShot(Game& game, PlayerState& player) {
 
 bool CellIsShootable(const WorldGrid& world, int x, int y) {
   if (WorldGrid::OutsideRoom(x, y)) return false;
-  const int code = world.At(x, y);
-  return (code >= Cell::Ant && code <= Cell::Horse) ||
-         (code >= Cell::AntP && code <= Cell::Heart) || code == Cell::Bomb ||
-         code == Cell::BrickShootable || code == Cell::FireP || code == Cell::Star ||
-         CodeIsPigProducer(code);
+  return CodeIsShootable(world.At(x, y));
 }
 
 void ShotHit(Game& game, int x, int y, PlayerState& shooter) {
-  struct Outcome {
-    CellCode becomes;
-    int points;
-  };
-  Outcome outcome{};
-  switch (game.World.At(x, y)) {
-    case Cell::Ant: outcome = {Cell::Floor, 10}; break;
-    case Cell::Devil: outcome = {Cell::Ant, 20}; break;
-    case Cell::Cow: outcome = {Cell::Devil, 30}; break;
-    case Cell::Chigger: outcome = {Cell::Cow, 40}; break;
-    case Cell::Frog: outcome = {Cell::Floor, 25}; break;
-    case Cell::Horse: outcome = {Cell::Floor, 25}; break;
-    case Cell::AntP: outcome = {Cell::Floor, 50}; break;
-    case Cell::DevilP: outcome = {Cell::AntP, 70}; break;
-    case Cell::CowP: outcome = {Cell::DevilP, 90}; break;
-    case Cell::FrogP: outcome = {Cell::Floor, 75}; break;
-    case Cell::RandomP: outcome = {Cell::Floor, 100}; break;
-    case Cell::BrickShootable: outcome = {Cell::Floor, 0}; break;
-    case Cell::Star: outcome = {Cell::Devil, 5}; break;
-    case Cell::PigP1: outcome = {Cell::Floor, 3}; break;
-    case Cell::PigP2: outcome = {Cell::Floor, 3}; break;
-    case Cell::PigP3: outcome = {Cell::Floor, 5}; break;
-    case Cell::PigP4: outcome = {Cell::Floor, 7}; break;
-    case Cell::HorseP:
+  const CellRow& row = CellRowOf(game.World.At(x, y));
+  switch (row.shot) {
+    case ShotEffect::Becomes:
+      SetCell(game, x, y, row.shotBecomes);
+      AddPoints(shooter, row.shotPoints);
+      return;
+    case ShotEffect::Scatters:
       SetCell(game, x, y, Cell::Floor);
-      AddPoints(shooter, 150);
+      AddPoints(shooter, row.shotPoints);
       ScatterAround(game, x, y);
       return;
-    case Cell::Heart:
+    case ShotEffect::Revives:
       HitHeart(game, x, y, shooter);
       return;
-    case Cell::Bomb:
+    case ShotEffect::Explodes:
       SetCell(game, x, y, Cell::Floor);
       ExplodeBomb(game, x, y, true);
       return;
-    default:  // FireP and everything else stop the shot unharmed
+    case ShotEffect::Flies:
+    case ShotEffect::Stops:
+    case ShotEffect::Absorbs:
       return;
   }
-  SetCell(game, x, y, outcome.becomes);
-  AddPoints(shooter, outcome.points);
 }

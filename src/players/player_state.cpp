@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include "world/direction.h"
+
 void ResetPlayer(PlayerState& player, int number) {
   player.X = player.StartX;
   player.Y = player.StartY;
@@ -13,7 +15,7 @@ void ResetPlayer(PlayerState& player, int number) {
   player.StatusText.clear();
   player.PlayerNumber = number;
   // A direction still held when the last game ended must not walk the new one.
-  player.MoveDirection = 0;
+  player.MoveDirection = Dir::None;
   player.KeysHeld = player.KeysPressed = player.StepTaps = 0;
 }
 

@@ -28,6 +28,8 @@ class PumpCalls {
   bool RunningUncounted() const { return !open_.empty() && open_.back() == Uncounted; }
   // The number of the latest call begun.
   PumpStamp Latest() const { return now_; }
+  // The number of the call running now (the latest begun, when none runs).
+  PumpStamp Running() const { return open_.empty() ? now_ : open_.back(); }
   // Whether the call running now began before the latest one (its nested calls are over).
   bool AfterNested() const { return !open_.empty() && open_.back() != now_; }
 

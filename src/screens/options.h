@@ -17,8 +17,6 @@ struct KeyDefault {
 };
 
 inline const char* const OptionsFileName = "Options.dat";
-// Milliseconds a game pass waits unless the player chose otherwise.
-inline constexpr int DefaultGameSpeed = 16;
 
 class TOptionsForm : public ScreenForm {
  public:

@@ -75,3 +75,14 @@ std::string ParseOptions(std::istream& in, GameOptions& options) {
   return {};
 }
 
+GameSettings SettingsOf(const GameOptions& options) {
+  GameSettings settings;
+  if (!ParseInt(options.GameSpeed, settings.speed)) {
+    settings.speed = DefaultGameSpeed;
+    settings.speedFault = "'" + options.GameSpeed + "' is not a valid integer value";
+  }
+  settings.players = options.players;
+  settings.sound = options.sound == "On";
+  settings.music = options.music == "On";
+  return settings;
+}

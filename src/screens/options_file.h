@@ -22,6 +22,20 @@ struct GameOptions {
   std::string music;
 };
 
+// Milliseconds a game pass waits unless the player chose otherwise.
+inline constexpr int DefaultGameSpeed = 16;
+
+// The options a game plays with, as values: what the screen's words say at its start.
+struct GameSettings {
+  int speed = DefaultGameSpeed;  // milliseconds a pass
+  // Why the speed's word is no number (the game then plays at the default), or empty.
+  std::string speedFault;
+  std::array<PlayerControls, 2> players;
+  bool sound = false;
+  bool music = false;
+};
+GameSettings SettingsOf(const GameOptions& options);
+
 // The longest word the reader takes.
 constexpr size_t MaxOptionsWord = 51;
 

@@ -6,6 +6,7 @@
 
 #include "base/files.h"
 #include "replay/replay_file.h"
+#include "shell/net_play.h"
 #include "shell/program.h"
 #include "shell/program_name.h"
 #include "shell/replay_check.h"
@@ -15,8 +16,11 @@
 namespace {
 
 constexpr const char* Usage =
-    "Usage: trok [--play FILE | --verify FILE | --help | --version]\n"
+    "Usage: trok [--host [PORT] | --join HOST[:PORT] | --play FILE | --verify FILE | --help | --version]\n"
     "Without arguments, starts TROK Mirel in the working directory, its game directory.\n"
+    "  --host [PORT]  hosts a network game for two on UDP port PORT (29431 when not\n"
+    "                 given) and tells the address to give the other player\n"
+    "  --join HOST[:PORT]  joins the network game hosted at HOST\n"
     "  --play FILE    shows the game recorded in FILE (Pause pauses, Tab held plays it\n"
     "                 four times as fast, Escape ends it), then the title menu\n"
     "  --verify FILE  plays it back without a window as fast as possible and tells\n"
@@ -61,6 +65,27 @@ int WatchHere(const Replay& replay, const std::string& path, const uint32_t* ico
       WatchReplay(program, replay, path);
     };
     waiting.SetInterval(50);
+    return true;
+  });
+}
+
+// The program as always, hosting or joining a network game from its first screen on.
+int PlayOverNetwork(bool host, const std::string& where, const uint32_t* iconArgb, int iconSide) {
+  NetRequest request;
+  std::string error;
+  if (!ParseNetRequest(host, where, request, error)) {
+    std::fprintf(stderr, "trok: %s\n%s", error.c_str(), Usage);
+    return 2;
+  }
+  return RunProgram(iconArgb, iconSide, [&request](Program& program) {
+    std::string why;
+    if (!program.OpenNetwork(request, why)) {
+      std::fprintf(stderr, "trok: %s\n", why.c_str());
+      return false;
+    }
+    std::fputs(program.net->Announcement().c_str(), stdout);
+    std::fflush(stdout);
+    return true;
   });
 }
 
@@ -78,6 +103,8 @@ int RunCommandLine(int argc, char** argv, const uint32_t* iconArgb, int iconSide
     return 0;
   }
   if (option == "--play" && argc == 3) return Watch(argv[2], iconArgb, iconSide);
+  if (option == "--host" && argc <= 3) return PlayOverNetwork(true, argc == 3 ? argv[2] : "", iconArgb, iconSide);
+  if (option == "--join" && argc == 3) return PlayOverNetwork(false, argv[2], iconArgb, iconSide);
   if (option == "--verify" && argc == 3) {
     const ReplayCheckOutcome outcome = CheckReplayFile(argv[2]);
     std::fprintf(outcome.status == 2 ? stderr : stdout, "%s\n", outcome.line.c_str());

@@ -8,6 +8,7 @@
 #include "audio/music.h"
 #include "audio/sound_effects.h"
 #include "base/numbers.h"
+#include "net/lockstep.h"
 #include "play/level_loading.h"
 #include "play/player_control.h"
 #include "play/status_panels.h"
@@ -77,7 +78,45 @@ void GameSession::BeginGame() {
   tape_.Carry(game);
   StartAndRun();
   std::optional<Replay> recording = tape_.Finish(game);
-  if (recording && onRecorded) onRecorded(*recording, highScoreEntered_);
+  if (recording && onRecorded) onRecorded(*recording, highScoreEntered_, false);
+}
+
+void GameSession::BeginNetGame(const ReplaySettings& settings, Lockstep& lockstep, NetGame& net) {
+  highScoreEntered_ = false;
+  tape_.RecordNetworked(settings, lockstep);
+  tape_.Carry(game);
+  game.LevelIndex = settings.levelIndex;
+  game.RandomLevels = settings.randomLevels;
+  // Both players' results count at the end, as in a game for two at one keyboard.
+  window_.SelectPlayers(2);
+  net_ = &net;
+  StartAndRun();
+  net_ = nullptr;
+  if (net.atEnd) net.atEnd();
+  std::optional<Replay> recording = tape_.Finish(game);
+  if (recording && onRecorded) onRecorded(*recording, highScoreEntered_, net.keepForReport);
+}
+
+ReplaySettings GameSession::NetGameSettings() {
+  ReplaySettings r = RecordingSettings();
+  r.playerCount = 2;
+  for (int p = 0; p < 2; ++p) {
+    for (int k = 0; k < PlayerActions; ++k) r.keys[p][k] = NetGameKey(p + 1, static_cast<PlayerAction>(k));
+    r.devices[p] = 0;
+    r.joystickOpened[p] = false;
+  }
+  r.seed = NewSeed();
+  r.carried = GameTape::CarriedOf(game);
+  return r;
+}
+
+void GameSession::EndNetGameBeforePass() {
+  tape_.EndedBeforePass(game);
+  ReturnToMenu();
+}
+
+uint32_t GameSession::NewSeed() {
+  return fixedSeed_ ? *fixedSeed_ : static_cast<uint32_t>(app_.GetClock().SecondsForSeed());
 }
 
 void GameSession::PlayBack(const Replay& replay, bool paced) {
@@ -96,8 +135,7 @@ ReplaySettings GameSession::RecordingSettings() const {
   ReplaySettings r;
   r.program = ProgramName;
   r.recordedAt = static_cast<int64_t>(std::time(nullptr));
-  int players = 1;
-  if (ParseInt(window_.NumPlayersLbl->text, players) && players == 2) r.playerCount = 2;
+  if (window_.Selection().players == 2) r.playerCount = 2;
   r.levelIndex = game.LevelIndex;
   r.randomLevels = game.RandomLevels;
   r.levelCount = game.LevelCount;
@@ -127,13 +165,15 @@ static GameOptions OptionsOf(const ReplaySettings& r) {
 
 void GameSession::StartAndRun() {
   try {
-    settings_ = options_->OptionsInForce();
-    if (tape_.Playing()) {
-      // Sound and music are the watcher's own; the rest is the recorded game's.
-      GameOptions recorded = OptionsOf(tape_.Player()->Recorded().settings);
-      recorded.sound = settings_.sound;
-      recorded.music = settings_.music;
-      settings_ = recorded;
+    const GameOptions inForce = options_->OptionsInForce();
+    if (const ReplaySettings* imposed = tape_.Imposed()) {
+      // Sound and music are this player's own; the rest is the recorded or agreed game's.
+      GameOptions recorded = OptionsOf(*imposed);
+      recorded.sound = inForce.sound;
+      recorded.music = inForce.music;
+      settings_ = SettingsOf(recorded);
+    } else {
+      settings_ = SettingsOf(inForce);
     }
     OpenJoysticks();
     if (LoadLevel(game, game.LevelIndex)) {
@@ -150,8 +190,8 @@ void GameSession::StartAndRun() {
     app_.ProcessMessages();
     PlayerState& p1 = game.Player1;
     PlayerState& p2 = game.Player2;
-    game.PlayerCount = tape_.Playing() ? tape_.Player()->Recorded().settings.playerCount
-                                       : TextToInt(window_.NumPlayersLbl->text);
+    const ReplaySettings* imposed = tape_.Imposed();
+    game.PlayerCount = imposed ? imposed->playerCount : window_.Selection().players;
     ResetPlayer(p1, 1);
     ResetPlayer(p2, 2);
     if (game.PlayerCount == 1) p2.Dead = true;
@@ -169,8 +209,8 @@ void GameSession::StartAndRun() {
     app_.ProcessMessages();
     AbortQuestionOpen = false;
     GameStopped = false;
-    sounds_.SoundEnabled = settings_.sound == "On";
-    music_.StartOfGame(settings_.music == "On");
+    sounds_.SoundEnabled = settings_.sound;
+    music_.StartOfGame(settings_.music);
     window_.LevelTitleLbl->left = 0;
     window_.LevelTitleLbl->width = window_.ClientWidth();
     window_.LevelTitleLbl->visible = true;
@@ -195,16 +235,14 @@ void GameSession::MainLoop() {
   };
   try {
     DrawRoom();
-    int delay = DefaultGameSpeed;
-    try {
-      delay = TextToInt(settings_.GameSpeed);
-    } catch (const std::exception& e) {
-      // Reported, and the game then plays at the default speed rather than standing
-      // still behind the box with only Escape working.
-      app_.MessageBox(BoxKind::Error, e.what());
-    }
-    rng_.seed(tape_.Seed(fixedSeed_ ? *fixedSeed_ : static_cast<uint32_t>(app_.GetClock().SecondsForSeed())));
+    // A speed that is no number is reported, and the game then plays at the default
+    // speed rather than standing still behind the box with only Escape working.
+    const int delay = settings_.speed;
+    if (!settings_.speedFault.empty()) app_.MessageBox(BoxKind::Error, settings_.speedFault);
+    rng_.seed(tape_.Seed(NewSeed()));
     while (!over()) {
+      // A network game waits here for the other machine's input, and may end.
+      if (net_ && net_->beforePass && !net_->beforePass(over)) break;
       if (!tape_.PassBegins(game)) {
         // A replay that ends where its program was closed.
         ReturnToMenu();
@@ -262,6 +300,8 @@ void GameSession::RefreshStatusPanels() {
   if (!UpdateStatusPanels(game, texts)) return;
   window_.Player1InfoBox.Apply(texts[0]);
   window_.Player2InfoBox.Apply(texts[1]);
+  shown_[0] = {game.Player1.Points, game.Player1.LevelsPassed};
+  shown_[1] = {game.Player2.Points, game.Player2.LevelsPassed};
 }
 
 void GameSession::KeyPressedByPlayers(int vk) {
@@ -320,6 +360,10 @@ void GameSession::GameOverTimerTimer() {
   ReturnToMenu();
   // A replay shows the game, not a new entry in the table.
   if (playback) return;
+  EnterResults();
+}
+
+void GameSession::EnterResults() {
   // The table stays hidden until it shows the new entries.
   scores_->ContentBox->visible = false;
   app_.Show(scores_);
@@ -328,13 +372,11 @@ void GameSession::GameOverTimerTimer() {
   if (scores_->LoadHighScores()) {
     // The final results as the panels show them; player 2 takes part in a two-player game.
     std::vector<THScoreForm::FinalResult> results;
-    auto result = [](const StatusPanelView& panel) {
-      int points = 0;
-      ParseInt(panel.PointsLbl->text, points);
-      return THScoreForm::FinalResult{points, panel.LevelsPassedLbl->text};
+    auto result = [](const ShownRecord& shown) {
+      return THScoreForm::FinalResult{shown.points, std::to_string(shown.levelsPassed)};
     };
-    results.push_back(result(window_.Player1InfoBox));
-    if (window_.NumPlayersLbl->text == "2") results.push_back(result(window_.Player2InfoBox));
+    results.push_back(result(shown_[0]));
+    if (window_.Selection().players == 2) results.push_back(result(shown_[1]));
     highScoreEntered_ = scores_->InsertHighScores(results);
     scores_->ShowHighScores();
   }

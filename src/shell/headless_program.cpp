@@ -70,8 +70,7 @@ void HeadlessProgram::At(uint64_t atMs, std::function<void()> action) {
 void HeadlessProgram::UseFixedSeed(uint32_t seed) { program_.session->UseFixedSeed(seed); }
 
 bool HeadlessProgram::LevelArrowHeld(bool up) const {
-  const TMainForm& window = *program_.mainForm;
-  return (up ? window.LevelUpImage : window.LevelDownImage)->tag == 1;
+  return program_.titleMenu->Held(up ? LevelArrow::Up : LevelArrow::Down);
 }
 
 const StatusPanelView& HeadlessProgram::StatusPanel(int player) const {

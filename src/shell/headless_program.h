@@ -72,11 +72,14 @@ class HeadlessProgram {
   // been chosen.
   const std::string& LevelLabel() const { return program_.mainForm->LevelLbl->text; }
   const std::string& PlayersLabel() const { return program_.mainForm->NumPlayersLbl->text; }
-  void SetLevelLabel(const std::string& text) { program_.mainForm->LevelLbl->SetText(text); }
-  void SetPlayersLabel(const std::string& text) { program_.mainForm->NumPlayersLbl->SetText(text); }
+  void SetLevelLabel(const std::string& text) { program_.mainForm->SelectLevelCaption(text); }
+  void SetPlayersLabel(const std::string& text) { program_.mainForm->SelectPlayersCaption(text); }
   // An arrow of the level selector is held (up or down).
   bool LevelArrowHeld(bool up) const;
   const Label& LevelTitle() const { return *program_.mainForm->LevelTitleLbl; }
+  // The window's title, and the network game's line under the title menu or the game.
+  const std::string& WindowTitle() const { return program_.app.Title(); }
+  const Label& NetLine() const { return *program_.mainForm->NetLbl; }
   const StatusPanelView& StatusPanel(int player) const;
   // The picture in the tile holder of a cell code that has one (HasTilePicture).
   PictureImage& TilePicture(int code);
@@ -91,6 +94,12 @@ class HeadlessProgram {
   void DrawRoom() { program_.session->DrawRoom(); }
   bool StartupBegun() const { return program_.startup->StartupBegun; }
   bool StartupDone() const { return program_.startup->StartupDone; }
+
+  // ---- a network game ----
+  // Hosts or joins one, as --host and --join do; false with a reason.
+  bool OpenNetwork(const NetRequest& request, std::string& error) { return program_.OpenNetwork(request, error); }
+  // Its side of it; null without one.
+  NetPlay* Net() { return program_.net.get(); }
 
   // ---- what it plays and reads ----
   SoundEffects& SoundModule() { return program_.sounds; }

@@ -80,8 +80,8 @@ void LevelTrial::Step() {
         Watch();
         break;
       }
-      window.LevelLbl->SetText("0");
-      window.NumPlayersLbl->SetText(std::to_string(players_));
+      window.SelectLevel(0);
+      window.SelectPlayers(players_);
       PressKey(app, VK::F2);
       stage_ = Stage::Starting;
       break;
@@ -126,6 +126,7 @@ int RunLevelTrial(const std::string& gameDir, int players, const std::string& re
   const int status = RunProgram(iconArgb, iconSide, [&](Program& program) {
     trial = replayFile.empty() ? std::make_unique<LevelTrial>(program, players)
                                : std::make_unique<LevelTrial>(program, replay, replayFile);
+    return true;
   });
   if (trial) WriteTrialOutcome("", TrialOutcome{trial->Finished(), trial->Seconds()});
   return status;

@@ -4,6 +4,7 @@
 
 #include "base/files.h"
 #include "base/keys.h"
+#include "base/numbers.h"
 #include "screens/high_score_table.h"
 #include "screens/menu_art.h"
 #include "screens/menu_builder.h"
@@ -16,12 +17,10 @@ namespace {
 constexpr Color DarkBlue{1, 0, 51};
 }  // namespace
 
-TMainForm::TMainForm(App& application) : Form(application, "MainForm", 632, 453, DarkBlue) {
-  DirLbl = &Add<Label>("DirLbl", 0, 0, 0, 0);
-  DirLbl->visible = false;
-  // The working directory already ends in a slash.
-  DirLbl->text = CurrentDirectoryWithSlash();
-
+TMainForm::TMainForm(App& application)
+    : Form(application, "MainForm", 632, 453, DarkBlue),
+      // The working directory already ends in a slash.
+      startDirectory_(CurrentDirectoryWithSlash()) {
   WelcomeLbl = &Add<Label>("WelcomeLbl", 178, 206, 276, 40);
   WelcomeLbl->font = FontSpec{FontFace::Plain, 16, false, false};
   WelcomeLbl->color = White;
@@ -47,6 +46,13 @@ TMainForm::TMainForm(App& application) : Form(application, "MainForm", 632, 453,
   Player1InfoBox.Build(*this, 1, DarkBlue);
   Player2InfoBox.Build(*this, 2, DarkBlue);
 
+  NetLbl = &Add<Label>("NetLbl", 0, 562, 800, 24);
+  NetLbl->font = FontSpec{FontFace::Title, 15, true, false};
+  NetLbl->color = White;
+  NetLbl->align = Align::Center;
+  NetLbl->autoSize = false;
+  NetLbl->visible = false;
+
   WarpTimer = &app.CreateTimer();
   GameOverTimer = &app.CreateTimer();
 }
@@ -56,12 +62,38 @@ TMainForm::~TMainForm() = default;
 void TMainForm::CreateTileHolders() {
   ScrollBox1 = &Add<Panel>("ScrollBox1", 0, 0, 32, 32);
   ScrollBox1->visible = false;
-  for (int code = 0; code <= 98; ++code) {
+  for (int code = 0; code < CellCodeCount; ++code) {
     if (!HasTilePicture(code)) continue;
     char holder[8];
     std::snprintf(holder, sizeof holder, "A%02d", code);
     A[code] = &Add<Picture>(holder, 0, 0, 32, 32, ScrollBox1);
   }
+}
+
+void TMainForm::SelectLevel(int level) {
+  selection_.level = level;
+  LevelLbl->SetText(std::to_string(level));
+  Invalidate();
+}
+
+void TMainForm::SelectPlayers(int players) {
+  selection_.players = players;
+  NumPlayersLbl->SetText(std::to_string(players));
+  Invalidate();
+}
+
+void TMainForm::SelectLevelCaption(const std::string& text) {
+  int n = 0;
+  selection_.level = ParseInt(text, n) ? std::optional<int>(n) : std::nullopt;
+  LevelLbl->SetText(text);
+  Invalidate();
+}
+
+void TMainForm::SelectPlayersCaption(const std::string& text) {
+  // The menu toggles between one and two; any other caption counts as one.
+  selection_.players = text == "2" ? 2 : 1;
+  NumPlayersLbl->SetText(text);
+  Invalidate();
 }
 
 void TMainForm::BuildTitleMenu() {
@@ -126,13 +158,13 @@ void TMainForm::Connect(TitleMenu& menu, GameSession& session, ProgramStartup& s
   QuitImage->onClick = [this] { menu_->AskQuit(); };
   // An arrow steps while the left button is held on it; a press on a held arrow is ignored.
   LevelDownImage->onMouseDown = [this](MouseButton b, int, int) {
-    if (b == MouseButton::Left && LevelDownImage->tag == 0) menu_->LevelDown();
+    if (b == MouseButton::Left && !menu_->Held(LevelArrow::Down)) menu_->LevelDown();
   };
   LevelUpImage->onMouseDown = [this](MouseButton b, int, int) {
-    if (b == MouseButton::Left && LevelUpImage->tag == 0) menu_->LevelUp();
+    if (b == MouseButton::Left && !menu_->Held(LevelArrow::Up)) menu_->LevelUp();
   };
-  LevelDownImage->onMouseUp = [this](MouseButton, int, int) { menu_->ReleaseArrow(*LevelDownImage); };
-  LevelUpImage->onMouseUp = [this](MouseButton, int, int) { menu_->ReleaseArrow(*LevelUpImage); };
+  LevelDownImage->onMouseUp = [this](MouseButton, int, int) { menu_->ReleaseArrow(LevelArrow::Down); };
+  LevelUpImage->onMouseUp = [this](MouseButton, int, int) { menu_->ReleaseArrow(LevelArrow::Up); };
 }
 
 void TMainForm::FormKeyPress(char /*c*/) {
@@ -148,9 +180,9 @@ void TMainForm::FormKeyDown(int vk) {
   if (InTitleMenu()) {
     // The keyboard's own repeat of a held arrow key steps nothing.
     if (vk == VK::F5 || vk == VK::Down) {
-      if (LevelDownImage->tag == 0) menu_->LevelDown();
+      if (!menu_->Held(LevelArrow::Down)) menu_->LevelDown();
     } else if (vk == VK::F6 || vk == VK::Up) {
-      if (LevelUpImage->tag == 0) menu_->LevelUp();
+      if (!menu_->Held(LevelArrow::Up)) menu_->LevelUp();
     }
     return;
   }
@@ -166,9 +198,9 @@ void TMainForm::FormKeyUp(int vk) {
       case VK::F1: menu_->StartRandomLevel(); break;
       case VK::F2: menu_->StartSelectedLevel(); break;
       case VK::F5:
-      case VK::Down: menu_->ReleaseArrow(*LevelDownImage); break;
+      case VK::Down: menu_->ReleaseArrow(LevelArrow::Down); break;
       case VK::F6:
-      case VK::Up: menu_->ReleaseArrow(*LevelUpImage); break;
+      case VK::Up: menu_->ReleaseArrow(LevelArrow::Up); break;
       case VK::F7: menu_->TogglePlayers(); break;
       case VK::F10: menu_->ShowOptionsScreen(); break;
       case VK::F11: menu_->ShowScoresScreen(); break;

@@ -3,6 +3,7 @@
 // routes its keys and clicks: to the title menu, to the running game, to start-up and
 // quit. The game itself is run by the game session.
 #include <array>
+#include <optional>
 #include <string>
 
 #include "ui/app.h"
@@ -33,14 +34,28 @@ class TMainForm : public Form {
   // Saves what `window` shows as the next free CaptureNNN.bmp of the start directory.
   void CaptureScreen(Form& window);
 
-  // The start directory with a trailing slash (DirLbl's text).
-  const std::string& StartDirectory() const { return DirLbl->text; }
+  // The start directory with a trailing slash: the working directory at start-up.
+  const std::string& StartDirectory() const { return startDirectory_; }
   bool WelcomeShown() const { return WelcomeLbl->visible; }
   bool InTitleMenu() const { return MenuBox->visible && !WelcomeLbl->visible; }
   bool InGame() const { return !MenuBox->visible && !WelcomeLbl->visible; }
 
-  // The title menu: the level and player choices, and the level arrows, whose tag
-  // marks them held.
+  // What the title menu has chosen; LevelLbl and NumPlayersLbl show it.
+  struct TitleSelection {
+    // None only when a caption was set to something that is no number from outside
+    // the menu (the headless program's callers); the caption then keeps that text.
+    std::optional<int> level = 0;
+    int players = 1;
+  };
+  const TitleSelection& Selection() const { return selection_; }
+  void SelectLevel(int level);
+  void SelectPlayers(int players);
+  // A caption's own text, as the headless program's callers set it.
+  void SelectLevelCaption(const std::string& text);
+  void SelectPlayersCaption(const std::string& text);
+
+  // The title menu: the level and player choices, and the level arrows (the menu
+  // knows which is held).
   Panel* MenuBox = nullptr;
   Label* LevelLbl = nullptr;
   Label* NumPlayersLbl = nullptr;
@@ -54,12 +69,16 @@ class TMainForm : public Form {
   StatusPanelView Player2InfoBox;
   Timer* WarpTimer = nullptr;
   Timer* GameOverTimer = nullptr;
+  // A network game's line under the title menu (the connection) and under the game (a
+  // wait for the other player); hidden otherwise.
+  Label* NetLbl = nullptr;
 
  private:
   void BuildTitleMenu();
   void CreateTileHolders();
 
-  Label* DirLbl = nullptr;
+  std::string startDirectory_;
+  TitleSelection selection_;
   Label* WelcomeLbl = nullptr;
   Label* ListVersionLbl = nullptr;
   Panel* ScrollBox1 = nullptr;

@@ -38,9 +38,9 @@ bool Program::Init(std::string& error) {
   };
   session->ConnectScreens(*optionsForm, *scoreForm);
   // Every game is kept; a replay that cannot be is no reason to interrupt the player.
-  session->onRecorded = [this](const Replay& replay, bool highScore) {
+  session->onRecorded = [this](const Replay& replay, bool highScore, bool forReport) {
     std::string why;
-    if (KeepReplay(mainForm->StartDirectory(), replay, highScore, why).empty())
+    if (KeepReplay(mainForm->StartDirectory(), replay, highScore, why, forReport).empty())
       std::fprintf(stderr, "TROK Mirel: the game's replay is not kept: %s\n", why.c_str());
   };
   startup = std::make_unique<ProgramStartup>(app, *mainForm, *session, *optionsForm, sounds, music, input);
@@ -76,11 +76,19 @@ void Program::ConnectScreens() {
   };
 }
 
+bool Program::OpenNetwork(const NetRequest& request, std::string& error) {
+  auto play = std::make_unique<NetPlay>(*this);
+  if (!play->Open(request, error)) return false;
+  net = std::move(play);
+  titleMenu->SetNetPlay(net.get());
+  return true;
+}
+
 void Program::QuitAfterStopSignal() {
   if (StopSignalled() && startup) startup->QuitProgram();
 }
 
-int RunProgram(const uint32_t* iconArgb, int iconSide, const std::function<void(Program&)>& prepare) {
+int RunProgram(const uint32_t* iconArgb, int iconSide, const std::function<bool(Program&)>& prepare) {
   CatchStopSignals();
   RealClock clock;
   Program program(clock, false);
@@ -90,7 +98,7 @@ int RunProgram(const uint32_t* iconArgb, int iconSide, const std::function<void(
     return 1;
   }
   program.app.SetIcon(iconArgb, iconSide, iconSide);
-  if (prepare) prepare(program);
+  if (prepare && !prepare(program)) return 2;
   for (;;) {
     try {
       program.app.Run();

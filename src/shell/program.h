@@ -15,6 +15,7 @@
 #include "shell/game_session.h"
 #include "shell/input_devices.h"
 #include "shell/main_window.h"
+#include "shell/net_play.h"
 #include "shell/startup.h"
 #include "shell/title_menu.h"
 #include "ui/app.h"
@@ -28,6 +29,8 @@ struct Program {
   // menu's Quit does (the options saved only after a completed start-up), now that no
   // loop is left on the stack.
   void QuitAfterStopSignal();
+  // Hosts or joins a network game (after Init); false with a reason.
+  bool OpenNetwork(const NetRequest& request, std::string& error);
 
   App app;
   std::unique_ptr<AudioDoor> audio;
@@ -43,6 +46,9 @@ struct Program {
   std::unique_ptr<GameSession> session;
   std::unique_ptr<ProgramStartup> startup;
   std::unique_ptr<TitleMenu> titleMenu;
+  // Only with --host or --join; declared last, so that it goes first: it points into
+  // all of the above.
+  std::unique_ptr<NetPlay> net;
 
  private:
   // The other screens' ways back to the title menu, their captures and the help's tiles.
@@ -52,6 +58,6 @@ struct Program {
 // Runs the program with a real window and clock until it quits or a stop signal comes;
 // the window wears the icon when one is given (iconSide x iconSide pixels 0xAARRGGBB).
 // `prepare`, when given, sees the program once its windows exist, before the message
-// loop runs.
+// loop runs; when it returns false the program ends at once with status 2.
 int RunProgram(const uint32_t* iconArgb = nullptr, int iconSide = 0,
-               const std::function<void(Program&)>& prepare = {});
+               const std::function<bool(Program&)>& prepare = {});

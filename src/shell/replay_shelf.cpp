@@ -19,6 +19,7 @@ namespace {
 
 constexpr const char* FinishedMark = "_finished";
 constexpr const char* HighScoreMark = "_highscore";
+constexpr const char* ReportMark = "_desync";
 
 // "YYYY-MM-DD_HH-MM-SS_levelNN_Np", as the file names begin.
 constexpr std::size_t StemLength = 19 + 8 + 3;
@@ -40,7 +41,7 @@ bool IsShelfName(const std::string& name, bool& keeper) {
     return false;
   std::string rest = name.substr(StemLength, name.size() - StemLength - ext.size());
   keeper = false;
-  for (const char* mark : {FinishedMark, HighScoreMark})
+  for (const char* mark : {FinishedMark, HighScoreMark, ReportMark})
     if (rest.starts_with(mark)) {
       rest.erase(0, std::string(mark).size());
       keeper = true;
@@ -74,7 +75,7 @@ void LetOldReplaysGo(const std::string& folder) {
 
 }  // namespace
 
-std::string ReplayFileName(const Replay& replay, bool highScore, int attempt) {
+std::string ReplayFileName(const Replay& replay, bool highScore, int attempt, bool forReport) {
   const std::time_t when = static_cast<std::time_t>(replay.settings.recordedAt);
   std::tm local{};
   ::localtime_r(&when, &local);
@@ -85,12 +86,13 @@ std::string ReplayFileName(const Replay& replay, bool highScore, int attempt) {
   std::string name = stem;
   if (replay.end.levelFinished) name += FinishedMark;
   if (highScore) name += HighScoreMark;
+  if (forReport) name += ReportMark;
   if (attempt > 1) name += "-" + std::to_string(attempt);
   return name + ReplayExtension;
 }
 
 std::string KeepReplay(const std::string& startDirectory, const Replay& replay, bool highScore,
-                       std::string& error) {
+                       std::string& error, bool forReport) {
   const std::string folder = startDirectory + ReplayFolderName + "/";
   if (::mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST) {
     error = "Cannot make the folder \"" + folder + "\": " + FileErrorText(errno) + ".";
@@ -98,7 +100,7 @@ std::string KeepReplay(const std::string& startDirectory, const Replay& replay, 
   }
   const std::string bytes = EncodeReplay(replay);
   for (int attempt = 1; attempt <= 99; ++attempt) {
-    const std::string path = folder + ReplayFileName(replay, highScore, attempt);
+    const std::string path = folder + ReplayFileName(replay, highScore, attempt, forReport);
     switch (WriteNewFile(path, bytes, error)) {
       case NewFileResult::Written:
         LetOldReplaysGo(folder);

@@ -1,13 +1,14 @@
 #include "shell/title_menu.h"
 
+#include <optional>
 #include <string>
 
-#include "base/numbers.h"
 #include "screens/help.h"
 #include "screens/high_scores.h"
 #include "screens/options.h"
 #include "shell/game_session.h"
 #include "shell/main_window.h"
+#include "shell/net_play.h"
 #include "shell/startup.h"
 
 TitleMenu::TitleMenu(App& app, TMainForm& window, GameSession& session, ProgramStartup& startup,
@@ -21,34 +22,33 @@ TitleMenu::TitleMenu(App& app, TMainForm& window, GameSession& session, ProgramS
       help_(help) {}
 
 bool TitleMenu::StepLevel(int delta) {
-  Label& levelLbl = *window_.LevelLbl;
   const int levelCount = session_.game.LevelCount;
-  int v = 0;
-  if (!ParseInt(levelLbl.text, v)) {
-    levelLbl.SetText("0");
-    window_.Invalidate();
+  const std::optional<int> level = window_.Selection().level;
+  if (!level) {
+    window_.SelectLevel(0);
     return false;
   }
+  const int v = *level;
   int next;
   if (delta > 0)
     next = v < levelCount - 1 ? v + 1 : 0;
   else
     next = v <= 0 ? levelCount - 1 : v - 1;
-  levelLbl.SetText(std::to_string(next));
-  window_.Invalidate();
+  window_.SelectLevel(next);
   return true;
 }
 
-void TitleMenu::RepeatWhileHeld(Picture& arrow, int delta) {
-  arrow.tag = 1;
+void TitleMenu::RepeatWhileHeld(LevelArrow arrow, int delta) {
+  bool& held = held_[Index(arrow)];
+  held = true;
   if (!StepLevel(delta)) return;
   for (int i = 0; i < 210 && !app_.Terminated(); ++i) {
     app_.SleepMs(1);
     app_.ProcessMessages();
   }
-  while (arrow.tag == 1 && !app_.Terminated()) {
+  while (held && !app_.Terminated()) {
     app_.ProcessMessages();
-    if (arrow.tag != 1) break;
+    if (!held) break;
     if (!StepLevel(delta)) return;
     for (int i = 0; i < 35 && !app_.Terminated(); ++i) {
       app_.ProcessMessages();
@@ -58,29 +58,27 @@ void TitleMenu::RepeatWhileHeld(Picture& arrow, int delta) {
   app_.PresentIfDirty();
 }
 
-void TitleMenu::LevelUp() { RepeatWhileHeld(*window_.LevelUpImage, +1); }
-void TitleMenu::LevelDown() { RepeatWhileHeld(*window_.LevelDownImage, -1); }
-void TitleMenu::ReleaseArrow(Picture& arrow) { arrow.tag = 0; }
+void TitleMenu::LevelUp() { RepeatWhileHeld(LevelArrow::Up, +1); }
+void TitleMenu::LevelDown() { RepeatWhileHeld(LevelArrow::Down, -1); }
 
-void TitleMenu::TogglePlayers() {
-  Label& players = *window_.NumPlayersLbl;
-  players.SetText(players.text == "1" ? "2" : "1");
-  window_.Invalidate();
-}
+void TitleMenu::TogglePlayers() { window_.SelectPlayers(window_.Selection().players == 1 ? 2 : 1); }
 
 void TitleMenu::StartSelectedLevel() {
   app_.SetCursor(CursorKind::Hourglass);
   app_.ProcessMessages();
-  int level = 0;
-  if (!ParseInt(window_.LevelLbl->text, level)) {
+  const std::optional<int> level = window_.Selection().level;
+  if (!level) {
     app_.MessageBox(BoxKind::Error, "'" + window_.LevelLbl->text + "' is not a valid integer value");
     window_.MenuBox->visible = true;
     app_.SetCursor(CursorKind::Hidden);
     return;
   }
-  session_.game.LevelIndex = level;
+  session_.game.LevelIndex = *level;
   session_.game.RandomLevels = false;
-  session_.BeginGame();
+  if (net_)
+    net_->StartFromTitleMenu();
+  else
+    session_.BeginGame();
 }
 
 void TitleMenu::StartRandomLevel() {
@@ -89,7 +87,10 @@ void TitleMenu::StartRandomLevel() {
   Game& game = session_.game;
   game.LevelIndex = game.LevelCount > 0 ? session_.Random(game.LevelCount) : 0;
   game.RandomLevels = true;
-  session_.BeginGame();
+  if (net_)
+    net_->StartFromTitleMenu();
+  else
+    session_.BeginGame();
 }
 
 void TitleMenu::ShowTitleMenu() {

@@ -2,14 +2,18 @@
 // The title menu's actions: level selection with hold-to-repeat arrows, the player
 // count, the other screens, starting a game and the quit question. The main window
 // routes its keys and clicks here.
+#include <cstdint>
+
 class App;
-class Picture;
 class TMainForm;
 class GameSession;
 class ProgramStartup;
 class TOptionsForm;
 class THScoreForm;
 class THelpForm;
+class NetPlay;
+
+enum class LevelArrow : uint8_t { Down, Up };
 
 class TitleMenu {
  public:
@@ -23,7 +27,9 @@ class TitleMenu {
   void LevelUp();
   void LevelDown();
   // The arrow's button or key was released.
-  void ReleaseArrow(Picture& arrow);
+  void ReleaseArrow(LevelArrow arrow) { held_[Index(arrow)] = false; }
+  // Between its press and its release: a second press steps nothing.
+  bool Held(LevelArrow arrow) const { return held_[Index(arrow)]; }
   void TogglePlayers();
   void ShowOptionsScreen();
   void ShowScoresScreen();
@@ -31,11 +37,14 @@ class TitleMenu {
   // The way back from the other screens.
   void ShowTitleMenu();
   void AskQuit();
+  // In a network game Start Game and Random Level start the game on both machines.
+  void SetNetPlay(NetPlay* net) { net_ = net; }
 
  private:
   // One step of a level arrow; false when the label held no number.
   bool StepLevel(int delta);
-  void RepeatWhileHeld(Picture& arrow, int delta);
+  void RepeatWhileHeld(LevelArrow arrow, int delta);
+  static int Index(LevelArrow arrow) { return arrow == LevelArrow::Up ? 1 : 0; }
 
   App& app_;
   TMainForm& window_;
@@ -44,4 +53,6 @@ class TitleMenu {
   TOptionsForm& options_;
   THScoreForm& scores_;
   THelpForm& help_;
+  NetPlay* net_ = nullptr;
+  bool held_[2] = {false, false};
 };

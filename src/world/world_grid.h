@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "world/cell_kinds.h"
+#include "world/direction.h"
 
 constexpr int GridRoomsAcross = 5;
 constexpr int GridRoomsDown = 5;
@@ -19,6 +20,29 @@ constexpr int CellIndex(int rx, int ry, int x, int y) {
   return rx * GridRoomsDown * RoomCells + ry * RoomCells + x * GridRoomHeight + y;
 }
 constexpr int SnapshotIndex(int x, int y) { return x * GridRoomHeight + y; }
+
+// The way a walk in `dir` from (x, y) leaves the room: a diagonal goes through a
+// corner only from the corner cell itself, else across the edge the cell is on.
+constexpr int LeaveDirectionAt(int x, int y, int dir) {
+  const bool top = y == 0, bottom = y + 1 == GridRoomHeight;
+  const bool left = x == 0, right = x + 1 == GridRoomWidth;
+  switch (dir) {
+    case Dir::UpRight:
+      if (right && top) return Dir::UpRight;
+      return !top ? Dir::Right : Dir::Up;
+    case Dir::DownRight:
+      if (right && bottom) return Dir::DownRight;
+      return bottom ? Dir::Down : Dir::Right;
+    case Dir::DownLeft:
+      if (left && bottom) return Dir::DownLeft;
+      return !left ? Dir::Down : Dir::Left;
+    case Dir::UpLeft:
+      if (left && top) return Dir::UpLeft;
+      return !top ? Dir::Left : Dir::Up;
+    default:
+      return dir;
+  }
+}
 
 struct GridPoint {
   int16_t X = 0;

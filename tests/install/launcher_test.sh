@@ -167,7 +167,7 @@ err=$("$work/trok-mirel" --fullscreen 2>&1)
 status=$?
 set -e
 check "other arguments are refused" test "$status" = 2
-check "with a usage line" grep -q "Usage: trok-mirel \[--play FILE | --verify FILE | --version\]" <<<"$err"
+check "with a usage line" grep -q "Usage: trok-mirel \[--host \[PORT\] | --join HOST\[:PORT\] | --play FILE | --verify FILE | --version\]" <<<"$err"
 # A replay named from where the player is reaches the program by its whole path.
 mkdir -p "$work/mine"
 with_args() {  # with_args <args...>: ann's launcher with arguments, from $work/mine
@@ -180,6 +180,13 @@ check "--play passes through" has_line "$work/log" "arg=--play"
 check "with the replay's whole path" has_line "$work/log" "arg=$(cd "$work/mine" && pwd)/my.trokreplay"
 with_args --verify /tmp/x.trokreplay
 check "--verify passes through" has_line "$work/log" "arg=/tmp/x.trokreplay"
+with_args --host
+check "--host passes through" has_line "$work/log" "arg=--host"
+with_args --host 4000
+check "with its port" has_line "$work/log" "arg=4000"
+with_args --join 192.0.2.7:4000
+check "--join passes through" has_line "$work/log" "arg=--join"
+check "with the host's address" has_line "$work/log" "arg=192.0.2.7:4000"
 chmod u+w "$work/moved/lib/games/trok-mirel"
 rm "$work/moved/lib/games/trok-mirel/trok"
 set +e

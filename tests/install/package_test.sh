@@ -28,7 +28,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 
 # Depends: package names, each with an optional version.
 depends=$(field Depends | tr ',' '\n' | sed 's/(.*//; s/|.*//; s/ //g' | sort -u)
-for needed in libsdl2-2.0-0 libsdl2-ttf-2.0-0 libsdl2-mixer-2.0-0 libjpeg62-turbo libfluidsynth3 \
+for needed in libsdl2-2.0-0 libsdl2-ttf-2.0-0 libsdl2-mixer-2.0-0 libjpeg62-turbo libfluidsynth3 libenet7 \
               fonts-comic-neue fonts-dejavu-core timgm6mb-soundfont libc6 libstdc++6; do
   grep -qxF "$needed" <<<"$depends" || fail "does not depend on $needed: $(field Depends)"
 done

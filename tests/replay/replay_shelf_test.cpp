@@ -1,5 +1,6 @@
-// The Replays folder keeps the newest games and every game that finished a level or
-// entered the high-score table, and never touches a file it did not make.
+// The Replays folder keeps the newest games and every game that finished a level,
+// entered the high-score table or is kept for a bug report, and never touches a file it
+// did not make.
 #include "shell/replay_shelf.h"
 
 #include <gtest/gtest.h>
@@ -24,13 +25,13 @@ class ReplayShelfTest : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(dir); }
 
-  std::string Keep(int64_t when, bool finished = false, bool highScore = false) {
+  std::string Keep(int64_t when, bool finished = false, bool highScore = false, bool forReport = false) {
     Replay replay;
     replay.settings.recordedAt = when;
     replay.settings.levelIndex = 7;
     replay.end.levelFinished = finished;
     std::string error;
-    const std::string path = KeepReplay(dir.string() + "/", replay, highScore, error);
+    const std::string path = KeepReplay(dir.string() + "/", replay, highScore, error, forReport);
     EXPECT_FALSE(path.empty()) << error;
     return fs::path(path).filename().string();
   }
@@ -49,6 +50,7 @@ TEST_F(ReplayShelfTest, TheNewestFiftyStayAndSoDoesEveryGameWorthKeeping) {
   const int64_t t0 = 1796000000;
   const std::string finished = Keep(t0 + 1, true);
   const std::string highScore = Keep(t0 + 2, false, true);
+  const std::string wentApart = Keep(t0 + 3, false, false, true);
   std::vector<std::string> plain;
   for (int i = 0; i < 60; ++i) plain.push_back(Keep(t0 + 100 + i * 60));
   // Two games within one second keep both.
@@ -61,7 +63,7 @@ TEST_F(ReplayShelfTest, TheNewestFiftyStayAndSoDoesEveryGameWorthKeeping) {
   Keep(t0 + 100000);
 
   const auto names = Names();
-  for (const std::string& kept : {finished, highScore, twin, std::string("notes.txt"), lookalike})
+  for (const std::string& kept : {finished, highScore, wentApart, twin, std::string("notes.txt"), lookalike})
     EXPECT_TRUE(std::binary_search(names.begin(), names.end(), kept)) << kept;
   // 50 plain games: the newest, the twin among them.
   int plainLeft = 0;
@@ -71,6 +73,7 @@ TEST_F(ReplayShelfTest, TheNewestFiftyStayAndSoDoesEveryGameWorthKeeping) {
   EXPECT_TRUE(std::binary_search(names.begin(), names.end(), plain.back()));
   EXPECT_NE(finished.find("_level07_1p_finished"), std::string::npos) << finished;
   EXPECT_NE(highScore.find("_highscore"), std::string::npos) << highScore;
+  EXPECT_NE(wentApart.find("_level07_1p_desync"), std::string::npos) << wentApart;
 }
 
 TEST_F(ReplayShelfTest, AFolderThatCannotBeMadeIsAReasonNotACrash) {

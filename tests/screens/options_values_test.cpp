@@ -24,6 +24,34 @@ TEST_F(OptionsTest, GamePlaysWithTheFieldsAsOneValue) {
   EXPECT_EQ(form->OptionsInForce().players[0].keys[0].code, 38);
 }
 
+TEST(GameSettings, TheScreensWordsBecomeValuesWithTheSpeedsFallback) {
+  GameOptions words;
+  words.GameSpeed = "7";
+  words.sound = "On";
+  words.music = "Off";
+  words.players[1].keys[4].code = 32;
+  GameSettings s = SettingsOf(words);
+  EXPECT_EQ(s.speed, 7);
+  EXPECT_TRUE(s.speedFault.empty());
+  EXPECT_TRUE(s.sound);
+  EXPECT_FALSE(s.music);
+  EXPECT_EQ(s.players[1].keys[4].code, 32);
+
+  // Only "On" switches on; a speed that is no number plays at the default and says why.
+  words.GameSpeed = "fast";
+  words.sound = "on";
+  words.music = "";
+  s = SettingsOf(words);
+  EXPECT_EQ(s.speed, DefaultGameSpeed);
+  EXPECT_EQ(s.speedFault, "'fast' is not a valid integer value");
+  EXPECT_FALSE(s.sound);
+  EXPECT_FALSE(s.music);
+  words.GameSpeed = "-3";
+  EXPECT_EQ(SettingsOf(words).speed, -3);
+  words.GameSpeed = "99999999999";
+  EXPECT_EQ(SettingsOf(words).speed, DefaultGameSpeed);
+}
+
 TEST_F(OptionsTest, SwitchForcedOffPlaysOffButKeepsTheChoice) {
   MakeForm();
   form->ForceSwitchOff(OptionSwitch::Music);

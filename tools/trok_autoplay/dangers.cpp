@@ -9,7 +9,8 @@ namespace {
 // of four ticks, and a step may come late by one more.
 constexpr int LaserMarginTicks = 13;
 
-bool Chases(CellCode c) { return (c >= Cell::Ant && c <= Cell::Pig) || c == Cell::RandomP; }
+// What hurts a player it walks into.
+bool Chases(CellCode c) { return CellRowOf(c).contactDamage > 0; }
 
 }  // namespace
 
@@ -51,7 +52,7 @@ Dangers DangersOf(const WorldMap& map, const WorldClock& clock) {
       const CellCode c = map.At(cell);
       bool right = false;
       if (const int set = LaserSetOf(c, right)) {
-        const int beam = WorldMap::StepInRoom(cell, right ? 3 : 5);
+        const int beam = WorldMap::StepInRoom(cell, right ? Dir::Right : Dir::Down);
         if (beam < 0) continue;
         add(beam, 4);
         if (TicksToLaserFire(clock, set) <= LaserMarginTicks || CodeIsLaserBeam(map.At(beam)))

@@ -17,35 +17,42 @@ bool GoalAt(const std::vector<char>& isGoal, int cell) {
   return !isGoal.empty() && isGoal[static_cast<std::size_t>(cell)];
 }
 
-bool IsSlide(CellCode c) { return KindOf(c) == ThingKind::Slide; }
+// What it takes to get past something a player cannot step on, -1 for never.
+int ClearingCost(CellCode c) {
+  switch (ShotOf(c)) {
+    case ShotEffect::Scatters:
+      return 40;  // it scatters into more producers
+    case ShotEffect::Revives:
+      return 20 + ShotCost * 5;  // it turns into a Chigger first
+    case ShotEffect::Flies: case ShotEffect::Stops: case ShotEffect::Absorbs: case ShotEffect::Becomes:
+    case ShotEffect::Explodes:
+      break;
+  }
+  if (ShotsToClear(c) > 0) return 1 + ShotCost * ShotsToClear(c);
+  return PassesBy(c) ? WaitCost : -1;
+}
 
 // The cost of standing on `cell` next, -1 when the player cannot get there.
 int ArrivalCost(const WorldMap& map, int cell, const PathRules& rules, bool goal) {
   const CellCode c = map.At(cell);
   int cost = -1;
-  switch (c) {
-    case Cell::Floor: case Cell::Health: case Cell::Bomb: case Cell::Money: case Cell::Shield:
-    case Cell::PigP1: case Cell::PigP2: case Cell::PigP3: case Cell::PigP4:
+  switch (TouchOf(c)) {
+    case Touch::Walk: case Touch::HealthKit: case Touch::Bomb: case Touch::Gold: case Touch::Shield:
+    case Touch::EatPigProducer:
       cost = 1;
       break;
-    case Cell::Key:
+    case Touch::Key:
       cost = rules.leaveKeys && !goal ? LostKeyCost : 1;
       break;
-    case Cell::Door:
+    case Touch::Door:
       cost = rules.keys > 0 && (rules.anyDoor || cell == rules.door) ? 1 : -1;
       break;
-    case Cell::Finish:
+    case Touch::Finish:
       cost = goal ? 1 : -1;
       break;
-    case Cell::HorseP:
-      cost = 40;  // it scatters into more producers
+    case Touch::Blocked: case Touch::Slide: case Touch::Hurts:
+      cost = ClearingCost(c);
       break;
-    case Cell::Heart:
-      cost = 20 + ShotCost * 5;  // it turns into a Chigger first
-      break;
-    default:
-      if (ShotsToClear(c) > 0) cost = 1 + ShotCost * ShotsToClear(c);
-      else if (PassesBy(c)) cost = WaitCost;
   }
   if (cost > 0 && rules.extra) cost += (*rules.extra)[static_cast<std::size_t>(cell)];
   return cost;
@@ -54,45 +61,44 @@ int ArrivalCost(const WorldMap& map, int cell, const PathRules& rules, bool goal
 }  // namespace
 
 int ShotsToClear(CellCode code) {
-  switch (code) {
-    case Cell::Ant: case Cell::Frog: case Cell::Horse: case Cell::AntP: case Cell::FrogP:
-    case Cell::RandomP: case Cell::HorseP: case Cell::BrickShootable:
-    case Cell::PigP1: case Cell::PigP2: case Cell::PigP3: case Cell::PigP4:
-      return 1;
-    case Cell::Devil: case Cell::DevilP: return 2;
-    case Cell::Cow: case Cell::CowP: case Cell::Star: return 3;
-    case Cell::Chigger: return 4;
-    default: return 0;
+  // Each shot turns it into what the next one hits, until only floor is left.
+  int shots = 0;
+  for (int c = code; shots < CellCodeCount; ++shots) {
+    const CellRow& row = CellRowOf(c);
+    if (row.shot == ShotEffect::Scatters) return shots + 1;
+    if (row.shot != ShotEffect::Becomes) return 0;
+    if (row.shotBecomes == Cell::Floor) return shots + 1;
+    c = row.shotBecomes;
   }
+  return 0;
 }
 
-bool PlayerCanEnterCode(CellCode c) {
-  switch (c) {
-    case Cell::Floor: case Cell::Health: case Cell::Bomb: case Cell::Money: case Cell::Key:
-    case Cell::Door: case Cell::Finish: case Cell::DeathField: case Cell::Shield:
+// Safe to step on and stay: floor and what is picked up.
+bool Standable(CellCode c) {
+  switch (TouchOf(c)) {
+    case Touch::Walk: case Touch::HealthKit: case Touch::Bomb: case Touch::Gold: case Touch::Shield:
+    case Touch::Key:
       return true;
-    default:
-      return CodeIsPigProducer(c) || CodeIsLaserBeam(c) || IsSlide(c);
+    case Touch::Blocked: case Touch::Door: case Touch::Finish: case Touch::Slide: case Touch::Hurts:
+    case Touch::EatPigProducer:
+      return false;
   }
+  return false;
 }
 
 bool PassesBy(CellCode c) {
-  return c == Cell::Pig || (c >= Cell::Fire8 && c <= Cell::Fire3) || CodeIsPlayerShot(c) ||
-         CodeIsPlayer(c) || CodeIsLaserBeam(c);
+  const ThingKind k = KindOf(c);
+  return c == Cell::Pig || k == ThingKind::Dart || k == ThingKind::Bullet || k == ThingKind::Player ||
+         k == ThingKind::LaserBeam;
 }
 
 int SlideEnd(const WorldMap& map, int slide, int dir) {
   int cell = slide;
   int e = dir;
   for (int examined = 0; examined < 2200; ++examined) {
-    switch (map.At(cell)) {
-      case Cell::SlideFieldOmni: break;
-      case Cell::SlideRight: e = 3; break;
-      case Cell::SlideLeft: e = 7; break;
-      case Cell::SlideUp: e = 1; break;
-      case Cell::SlideDown: e = 5; break;
-      default: return PlayerCanEnterCode(map.At(cell)) ? cell : -1;
-    }
+    const CellCode c = map.At(cell);
+    if (TouchOf(c) != Touch::Slide) return PlayerCanEnterCode(c) ? cell : -1;
+    if (const int turn = SlideDirectionOf(c)) e = turn;
     cell = WorldMap::StepInRoom(cell, e);
     if (cell < 0) return -1;
   }
@@ -130,7 +136,7 @@ int Search(const WorldMap& map, int from, const std::vector<char>& isGoal, const
         if (landed == Cell::Finish || landed == Cell::BrickSolidEdge) continue;
         cost = 1 + (landed == Cell::Key ? LostKeyCost : 0);
         if (rules.extra) cost += (*rules.extra)[static_cast<std::size_t>(step.to)];
-      } else if (IsSlide(map.At(t))) {
+      } else if (TouchOf(map.At(t)) == Touch::Slide) {
         step.to = SlideEnd(map, t, dir);
         if (step.to < 0 || step.to == u) continue;
         step.kind = StepKind::Slide;

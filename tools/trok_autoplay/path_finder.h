@@ -37,8 +37,8 @@ struct Path {
 
 // Shots that turn the code into Floor: 0 for what a shot does not clear.
 int ShotsToClear(CellCode code);
-// A player may step onto it (the game's own rule).
-bool PlayerCanEnterCode(CellCode code);
+// Safe to step on and stay: floor and what is picked up.
+bool Standable(CellCode code);
 // Codes that move away or vanish by themselves: waiting beats going round.
 bool PassesBy(CellCode code);
 // Where a player stepping from `from` onto the slide field `slide` in `dir` comes to

@@ -13,11 +13,6 @@ bool IsCreature(CellCode c) {
 
 bool IsProducer(CellCode c) { return c >= Cell::AntP && c <= Cell::FrogP; }
 
-bool Standable(CellCode c) {
-  return c == Cell::Floor || c == Cell::Health || c == Cell::Bomb || c == Cell::Money || c == Cell::Shield ||
-         c == Cell::Key;
-}
-
 std::string Where(int cell) {
   return "(" + std::to_string(WorldMap::LocalX(cell)) + "," + std::to_string(WorldMap::LocalY(cell)) + ")";
 }

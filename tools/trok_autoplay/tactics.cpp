@@ -14,12 +14,11 @@ constexpr int UntriedSlideCost = 60;  // per cell of the room just left  // of t
 bool Active(const PlayerState& p) { return !p.Dead && !p.Warped; }
 
 bool OnLine(int a, int b, int dir) {
-  return dir == 1 || dir == 5 ? WorldMap::LocalY(a) == WorldMap::LocalY(b) : WorldMap::LocalX(a) == WorldMap::LocalX(b);
+  return dir == Dir::Up || dir == Dir::Down ? WorldMap::LocalY(a) == WorldMap::LocalY(b) : WorldMap::LocalX(a) == WorldMap::LocalX(b);
 }
 
-bool FreeToStand(CellCode c) {
-  return c == Cell::Floor || c == Cell::Health || c == Cell::Bomb || c == Cell::Money || c == Cell::Shield;
-}
+// Where the other player may wait: safe, and no key it would use up.
+bool FreeToStand(CellCode c) { return c != Cell::Key && Standable(c); }
 
 bool Visits(const Path& path, int cell) {
   for (const PathStep& s : path.steps)
