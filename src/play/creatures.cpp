@@ -104,7 +104,7 @@ void WandererStep(Game& game, int x, int y, CellCode code) {
   const int tx = x + DirDx[direction], ty = y + DirDy[direction];
   // Column 0 and row 0 count as outside: only the cell it stands on decides a crossing.
   if (tx < 1 || tx > GridRoomWidth - 1 || ty < 1 || ty > GridRoomHeight - 1) {
-    stays = world.CrossRoomEdge(x, y, code);
+    stays = world.CrossRoomEdge(x, y, code) == Placement::Blocked;
   } else if (world.EnemyCanEnter(tx, ty)) {
     nx = tx;
     ny = ty;

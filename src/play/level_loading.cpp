@@ -45,11 +45,11 @@ bool PlacePlayersAtStart(Game& game) {
 
 }  // namespace
 
-bool LoadLevel(Game& game, int levelNumber) {
+LevelLoad LoadLevel(Game& game, int levelNumber) {
   WorldGrid& w = game.World;
   if (FillGridFromLevelFile(LevelFileName(game.StartDirectory, levelNumber), w)) {
     game.host->ShowError(LevelLoadError);
-    return true;
+    return LevelLoad::Failed;
   }
   if (!PlacePlayersAtStart(game)) {
     game.Player1.StartX = 2;
@@ -61,7 +61,7 @@ bool LoadLevel(Game& game, int levelNumber) {
     w.StartRoomX = w.StartRoomY = 0;
   }
   game.host->SetLevelTitle("Level " + std::to_string(levelNumber));
-  return false;
+  return LevelLoad::Loaded;
 }
 
 void AdvanceLevel(Game& game) {

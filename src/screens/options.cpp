@@ -1,6 +1,7 @@
 #include "screens/options.h"
 
 #include <algorithm>
+#include <cassert>
 #include <sstream>
 
 #include "ui/app.h"
@@ -79,7 +80,7 @@ TOptionsForm::TOptionsForm(App& application) : ScreenForm(application, "OptionsF
                      seat.captionLeft, seat.captionTop, 21, player == 0 ? Green : Teal);
       EditField& field = screen.Field(prefix + KeyFieldNames[i] + "Edit", defaults[i].name, seat.fieldLeft,
                                       seat.fieldTop, 76, MenuRed);
-      field.tag = defaults[i].code;
+      keyCodes_[player][i] = defaults[i].code;
       field.readOnly = true;
       field.onKeyUp = [this, &field](int vk) { CaptureKey(vk, field); };
       keys[i] = &field;
@@ -131,7 +132,7 @@ GameOptions TOptionsForm::CurrentOptions() const {
     const auto& keys = player == 0 ? P1Keys : P2Keys;
     PlayerControls& controls = options.players[player];
     controls.device = (player == 0 ? P1ControlBox : P2ControlBox)->selectedIndex;
-    for (int i = 0; i < 6; ++i) controls.keys[i] = KeyBinding{keys[i]->text, keys[i]->tag};
+    for (int i = 0; i < 6; ++i) controls.keys[i] = KeyBinding{keys[i]->text, keyCodes_[player][i]};
   }
   options.sound = SoundEdit->enabled ? SoundEdit->text : KeptChoice(*SoundEdit);
   options.music = MusicEdit->enabled ? MusicEdit->text : KeptChoice(*MusicEdit);
@@ -150,7 +151,7 @@ void TOptionsForm::ApplyOptions(const GameOptions& options) {
       box->selectedIndex = controls.device;
     for (int i = 0; i < 6; ++i) {
       keys[i]->text = controls.keys[i].name;
-      keys[i]->tag = controls.keys[i].code;
+      keyCodes_[player][i] = controls.keys[i].code;
     }
   }
   // A switch whose device failed stays "Off"; the file's word is the player's choice.
@@ -213,9 +214,25 @@ void TOptionsForm::SaveOptions() {
 
 void TOptionsForm::CaptureKey(int vk, EditField& field) {
   std::string keyName = KeyName(vk);
-  if (keyName.empty()) return;
-  field.tag = vk;
+  int* code = CodeOf(field);
+  if (keyName.empty() || !code) return;
+  *code = vk;
   field.text = std::move(keyName);
+}
+
+int* TOptionsForm::CodeOf(const EditField& field) {
+  for (int player = 0; player < 2; ++player) {
+    const auto& keys = player == 0 ? P1Keys : P2Keys;
+    for (int i = 0; i < 6; ++i)
+      if (keys[i] == &field) return &keyCodes_[player][i];
+  }
+  return nullptr;
+}
+
+int& TOptionsForm::KeyCode(const EditField& field) {
+  int* code = CodeOf(field);
+  assert(code);
+  return *code;
 }
 
 void TOptionsForm::GameSpeedEditChange() {

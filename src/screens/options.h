@@ -1,5 +1,6 @@
 #pragma once
-// The options screen: every user setting lives in its fields.
+// The options screen: the user settings, shown and edited in its fields; the key codes
+// bound to the players' actions are its own values, the fields show their names.
 #include <array>
 #include <functional>
 #include <string>
@@ -56,9 +57,11 @@ class TOptionsForm : public ScreenForm {
   EditField* GameSpeedEdit = nullptr;
   DropDown* P1ControlBox = nullptr;
   DropDown* P2ControlBox = nullptr;
-  // Up, Down, Left, Right, Fire, Menu; the bound virtual-key code is the field's tag.
+  // Up, Down, Left, Right, Fire, Menu; each shows the name of the key bound to it.
   std::array<EditField*, 6> P1Keys{};
   std::array<EditField*, 6> P2Keys{};
+  // The virtual-key code bound to one of the key fields above.
+  int& KeyCode(const EditField& field);
   EditField* SoundEdit = nullptr;
   EditField* MusicEdit = nullptr;
   Picture* ReturnImage = nullptr;
@@ -94,6 +97,11 @@ class TOptionsForm : public ScreenForm {
     return &toggle == SoundEdit ? soundChoice_ : musicChoice_;
   }
 
+  // Null for a field that binds no key.
+  int* CodeOf(const EditField& field);
+
   std::string soundChoice_;
   std::string musicChoice_;
+  // Per player, in the order of P1Keys / P2Keys.
+  std::array<std::array<int, 6>, 2> keyCodes_{};
 };

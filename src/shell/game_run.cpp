@@ -176,12 +176,13 @@ void GameSession::StartAndRun() {
       settings_ = SettingsOf(inForce);
     }
     OpenJoysticks();
-    if (LoadLevel(game, game.LevelIndex)) {
+    if (LoadLevel(game, game.LevelIndex) == LevelLoad::Failed) {
       ReturnToMenu();
       return;
     }
     tape_.LevelLoaded(game.LevelIndex, LevelFileName(game.StartDirectory, game.LevelIndex));
-    if (game.World.SetCurrentRoom(game.World.StartRoomX, game.World.StartRoomY)) {
+    const WorldGrid& grid = game.World;
+    if (game.World.SetCurrentRoom(grid.StartRoomX, grid.StartRoomY) == RoomChange::OutsideGrid) {
       ReturnToMenu();
       return;
     }

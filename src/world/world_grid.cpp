@@ -23,12 +23,12 @@ void WorldGrid::ClearWorld() {
         }
 }
 
-bool WorldGrid::SetCurrentRoom(int rx, int ry) {
+RoomChange WorldGrid::SetCurrentRoom(int rx, int ry) {
   // Negative rooms are refused as well: no caller may make one current.
-  if (rx < 0 || ry < 0 || rx >= RoomsAcross || ry >= RoomsDown) return true;
+  if (rx < 0 || ry < 0 || rx >= RoomsAcross || ry >= RoomsDown) return RoomChange::OutsideGrid;
   CurrentRoomX = static_cast<int16_t>(rx);
   CurrentRoomY = static_cast<int16_t>(ry);
-  return false;
+  return RoomChange::Made;
 }
 
 void WorldGrid::TakeRoomSnapshot() {
@@ -75,18 +75,18 @@ bool WorldGrid::CellIsDartTarget(int x, int y) const {
   return !OutsideRoom(x, y) && CodeIsDartTarget(At(x, y));
 }
 
-bool WorldGrid::PlaceInRoom(int rx, int ry, CellCode code, int x, int y) {
-  if (!InGrid(rx, ry, x, y)) return true;
+Placement WorldGrid::PlaceInRoom(int rx, int ry, CellCode code, int x, int y) {
+  if (!InGrid(rx, ry, x, y)) return Placement::Blocked;
   CellCode& cell = RoomCell(rx, ry, x, y);
-  if (cell != Cell::Floor) return true;
+  if (cell != Cell::Floor) return Placement::Blocked;
   cell = code;
-  return false;
+  return Placement::Placed;
 }
 
-bool WorldGrid::CrossRoomEdge(int x, int y, CellCode code) {
+Placement WorldGrid::CrossRoomEdge(int x, int y, CellCode code) {
   const int w = RoomWidth, h = RoomHeight;
   const int rx = CurrentRoomX, ry = CurrentRoomY;
-  bool blocked = true;
+  Placement blocked = Placement::Blocked;
   if (x == 0 && y == 0)
     blocked = PlaceInRoom(rx - 1, ry - 1, code, w - 1, h - 1);
   else if (x == w - 1 && y == 0)

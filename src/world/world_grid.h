@@ -49,6 +49,9 @@ struct GridPoint {
   int16_t Y = 0;
 };
 
+enum class RoomChange { Made, OutsideGrid };
+enum class Placement { Placed, Blocked };
+
 struct WorldGrid {
   int32_t RoomsAcross = GridRoomsAcross;
   int32_t RoomsDown = GridRoomsDown;
@@ -70,8 +73,8 @@ struct WorldGrid {
   WorldGrid() { ClearWorld(); }
 
   void ClearWorld();
-  // True (failed) when the room lies outside the grid; the current room then stays.
-  bool SetCurrentRoom(int rx, int ry);
+  // OutsideGrid when the room lies outside the grid; the current room then stays.
+  RoomChange SetCurrentRoom(int rx, int ry);
   void TakeRoomSnapshot();
 
   // Current-room access. Callers keep (x, y) inside the room; At() checks in debug.
@@ -93,12 +96,12 @@ struct WorldGrid {
   bool CellIsPigProducer(int x, int y) const;
   bool CellIsDartTarget(int x, int y) const;
 
-  // Blocked (true) unless room (rx, ry) and cell (x, y) lie inside the grid and the
-  // cell is Floor; then it receives code.
-  bool PlaceInRoom(int rx, int ry, CellCode code, int x, int y);
+  // Blocked unless room (rx, ry) and cell (x, y) lie inside the grid and the cell is
+  // Floor; then it receives code.
+  Placement PlaceInRoom(int rx, int ry, CellCode code, int x, int y);
   // Copies a mover on an edge of the current room into the neighbouring room(s);
-  // returns the result of the last placement tried (true = blocked).
-  bool CrossRoomEdge(int x, int y, CellCode code);
+  // returns the result of the last placement tried.
+  Placement CrossRoomEdge(int x, int y, CellCode code);
 };
 
 // Code classes shared by the predicates and by the player code, read off the cell table.

@@ -20,7 +20,7 @@ TEST_F(OptionsTest, FreshDirectoryShowsDefaultsAndSavesTheDefaultFile) {
   MakeForm();
   EXPECT_EQ(form->GameSpeedEdit->text, "16");
   EXPECT_EQ(form->P1UpEdit()->text, "Up");
-  EXPECT_EQ(form->P2MenuEdit()->tag, 65);
+  EXPECT_EQ(form->KeyCode(*form->P2MenuEdit()), 65);
   form->SaveOptions();
   EXPECT_TRUE(boxes.empty());
   EXPECT_EQ(ReadFile(), DefaultOptionsText);
@@ -54,9 +54,9 @@ TEST_F(OptionsTest, ChangedValuesSurviveSaveAndLoad) {
   EXPECT_EQ(form->P2ControlBox->selectedIndex, 0);
   EXPECT_EQ(form->GameSpeedEdit->text, "-3");
   EXPECT_EQ(form->P1FireEdit()->text, "N5");
-  EXPECT_EQ(form->P1FireEdit()->tag, 101);
+  EXPECT_EQ(form->KeyCode(*form->P1FireEdit()), 101);
   EXPECT_EQ(form->P2UpEdit()->text, "|");
-  EXPECT_EQ(form->P2UpEdit()->tag, 220);
+  EXPECT_EQ(form->KeyCode(*form->P2UpEdit()), 220);
   EXPECT_EQ(form->SoundEdit->text, "Off");
   EXPECT_EQ(form->MusicEdit->text, "On");
 }
@@ -68,9 +68,9 @@ TEST_F(OptionsTest, NameAndCodeAreTakenAsTheFileGivesThem) {
   EXPECT_TRUE(boxes.empty());
   EXPECT_EQ(form->GameSpeedEdit->text, "7");
   EXPECT_EQ(form->P1UpEdit()->text, "Q");
-  EXPECT_EQ(form->P1UpEdit()->tag, 38);
+  EXPECT_EQ(form->KeyCode(*form->P1UpEdit()), 38);
   EXPECT_EQ(form->P2MenuEdit()->text, "Banana");
-  EXPECT_EQ(form->P2MenuEdit()->tag, -12);
+  EXPECT_EQ(form->KeyCode(*form->P2MenuEdit()), -12);
   // Device 5 does not exist: the list keeps its selection.
   EXPECT_EQ(form->P2ControlBox->selectedIndex, 0);
   EXPECT_EQ(form->SoundEdit->text, "Off");
@@ -103,7 +103,7 @@ TEST_P(DamagedOptionsFile, KeepsWhatWasReadAndSaysSo) {
   // Each case breaks inside player 1's line, after the speed and the Up pair.
   EXPECT_EQ(form->GameSpeedEdit->text, "9");
   EXPECT_EQ(form->P1UpEdit()->text, "W");
-  EXPECT_EQ(form->P1UpEdit()->tag, 87);
+  EXPECT_EQ(form->KeyCode(*form->P1UpEdit()), 87);
   EXPECT_EQ(form->P1RightEdit()->text, "Right");
   EXPECT_EQ(form->P2UpEdit()->text, "T");
   EXPECT_EQ(form->SoundEdit->text, "On");

@@ -54,19 +54,19 @@ TEST_F(OptionsTest, ReleasedKeyBecomesTheBindingWhenItHasAName) {
   form->SetFocus(form->P1UpEdit());
   Press(VK::Numpad0 + 5);
   EXPECT_EQ(form->P1UpEdit()->text, "N5");
-  EXPECT_EQ(form->P1UpEdit()->tag, 101);
+  EXPECT_EQ(form->KeyCode(*form->P1UpEdit()), 101);
   // Typed characters never reach the read-only text.
   Type('q');
   EXPECT_EQ(form->P1UpEdit()->text, "N5");
   Press(VK::F1);
   Press(VK::PrintScreen);
   EXPECT_EQ(form->P1UpEdit()->text, "N5");
-  EXPECT_EQ(form->P1UpEdit()->tag, 101);
+  EXPECT_EQ(form->KeyCode(*form->P1UpEdit()), 101);
   // The same key may serve twice.
   form->SetFocus(form->P2FireEdit());
   Press(VK::Numpad0 + 5);
-  EXPECT_EQ(form->P2FireEdit()->tag, 101);
-  EXPECT_EQ(form->P1UpEdit()->tag, 101);
+  EXPECT_EQ(form->KeyCode(*form->P2FireEdit()), 101);
+  EXPECT_EQ(form->KeyCode(*form->P1UpEdit()), 101);
 }
 
 TEST_F(OptionsTest, TabMovesOnWithoutBinding) {
@@ -76,7 +76,7 @@ TEST_F(OptionsTest, TabMovesOnWithoutBinding) {
   EXPECT_EQ(form->focus, form->P1DownEdit());
   EXPECT_EQ(form->P1UpEdit()->text, "Up");
   EXPECT_EQ(form->P1DownEdit()->text, "Down");
-  EXPECT_EQ(form->P1DownEdit()->tag, 40);
+  EXPECT_EQ(form->KeyCode(*form->P1DownEdit()), 40);
 }
 
 TEST_F(OptionsTest, EscapeInAKeyFieldLeavesTheScreen) {
@@ -86,7 +86,7 @@ TEST_F(OptionsTest, EscapeInAKeyFieldLeavesTheScreen) {
   EXPECT_EQ(titleMenuShown, 1);
   EXPECT_EQ(app.Visible(), nullptr);
   EXPECT_EQ(form->P2LeftEdit()->text, "F");
-  EXPECT_EQ(form->P2LeftEdit()->tag, 70);
+  EXPECT_EQ(form->KeyCode(*form->P2LeftEdit()), 70);
 }
 
 TEST_F(OptionsTest, GameSpeedFieldRules) {

@@ -19,7 +19,7 @@ TEST_F(OptionsTest, GamePlaysWithTheFieldsAsOneValue) {
   EXPECT_EQ(inForce.sound, "Off");
   EXPECT_EQ(inForce.music, "On");
   // The value is taken once: later changes on the screen do not reach it.
-  form->P1UpEdit()->tag = 38;
+  form->KeyCode(*form->P1UpEdit()) = 38;
   EXPECT_EQ(inForce.players[0].keys[0].code, 87);
   EXPECT_EQ(form->OptionsInForce().players[0].keys[0].code, 38);
 }

@@ -26,7 +26,7 @@ TEST_F(GameSettingsTest, ChangesDuringAGameWaitForTheNextGame) {
   std::vector<std::string> boxesInGame{"not looked at"};
   PushKey(VK::F2, t + 5);
   At(t + 300, [&] {
-    options.P1UpEdit()->tag = 'W';
+    options.KeyCode(*options.P1UpEdit()) = 'W';
     options.SoundEdit->text = "Off";
     options.GameSpeedEdit->text = "fast";
   });

@@ -58,7 +58,7 @@ TEST_F(LevelFileTest, BytesDecodeByTheValueRuleIntoTheMiddleRooms) {
   level[Offset(1, 0, 0, 1)] = Cell::Door;
   level[2160] = 99;  // the unused tail
   Write(3, level);
-  ASSERT_FALSE(LoadLevel(game, 3));
+  ASSERT_EQ(LoadLevel(game, 3), LevelLoad::Loaded);
   const WorldGrid& w = game.World;
   EXPECT_EQ(w.RoomCell(1, 1, 0, 0), 77);
   EXPECT_EQ(w.RoomCell(1, 1, 1, 0), 78);
@@ -73,7 +73,7 @@ TEST_F(LevelFileTest, BytesDecodeByTheValueRuleIntoTheMiddleRooms) {
 
 TEST_F(LevelFileTest, AnAllFloorLevelStartsInTheTopLeftBorderRoom) {
   Write(7, EmptyLevel());
-  ASSERT_FALSE(LoadLevel(game, 7));
+  ASSERT_EQ(LoadLevel(game, 7), LevelLoad::Loaded);
   const WorldGrid& w = game.World;
   EXPECT_EQ(w.StartRoomX, 0);
   EXPECT_EQ(w.StartRoomY, 0);
@@ -95,7 +95,7 @@ TEST_F(LevelFileTest, TheFirstStartInRoomRowRoomColumnRowColumnOrderWins) {
   level[Offset(1, 0, 8, 9)] = Cell::Start;
   level[Offset(1, 0, 3, 2)] = Cell::BrickSolid;  // overwritten by a marker
   Write(0, level);
-  ASSERT_FALSE(LoadLevel(game, 0));
+  ASSERT_EQ(LoadLevel(game, 0), LevelLoad::Loaded);
   const WorldGrid& w = game.World;
   EXPECT_EQ(w.StartRoomX, 2);
   EXPECT_EQ(w.StartRoomY, 1);
@@ -121,7 +121,7 @@ TEST_F(LevelFileTest, AStartInTheFirstOrLastColumnKeepsBothPlayersInItsRoom) {
     level[Offset(2, 1, 0, 6)] = Cell::Money;
     level[Offset(1, 0, 19, 6)] = Cell::Money;
     Write(1, level);
-    ASSERT_FALSE(LoadLevel(game, 1));
+    ASSERT_EQ(LoadLevel(game, 1), LevelLoad::Loaded);
     const WorldGrid& w = game.World;
     EXPECT_EQ(w.RoomCell(1, 2, 19, 6), Cell::Money);
     EXPECT_EQ(w.RoomCell(3, 2, 0, 6), Cell::Money);
@@ -146,7 +146,7 @@ TEST_F(LevelFileTest, WhitespaceBytesInTheFileAreData) {
   const uint8_t awkward[] = {' ', '\t', '\n', '\r', 0x0b, 0x0c, 0x1a, 0x00};
   for (int n = 0; n < LevelFileSize; ++n) raw[n] = awkward[n % std::size(awkward)];
   WriteRaw(2, raw);
-  ASSERT_FALSE(LoadLevel(game, 2));
+  ASSERT_EQ(LoadLevel(game, 2), LevelLoad::Loaded);
   auto plain = raw;
   ScrambleLevelBytes(plain.data(), plain.size());
   for (int n = 0; n < LevelCellBytes; ++n) {
@@ -162,13 +162,13 @@ TEST_F(LevelFileTest, BytesAfterTheLevelAreIgnored) {
   level[Offset(1, 1, 5, 5)] = Cell::Start;
   level[Offset(2, 2, 0, 0)] = Cell::Bomb;
   Write(4, level);
-  ASSERT_FALSE(LoadLevel(game, 4));
+  ASSERT_EQ(LoadLevel(game, 4), LevelLoad::Loaded);
   const auto expected = game.World.Cells;
 
   auto longer = level;
   longer.push_back(Cell::Key);
   Write(5, longer);
-  ASSERT_FALSE(LoadLevel(game, 5));
+  ASSERT_EQ(LoadLevel(game, 5), LevelLoad::Loaded);
   EXPECT_EQ(game.World.Cells, expected);
   EXPECT_TRUE(host.errors.empty());
 }
@@ -180,14 +180,14 @@ TEST_F(LevelFileTest, AShortOrMissingFileFailsWithTheGridCleared) {
   level.resize(LevelFileSize - 1);
   Write(6, level);
   game.World.Cells.fill(Cell::Money);
-  EXPECT_TRUE(LoadLevel(game, 6));
+  EXPECT_EQ(LoadLevel(game, 6), LevelLoad::Failed);
   EXPECT_EQ(game.World.Cells, cleared.Cells);
   EXPECT_EQ(game.World.StartRoomX, 0);
   ASSERT_EQ(host.errors.size(), 1u);
   EXPECT_EQ(host.errors[0], LevelLoadError);
 
   game.World.Cells.fill(Cell::Money);
-  EXPECT_TRUE(LoadLevel(game, 42));
+  EXPECT_EQ(LoadLevel(game, 42), LevelLoad::Failed);
   EXPECT_EQ(game.World.Cells, cleared.Cells);
   EXPECT_EQ(host.errors.size(), 2u);
 }

@@ -121,7 +121,7 @@ TEST_F(LevelFuzzTest, RandomFilesLoadAndPlay) {
     std::vector<uint8_t> bytes(LevelFileSize);
     for (uint8_t& b : bytes) b = static_cast<uint8_t>(Roll(0, 255));
     WriteLevel(bytes, false);
-    ASSERT_FALSE(LoadLevel(game, 0));
+    ASSERT_EQ(LoadLevel(game, 0), LevelLoad::Loaded);
     Play();
     if (HasFailure()) return;
   }
@@ -133,7 +133,7 @@ TEST_F(LevelFuzzTest, PlausibleAndMutatedLevelsLoadAndPlay) {
     std::vector<uint8_t> bytes = PlausibleLevel();
     if (round % 2) Mutate(bytes);
     WriteLevel(bytes);
-    ASSERT_FALSE(LoadLevel(game, 0));
+    ASSERT_EQ(LoadLevel(game, 0), LevelLoad::Loaded);
     Play();
     if (HasFailure()) return;
   }
@@ -146,7 +146,7 @@ TEST_F(LevelFuzzTest, ShortFilesFailAndLongFilesLoadTheirFirstBytes) {
     bytes.resize(static_cast<size_t>(size));
     WriteLevel(bytes);
     host.errors.clear();
-    EXPECT_TRUE(LoadLevel(game, 0));
+    EXPECT_EQ(LoadLevel(game, 0), LevelLoad::Failed);
     EXPECT_EQ(host.errors.size(), 1u);
     // The grid is left cleared: frame and floor only.
     EXPECT_EQ(CheckWorldInvariants(game), "");
@@ -158,11 +158,11 @@ TEST_F(LevelFuzzTest, ShortFilesFailAndLongFilesLoadTheirFirstBytes) {
     SCOPED_TRACE("extra " + std::to_string(extra));
     std::vector<uint8_t> bytes = PlausibleLevel();
     WriteLevel(bytes);
-    ASSERT_FALSE(LoadLevel(game, 0));
+    ASSERT_EQ(LoadLevel(game, 0), LevelLoad::Loaded);
     const auto exact = game.World.Cells;
     for (int i = 0; i < extra; ++i) bytes.push_back(static_cast<uint8_t>(Roll(0, 255)));
     WriteLevel(bytes);
-    ASSERT_FALSE(LoadLevel(game, 0));
+    ASSERT_EQ(LoadLevel(game, 0), LevelLoad::Loaded);
     EXPECT_EQ(game.World.Cells, exact);
     Play();
   }

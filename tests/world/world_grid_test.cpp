@@ -29,13 +29,13 @@ TEST(WorldGridTest, ClearWorldLeavesFloorInsideAFrameOfEdgeBricks) {
 
 TEST(WorldGridTest, SetCurrentRoomRefusesRoomsOutsideTheGrid) {
   WorldGrid w;
-  EXPECT_FALSE(w.SetCurrentRoom(2, 3));
-  EXPECT_TRUE(w.SetCurrentRoom(5, 0));
-  EXPECT_TRUE(w.SetCurrentRoom(0, 5));
-  EXPECT_TRUE(w.SetCurrentRoom(-1, 0));
+  EXPECT_EQ(w.SetCurrentRoom(2, 3), RoomChange::Made);
+  EXPECT_EQ(w.SetCurrentRoom(5, 0), RoomChange::OutsideGrid);
+  EXPECT_EQ(w.SetCurrentRoom(0, 5), RoomChange::OutsideGrid);
+  EXPECT_EQ(w.SetCurrentRoom(-1, 0), RoomChange::OutsideGrid);
   EXPECT_EQ(w.CurrentRoomX, 2);
   EXPECT_EQ(w.CurrentRoomY, 3);
-  EXPECT_FALSE(w.SetCurrentRoom(4, 4));
+  EXPECT_EQ(w.SetCurrentRoom(4, 4), RoomChange::Made);
   EXPECT_EQ(w.CurrentRoomX, 4);
 }
 
@@ -43,35 +43,36 @@ TEST(WorldGridTest, PlaceInRoomWritesOnlyOnFloorInsideTheGrid) {
   WorldGrid w;
   w.RoomCell(3, 3, 4, 4) = Cell::Key;
   const auto before = w.Cells;
-  EXPECT_TRUE(w.PlaceInRoom(-1, 2, Cell::Ant, 5, 5));
-  EXPECT_TRUE(w.PlaceInRoom(2, 5, Cell::Ant, 5, 5));
-  EXPECT_TRUE(w.PlaceInRoom(2, 2, Cell::Ant, 19, -1));  // would be (18, 11)
-  EXPECT_TRUE(w.PlaceInRoom(2, 2, Cell::Ant, 20, 0));   // would be (0, 0) of room (2, 3)
-  EXPECT_TRUE(w.PlaceInRoom(3, 3, Cell::Ant, 4, 4));
-  EXPECT_TRUE(w.PlaceInRoom(0, 0, Cell::Ant, 0, 0));  // the frame
+  EXPECT_EQ(w.PlaceInRoom(-1, 2, Cell::Ant, 5, 5), Placement::Blocked);
+  EXPECT_EQ(w.PlaceInRoom(2, 5, Cell::Ant, 5, 5), Placement::Blocked);
+  EXPECT_EQ(w.PlaceInRoom(2, 2, Cell::Ant, 19, -1), Placement::Blocked);  // would be (18, 11)
+  // would be (0, 0) of room (2, 3)
+  EXPECT_EQ(w.PlaceInRoom(2, 2, Cell::Ant, 20, 0), Placement::Blocked);
+  EXPECT_EQ(w.PlaceInRoom(3, 3, Cell::Ant, 4, 4), Placement::Blocked);
+  EXPECT_EQ(w.PlaceInRoom(0, 0, Cell::Ant, 0, 0), Placement::Blocked);  // the frame
   EXPECT_EQ(w.Cells, before);
-  EXPECT_FALSE(w.PlaceInRoom(2, 2, Cell::Ant, 19, 11));
+  EXPECT_EQ(w.PlaceInRoom(2, 2, Cell::Ant, 19, 11), Placement::Placed);
   EXPECT_EQ(w.RoomCell(2, 2, 19, 11), Cell::Ant);
 }
 
 TEST(WorldGridTest, CrossingFromTheTopRightCornerTriesThreeRoomsAndReportsTheLast) {
   WorldGrid w;
   w.SetCurrentRoom(3, 1);
-  EXPECT_FALSE(w.CrossRoomEdge(19, 0, Cell::Ant));
+  EXPECT_EQ(w.CrossRoomEdge(19, 0, Cell::Ant), Placement::Placed);
   EXPECT_EQ(w.RoomCell(4, 0, 1, 11), Cell::Ant);
   EXPECT_EQ(w.RoomCell(3, 0, 19, 11), Cell::Ant);
   EXPECT_EQ(w.RoomCell(4, 1, 1, 0), Cell::Ant);
 
   // Now the diagonal and upper copies are blocked (occupied), the last one is free.
   w.RoomCell(4, 1, 1, 0) = Cell::Floor;
-  EXPECT_FALSE(w.CrossRoomEdge(19, 0, Cell::Devil));
+  EXPECT_EQ(w.CrossRoomEdge(19, 0, Cell::Devil), Placement::Placed);
   EXPECT_EQ(w.RoomCell(4, 0, 1, 11), Cell::Ant);
   EXPECT_EQ(w.RoomCell(4, 1, 1, 0), Cell::Devil);
 
   // The last blocked: blocked, though the others were placed.
   w.RoomCell(4, 0, 1, 11) = Cell::Floor;
   w.RoomCell(3, 0, 19, 11) = Cell::Floor;
-  EXPECT_TRUE(w.CrossRoomEdge(19, 0, Cell::Cow));
+  EXPECT_EQ(w.CrossRoomEdge(19, 0, Cell::Cow), Placement::Blocked);
   EXPECT_EQ(w.RoomCell(4, 0, 1, 11), Cell::Cow);
   EXPECT_EQ(w.RoomCell(3, 0, 19, 11), Cell::Cow);
 }
@@ -80,19 +81,19 @@ TEST(WorldGridTest, CrossingFromInsideOrOffTheGridChangesNothing) {
   WorldGrid w;
   w.SetCurrentRoom(2, 2);
   auto before = w.Cells;
-  EXPECT_TRUE(w.CrossRoomEdge(5, 5, Cell::Ant));
-  EXPECT_TRUE(w.CrossRoomEdge(1, 5, Cell::Ant));
+  EXPECT_EQ(w.CrossRoomEdge(5, 5, Cell::Ant), Placement::Blocked);
+  EXPECT_EQ(w.CrossRoomEdge(1, 5, Cell::Ant), Placement::Blocked);
   EXPECT_EQ(w.Cells, before);
 
   // From the top-left room outwards there is no room at all.
   w.SetCurrentRoom(0, 0);
-  EXPECT_TRUE(w.CrossRoomEdge(0, 0, Cell::Ant));
+  EXPECT_EQ(w.CrossRoomEdge(0, 0, Cell::Ant), Placement::Blocked);
   EXPECT_EQ(w.Cells, before);
   // Below it the frame blocks; left of it there is no room.
-  EXPECT_TRUE(w.CrossRoomEdge(0, 11, Cell::Ant));
+  EXPECT_EQ(w.CrossRoomEdge(0, 11, Cell::Ant), Placement::Blocked);
   EXPECT_EQ(w.Cells, before);
   w.SetCurrentRoom(1, 1);
-  EXPECT_FALSE(w.CrossRoomEdge(0, 11, Cell::Frog));
+  EXPECT_EQ(w.CrossRoomEdge(0, 11, Cell::Frog), Placement::Placed);
   EXPECT_EQ(w.RoomCell(0, 2, 19, 1), Cell::Frog);
   EXPECT_EQ(w.RoomCell(1, 2, 0, 1), Cell::Frog);
   EXPECT_EQ(w.RoomCell(0, 1, 19, 11), Cell::Frog);

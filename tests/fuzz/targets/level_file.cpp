@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::ofstream out(LevelFileName(game.StartDirectory, 0), std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
   }
-  if (LoadLevel(game, 0)) {
+  if (LoadLevel(game, 0) == LevelLoad::Failed) {
     if (size >= static_cast<size_t>(LevelFileSize)) Fail("a whole level file was refused");
     for (CellCode c : game.World.Cells)
       if (c != Cell::Floor && c != Cell::BrickSolidEdge) Fail("a refused level left cells behind");
