@@ -159,3 +159,10 @@ void Music::StopOpeningSong() {
   if (!OpeningSongReady) return;
   output().Stop(song_);
 }
+
+void Music::EndOpeningSong() {
+  if (!OpeningSongReady) return;
+  output().Free(song_);
+  song_ = -1;
+  OpeningSongReady = false;
+}

@@ -45,6 +45,9 @@ class Music {
   std::string PrepareOpeningSong(const std::string& startDirectory);
   void PlayOpeningSong();
   void StopOpeningSong();
+  // A game's start ends the song for good: it is not played again in this run, so its
+  // bytes and decoder go.
+  void EndOpeningSong();
   bool OpeningSongPlaying() { return song_ >= 0 && output().Playing(song_); }
 
   const MusicSlot& Slot(int slot) const { return slots_[static_cast<size_t>(slot)]; }

@@ -62,6 +62,10 @@ int SdlSoundOutput::MakeSound(const PcmFormat& format, std::span<const uint8_t> 
     return -1;
   }
   const size_t converted = cvt.needed ? static_cast<size_t>(cvt.len_cvt) : length;
+  // The conversion works in a buffer several times the result (through 32-bit floats);
+  // only the result is kept for the whole run.
+  sound->data.resize(converted);
+  sound->data.shrink_to_fit();
   sound->chunk = mixer_->Mix_QuickLoad_RAW(sound->data.data(), static_cast<Uint32>(converted));
   if (!sound->chunk) {
     error = SDL_GetError();
@@ -79,6 +83,12 @@ bool SdlSoundOutput::Start(int sound, int channel, double gain) {
   mixer_->Mix_HaltChannel(channel);
   mixer_->Mix_Volume(channel, static_cast<int>(std::lround(MIX_MAX_VOLUME * level)));
   return mixer_->Mix_PlayChannel(channel, sounds_[static_cast<size_t>(sound)]->chunk, 0) == channel;
+}
+
+size_t SdlSoundOutput::BytesHeld() const {
+  size_t bytes = 0;
+  for (const auto& sound : sounds_) bytes += sound->data.capacity();
+  return bytes;
 }
 
 bool SdlSoundOutput::Playing(int channel) const {

@@ -22,6 +22,8 @@ class SdlSoundOutput final : public SoundOutput {
                 std::string& error) override;
   bool Start(int sound, int channel, double gain) override;
   bool Playing(int channel) const override;
+  // The samples of every sound made, in the mixer's format.
+  size_t BytesHeld() const;
 
  private:
   struct Sound;

@@ -38,11 +38,15 @@ void AddPlayer(Hasher& h, const PlayerState& p) {
 uint64_t GameStateHash(const Game& game) {
   Hasher h;
   const WorldGrid& w = game.World;
-  // Four cells to a word.
-  for (std::size_t i = 0; i < w.Cells.size(); i += 4) {
+  // Four cells to a word, the first in the top bits. It runs at every pass, so whole
+  // words are put together without a test per cell.
+  const std::size_t count = w.Cells.size();
+  const auto cell = [&w](std::size_t i) { return static_cast<uint64_t>(static_cast<uint16_t>(w.Cells[i])); };
+  std::size_t i = 0;
+  for (; i + 4 <= count; i += 4) h.Add(cell(i) << 48 | cell(i + 1) << 32 | cell(i + 2) << 16 | cell(i + 3));
+  if (i < count) {
     uint64_t word = 0;
-    for (std::size_t j = i; j < i + 4 && j < w.Cells.size(); ++j)
-      word = word << 16 | static_cast<uint16_t>(w.Cells[j]);
+    for (; i < count; ++i) word = word << 16 | cell(i);
     h.Add(word);
   }
   for (const int32_t v : {int32_t{w.CurrentRoomX}, int32_t{w.CurrentRoomY}, int32_t{w.StartRoomX},

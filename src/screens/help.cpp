@@ -23,12 +23,14 @@ THelpForm::THelpForm(App& application) : ScreenForm(application, "HelpForm", 805
   BuildAboutPage();
   BuildLegend();
   MenuBox[0]->visible = true;
-  // Read when the about page is first seen (or the program has a moment): the first
-  // screen does not wait for it.
-  TitleImage->image.MakeLater([] {
-    std::optional<Image> picture = ReadTitlePicture(TitlePicturePath);
-    return picture ? std::move(*picture) : Image();
-  });
+  // Read when the about page is first seen: the first screen does not wait for it, and
+  // a player who never looks does not hold its 0.7 MB for the whole run.
+  TitleImage->image.MakeLater(
+      [] {
+        std::optional<Image> picture = ReadTitlePicture(TitlePicturePath);
+        return picture ? std::move(*picture) : Image();
+      },
+      false);
 }
 
 void THelpForm::BuildPage(int page) {

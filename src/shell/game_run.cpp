@@ -216,7 +216,7 @@ void GameSession::StartAndRun() {
     window_.LevelTitleLbl->width = window_.ClientWidth();
     window_.LevelTitleLbl->visible = true;
     app_.SetCursor(CursorKind::Hidden);
-    music_.StopOpeningSong();
+    music_.EndOpeningSong();
     window_.Invalidate();
   } catch (const std::exception& e) {
     app_.MessageBox(BoxKind::Error, e.what());

@@ -103,12 +103,16 @@ class PictureImage {
     ++revision_;
     return *this;
   }
-  void MakeLater(std::function<Image()> maker) {
+  // `inIdleMoments`: made in the program's idle moments too; without it, only when
+  // looked at (a large picture seldom seen need not be held for the whole run).
+  void MakeLater(std::function<Image()> maker, bool inIdleMoments = true) {
     image_ = Image();
     maker_ = std::move(maker);
+    inIdleMoments_ = inIdleMoments;
     ++revision_;
   }
   bool Waiting() const { return maker_ != nullptr; }
+  bool WaitsForIdleMoments() const { return maker_ != nullptr && inIdleMoments_; }
   operator const Image&() const { return Get(); }
   const Image& Get() const {
     if (maker_) MakeNow();
@@ -130,6 +134,7 @@ class PictureImage {
   }
   mutable Image image_;
   mutable std::function<Image()> maker_;
+  bool inIdleMoments_ = true;
   uint64_t revision_ = 0;
 };
 

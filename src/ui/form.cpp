@@ -175,5 +175,5 @@ void Form::TakeControlDamage(Control& c, DamageList& damage, int originX, int or
 
 void Form::MakeWaitingPictures() {
   for (const auto& c : controls_)
-    if (auto* picture = dynamic_cast<Picture*>(c.get()); picture && picture->image.Waiting()) picture->image.Get();
+    if (auto* picture = dynamic_cast<Picture*>(c.get()); picture && picture->image.WaitsForIdleMoments()) picture->image.Get();
 }

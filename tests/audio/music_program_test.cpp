@@ -54,6 +54,7 @@ TEST_F(MusicProgramTest, GameStopsTheOpeningSongAndPlaysMidiUntilItEnds) {
   ASSERT_TRUE(program->InTitleMenu());
   EXPECT_FALSE(program->MusicModule().AnyMusicPlaying());
   EXPECT_FALSE(program->MusicModule().OpeningSongPlaying());  // not restarted
+  EXPECT_FALSE(program->MusicModule().OpeningSongReady);       // nor kept
 }
 
 TEST_F(MusicProgramTest, TheSoundFontIsReadOnlyForAGameWithMusic) {

@@ -158,6 +158,15 @@ TEST_F(OpenDoorTest, EffectsStartOnTheirOwnChannels) {
   EXPECT_FALSE(out.Start(sound + 1, 5, 1.0));
 }
 
+TEST_F(OpenDoorTest, ASoundKeepsOnlyItsSamplesInTheMixersFormat) {
+  auto& out = static_cast<SdlSoundOutput&>(door.Sounds());
+  std::string error;
+  const std::vector<uint8_t> pcm(44100, 0);  // a second of 16-bit mono at the mixer's rate
+  ASSERT_GE(out.MakeSound(PcmFormat{1, 22050, 16}, pcm, error), 0) << error;
+  // Stereo: twice the bytes, and not the room the conversion needed.
+  EXPECT_LE(out.BytesHeld(), 2 * pcm.size() + 64);
+}
+
 TEST_F(OpenDoorTest, MidiPiecesShareOneSynthesiserThatReadsItsSoundFontOnlyWhenWanted) {
   MusicOutput& music = door.Music();
   std::string error;

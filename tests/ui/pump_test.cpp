@@ -211,6 +211,14 @@ TEST_F(PumpTest, IdleJobsRunOneAtATimeAfterInputAndPicturesMadeLaterLookTheSame)
   form.MakeWaitingPictures();
   EXPECT_EQ(made, 1) << "made once";
   EXPECT_EQ(later.image.Revision(), revision) << "being made is no change to show";
+  // One seldom seen waits for its first look, not for a moment of the program's.
+  Picture& seldom = form.Add<Picture>("Seldom", 0, 0, 8, 8);
+  seldom.visible = false;
+  seldom.image.MakeLater([&] { return ++made, art; }, false);
+  form.MakeWaitingPictures();
+  EXPECT_EQ(made, 1);
+  EXPECT_EQ(seldom.image.Width(), 4);
+  EXPECT_EQ(made, 2);
 
   std::vector<std::string> order;
   app.WhenIdle([&] { order.push_back(form.log.empty() ? "first job before the key" : "first job"); });
